@@ -146,7 +146,8 @@ QString decodeTextFile(const QByteArray& bytes) {
 bool readTextFile(const QString& path, QString* text, QString* error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("Soubor %1 nelze otevřít: %2").arg(path, f.errorString());
+        if (error)
+            *error = QStringLiteral("Soubor %1 nelze otevřít: %2").arg(path, f.errorString());
         return false;
     }
     *text = decodeTextFile(f.readAll());

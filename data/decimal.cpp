@@ -35,8 +35,10 @@ Decimal Decimal::fromDouble(double v) {
 
 std::optional<Decimal> Decimal::parse(QStringView text) {
     qsizetype i = 0, n = text.size();
-    while (i < n && text[i].isSpace()) ++i;
-    while (n > i && text[n - 1].isSpace()) --n;
+    while (i < n && text[i].isSpace())
+        ++i;
+    while (n > i && text[n - 1].isSpace())
+        --n;
     if (i >= n) return std::nullopt;
     bool negative = false;
     if (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')) {
@@ -74,12 +76,14 @@ std::optional<Decimal> Decimal::parse(QStringView text) {
     int shift = kPlaces - fracDigits + exponent;
     std::int64_t raw;
     if (shift >= 0) {
-        for (int k = 0; k < shift; ++k) mantissa *= 10;
+        for (int k = 0; k < shift; ++k)
+            mantissa *= 10;
         if (mantissa > __int128(INT64_MAX)) return std::nullopt;
         raw = static_cast<std::int64_t>(mantissa);
     } else {
         __int128 den = 1;
-        for (int k = 0; k < -shift; ++k) den *= 10;
+        for (int k = 0; k < -shift; ++k)
+            den *= 10;
         raw = divRoundEven(mantissa, den);
     }
     return fromRaw(negative ? -raw : raw);
@@ -89,11 +93,13 @@ QString Decimal::toString(int places, QChar separator) const {
     if (places < 0) places = 0;
     if (places > kPlaces) places = kPlaces;
     std::int64_t div = 1;
-    for (int k = 0; k < kPlaces - places; ++k) div *= 10;
+    for (int k = 0; k < kPlaces - places; ++k)
+        div *= 10;
     std::int64_t a = raw_ < 0 ? -raw_ : raw_;
     std::int64_t scaled = (a + div / 2) / div; // half away from zero
     std::int64_t unit = 1;
-    for (int k = 0; k < places; ++k) unit *= 10;
+    for (int k = 0; k < places; ++k)
+        unit *= 10;
     QString s = QString::number(scaled / unit);
     if (places > 0)
         s += separator + QStringLiteral("%1").arg(scaled % unit, places, 10, QLatin1Char('0'));
@@ -104,7 +110,8 @@ QString Decimal::toString(int places, QChar separator) const {
 QString Decimal::toShortString(QChar separator) const {
     QString s = toString(kPlaces, separator);
     if (s.contains(separator)) {
-        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
+        while (s.endsWith(QLatin1Char('0')))
+            s.chop(1);
         if (s.endsWith(separator)) s.chop(1);
     }
     return s;

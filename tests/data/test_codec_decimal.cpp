@@ -33,9 +33,11 @@ TEST(Codec, KnownBytePositions) {
 }
 
 TEST(Codec, MissingCharactersGetNearestEquivalentNeverStrayBytes) {
-    EXPECT_EQ(encode(kPangram, Codepage::Ascii), QByteArray("Prilis zlutoucky kun upel dabelske ody"));
+    EXPECT_EQ(encode(kPangram, Codepage::Ascii),
+              QByteArray("Prilis zlutoucky kun upel dabelske ody"));
     // Typographic quotes and dashes: kept in 1250, substituted where the page lacks them.
-    EXPECT_EQ(encode(u"„a“ – b", Codepage::Cp1250), QByteArray("\x84" "a\x93 \x96 b"));
+    EXPECT_EQ(encode(u"„a“ – b", Codepage::Cp1250), QByteArray("\x84"
+                                                               "a\x93 \x96 b"));
     EXPECT_EQ(encode(u"„a“ – b", Codepage::Cp852), QByteArray("\"a\" - b"));
     EXPECT_EQ(encode(u"„a“ – b", Codepage::Ascii), QByteArray("\"a\" - b"));
     // § exists in 1250 and 852 and Kamenický, not in ASCII.
@@ -100,7 +102,8 @@ TEST(Decimal, FromDoubleUsesTheIntendedDecimalValue) {
 
 TEST(Decimal, ArithmeticIsExact) {
     Decimal sum;
-    for (int i = 0; i < 1000; ++i) sum += Decimal::parse(u"0,1").value();
+    for (int i = 0; i < 1000; ++i)
+        sum += Decimal::parse(u"0,1").value();
     EXPECT_EQ(sum, Decimal(100));
     EXPECT_EQ(Decimal::parse(u"1,5").value() * Decimal::parse(u"2,25").value(),
               Decimal::parse(u"3,375").value());

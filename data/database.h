@@ -1,0 +1,150 @@
+#pragma once
+// One data root: a directory with the SQLite database brix.sqlite (one SQL table per catalogue
+// table) and the catalogue's directories for text files, settings and templates.
+
+#include "storage_error.h"
+#include "tabledef.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace brix {
+
+class Catalogue;
+
+// A prepared statement; finalized when destroyed.
+class Statement {
+public:
+    Statement() = default;
+    Statement(sqlite3* db, const QString& sql); // throws StorageError
+    ~Statement();
+    Statement(Statement&& o) noexcept;
+    Statement& operator=(Statement&& o) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool isValid() const { return stmt_ != nullptr; }
+    sqlite3_stmt* handle() const { return stmt_; }
+
+    // Binds a value as a field of the kind stores it (1-based index).
+    void bind(int index, const QVariant& value, FieldKind kind);
+    // Binds a plain value: text, integer, real, blob, null by the variant's type.
+    void bindPlain(int index, const QVariant& value);
+    int parameterIndex(const QString& name) const; // ":NAME" without the colon; 0 when absent
+    int parameterCount() const;
+    void reset();
+
+    bool step(); // true while a row is there; throws StorageError
+    void exec(); // steps to the end
+
+    int columnCount() const;
+    QString columnName(int col) const;
+    QString columnDeclType(int col) const;
+    bool isNull(int col) const;
+    qint64 columnInt(int col) const;
+    double columnDouble(int col) const;
+    QString columnText(int col) const;
+    QByteArray columnBlob(int col) const;
+    // The column read as a field of this kind (null for NULL).
+    QVariant column(int col, FieldKind kind) const;
+    // The column by its stored type (null, integer, real, text, blob).
+    QVariant columnPlain(int col) const;
+
+private:
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Conversions between values of the field kinds and what SQLite keeps.
+QVariant toFieldValue(const QVariant& v, const FieldDef& f); // normalise an assigned value
+QString sqlTypeOf(const FieldDef& f);
+FieldKind kindOfDeclType(const QString& declType, bool* known = nullptr);
+
+struct OpenOptions {
+    bool create = true;  // create the database and the directories when absent
+    bool upgrade = true; // add missing tables, columns and indexes
+    int busyTimeoutMs = 5000;
+    const Catalogue* catalogue = nullptr; // the tables the root holds; null = the system's own
+};
+
+class Database {
+public:
+    // Opens (and by default creates or upgrades) the data root. Throws StorageError.
+    static std::unique_ptr<Database> open(const QString& root, const OpenOptions& options = {});
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& root() const { return root_; }
+    QString databasePath() const;
+    sqlite3* handle() const { return db_; }
+    const Catalogue& catalogue() const;
+
+    // The catalogue table addressed as the programs address it: directory and file name,
+    // any capitalisation, backslash or slash, extension optional; `baseDirectory` is the
+    // directory a bare file name is relative to. Throws StorageError (NotFound).
+    const TableDef& table(const QString& address, const QString& baseDirectory = QString()) const;
+    const TableDef* findTable(const QString& address,
+                              const QString& baseDirectory = QString()) const;
+
+    // Columns the SQL table really has (an older data root may lack some), lower-cased.
+    QStringList physicalColumns(const TableDef& def) const;
+    bool hasPhysicalColumn(const TableDef& def, const QString& field) const;
+
+    void exec(const QString& sql);
+    Statement prepare(const QString& sql) const { return Statement(db_, sql); }
+
+    // Brings the SQL schema up to the catalogue: missing tables, columns and indexes.
+    void upgradeSchema();
+    bool schemaComplete() const; // every table, column and index of the catalogue is there
+
+    // A change counter: every write through this connection moves it, and so does a commit of
+    // another process once noticed. Cursors re-read their position when it has moved.
+    quint64 generation();
+    void noteWrite() { ++generation_; }
+
+    // The transaction: the outermost one takes the write lock at once (so a busy database is
+    // noticed before anything is done); nested ones are savepoints. Destroyed without commit(),
+    // everything done inside it is rolled back.
+    class Transaction {
+    public:
+        explicit Transaction(Database& db);
+        ~Transaction();
+        void commit();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+
+    private:
+        Database& db_;
+        int level_;
+        bool done_ = false;
+    };
+    bool inTransaction() const { return depth_ > 0; }
+
+    // Czech message for a failed SQLite call.
+    StorageError error(int rc, const QString& what) const;
+
+private:
+    Database() = default;
+    void checkExternalChanges();
+
+    QString root_;
+    const Catalogue* catalogue_ = nullptr;
+    sqlite3* db_ = nullptr;
+    int depth_ = 0;
+    quint64 generation_ = 1;
+    qint64 dataVersion_ = -1;
+    QElapsedTimer lastCheck_;
+    mutable QHash<QString, QStringList> columnCache_;
+    friend class Transaction;
+};
+
+} // namespace brix

@@ -1,0 +1,1154 @@
+#include "table.h"
+
+#include <algorithm>
+#include <optional>
+
+#include <sqlite3.h>
+
+namespace brix {
+
+// ---------------------------------------------------------------- TableEvent
+
+int TableEvent::add(TableHandler h) {
+    handlers_.emplace_back(next_, std::move(h));
+    return next_++;
+}
+
+void TableEvent::remove(int id) {
+    for (auto it = handlers_.begin(); it != handlers_.end(); ++it)
+        if (it->first == id) {
+            handlers_.erase(it);
+            return;
+        }
+}
+
+void TableEvent::fire(Table& t) const {
+    // A handler may add or remove handlers; fire the ones present when the event came.
+    auto copy = handlers_;
+    for (auto& [id, h] : copy)
+        h(t);
+}
+
+// ---------------------------------------------------------------- Table
+
+struct Table::Stream {
+    std::shared_ptr<Statement> st;
+    bool forward = true;
+    bool exhausted = false;
+};
+
+namespace {
+
+QString q(const QString& id) {
+    return sqlIdentifier(id);
+}
+
+QStringList splitFields(const QString& s) {
+    QStringList out;
+    for (const QString& p : s.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        QString t = p.trimmed();
+        if (!t.isEmpty()) out << t;
+    }
+    return out;
+}
+
+StorageError stateError(const QString& table, const QString& what) {
+    return StorageError(StorageErrorKind::State, what, table);
+}
+
+} // namespace
+
+Table::Table(Database& db, const QString& address, const QString& baseDirectory)
+    : db_(db), def_(db.table(address, baseDirectory)) {
+    QStringList present = db_.physicalColumns(def_);
+    for (const FieldDef& f : def_.fields)
+        if (present.contains(f.name.toLower())) fields_.push_back(f);
+    physicalCount_ = int(fields_.size());
+    buf_.resize(fields_.size());
+    // The statements every post uses, built once.
+    QStringList cols, marks, sets;
+    for (int i = 0; i < physicalCount_; ++i) {
+        cols << q(fields_[i].name);
+        marks << QStringLiteral("?");
+        sets << q(fields_[i].name) + QLatin1String(" = ?");
+    }
+    insertSql_ =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(q(def_.sqlName), cols.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+    updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                     .arg(q(def_.sqlName), sets.join(QLatin1String(", ")));
+    indexName_ = def_.defaultIndex;
+    if (indexName_.isEmpty())
+        orderFields_ = def_.primaryKey;
+    else
+        orderFields_ = def_.index(indexName_)->fields;
+}
+
+Table::~Table() {
+    for (Table* d : details_)
+        d->master_ = nullptr;
+    if (master_) {
+        auto& v = master_->details_;
+        v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    }
+}
+
+int Table::fieldIndex(const QString& name) const {
+    for (int i = 0; i < fields_.size(); ++i)
+        if (fields_[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+Field Table::field(const QString& name) {
+    int i = fieldIndex(name);
+    if (i < 0)
+        throw StorageError(
+            StorageErrorKind::NotFound,
+            QStringLiteral("Pole %1 v tabulce %2 neexistuje").arg(name, def_.address()),
+            def_.address(), name);
+    return Field(this, i);
+}
+
+QVariant Table::fieldValue(int index) const {
+    if (index < 0 || index >= buf_.size()) return QVariant();
+    return buf_[index];
+}
+
+void Table::setFieldValue(int index, const QVariant& value) {
+    if (index < 0 || index >= fields_.size()) return;
+    if (isCalculated(index)) {
+        buf_[index] = value;
+        return;
+    }
+    if (state_ != TableState::Edit && state_ != TableState::Insert)
+        throw stateError(def_.address(),
+                         QStringLiteral("Tabulka %1 není v režimu úprav").arg(def_.address()));
+    buf_[index] = toFieldValue(value, fields_[index]);
+    modified_ = true;
+}
+
+void Table::addCalculatedField(const FieldDef& def) {
+    fields_.push_back(def);
+    buf_.resize(fields_.size());
+}
+
+void Table::requireActive(const char* what) const {
+    if (state_ == TableState::Inactive)
+        throw stateError(def_.address(), QStringLiteral("Tabulka %1 není otevřena (%2)")
+                                             .arg(def_.address(), QLatin1String(what)));
+}
+
+void Table::setState(TableState s) {
+    if (state_ == s) return;
+    state_ = s;
+    onStateChange.fire(*this);
+}
+
+void Table::checkBrowse() {
+    if (state_ == TableState::Edit || state_ == TableState::Insert) {
+        if (modified_)
+            post();
+        else
+            cancel();
+    }
+}
+
+FieldKind Table::kindOf(const QString& field) const {
+    int i = fieldIndex(field);
+    return i < 0 ? FieldKind::Text : fields_[i].kind;
+}
+
+QString Table::selectList() const {
+    QString s = QStringLiteral("rowid");
+    for (int i = 0; i < physicalCount_; ++i)
+        s += QLatin1String(", ") + q(fields_[i].name);
+    return s;
+}
+
+void Table::invalidate() {
+    stream_.reset();
+}
+
+std::shared_ptr<Statement> cachedStatement(QHash<QString, std::shared_ptr<Statement>>& cache,
+                                           Database& db, const QString& sql) {
+    auto it = cache.find(sql);
+    if (it != cache.end()) return it.value();
+    if (cache.size() > 64) cache.clear();
+    auto st = std::make_shared<Statement>(db.prepare(sql));
+    cache.insert(sql, st);
+    return st;
+}
+
+Statement& Table::cached(const QString& sql) {
+    auto st = cachedStatement(statements_, db_, sql);
+    if (stream_ && stream_->st == st) stream_.reset();
+    st->reset();
+    return *st;
+}
+
+void Table::bindAll(Statement& st, const SqlCondition& c, int from) {
+    for (int i = 0; i < c.params.size(); ++i)
+        st.bind(from + i, c.params[i], c.kinds[i]);
+}
+
+SqlCondition Table::keyCompare(const QStringList& fields, const QVariantList& values,
+                               bool greaterEq) const {
+    // Lexicographic comparison of (fields) with (values); blanks come first, as in the index.
+    SqlCondition c;
+    int n = int(std::min(fields.size(), values.size()));
+    if (n == 0) return c;
+    std::function<QString(int)> build = [&](int i) -> QString {
+        QString col = q(fields[i]);
+        const QVariant& v = values[i];
+        bool last = i == n - 1;
+        FieldKind k = kindOf(fields[i]);
+        if (greaterEq) {
+            if (v.isNull())
+                return last ? QStringLiteral("1")
+                            : QStringLiteral("(%1 IS NOT NULL OR %2)").arg(col, build(i + 1));
+            if (last) {
+                c.add(v, k);
+                return col + QLatin1String(" >= ?");
+            }
+            c.add(v, k);
+            c.add(v, k);
+            QString rest = build(i + 1);
+            return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(col, rest);
+        }
+        if (v.isNull())
+            return last ? col + QLatin1String(" IS NULL")
+                        : QStringLiteral("(%1 IS NULL AND %2)").arg(col, build(i + 1));
+        if (last) {
+            c.add(v, k);
+            return QStringLiteral("(%1 <= ? OR %1 IS NULL)").arg(col);
+        }
+        c.add(v, k);
+        c.add(v, k);
+        QString rest = build(i + 1);
+        return QStringLiteral("(%1 < ? OR %1 IS NULL OR (%1 = ? AND %2))").arg(col, rest);
+    };
+    c.sql = build(0);
+    return c;
+}
+
+SqlCondition Table::afterCurrent(bool forward) const {
+    SqlCondition c;
+    QVector<QVariant> vals;
+    bool anyNull = false;
+    for (const QString& f : orderFields_) {
+        QVariant v = buf_[fieldIndex(f)];
+        anyNull = anyNull || v.isNull();
+        vals << v;
+    }
+    if (!anyNull) {
+        QStringList cols, marks;
+        for (int i = 0; i < orderFields_.size(); ++i) {
+            cols << q(orderFields_[i]);
+            marks << QStringLiteral("?");
+            c.add(vals[i], kindOf(orderFields_[i]));
+        }
+        cols << QStringLiteral("rowid");
+        marks << QStringLiteral("?");
+        c.add(rowid_, FieldKind::LongInt);
+        c.sql = QStringLiteral("(%1) %2 (%3)")
+                    .arg(cols.join(QLatin1String(", ")),
+                         forward ? QLatin1String(">") : QLatin1String("<"),
+                         marks.join(QLatin1String(", ")));
+        return c;
+    }
+    // With blanks in the key: spelled out, blanks first.
+    std::function<QString(int)> build = [&](int i) -> QString {
+        if (i == orderFields_.size()) {
+            c.add(rowid_, FieldKind::LongInt);
+            return forward ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?");
+        }
+        QString col = q(orderFields_[i]);
+        const QVariant& v = vals[i];
+        FieldKind k = kindOf(orderFields_[i]);
+        if (forward) {
+            if (v.isNull()) return QStringLiteral("(%1 IS NOT NULL OR %2)").arg(col, build(i + 1));
+            c.add(v, k);
+            c.add(v, k);
+            QString rest = build(i + 1);
+            return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(col, rest);
+        }
+        if (v.isNull()) return QStringLiteral("(%1 IS NULL AND %2)").arg(col, build(i + 1));
+        c.add(v, k);
+        c.add(v, k);
+        QString rest = build(i + 1);
+        return QStringLiteral("(%1 < ? OR %1 IS NULL OR (%1 = ? AND %2))").arg(col, rest);
+    };
+    c.sql = build(0);
+    return c;
+}
+
+SqlCondition Table::baseCondition() {
+    SqlCondition c;
+    if (rangeSet_) {
+        int n = int(std::min<qsizetype>(orderFields_.size(),
+                                        std::max(rangeLow_.size(), rangeHigh_.size())));
+        bool equal = rangeLow_ == rangeHigh_;
+        for (const QVariant& v : rangeLow_)
+            equal = equal && !v.isNull();
+        if (equal) {
+            SqlCondition e;
+            QStringList parts;
+            for (int i = 0; i < n; ++i) {
+                parts << q(orderFields_[i]) + QLatin1String(" = ?");
+                e.add(rangeLow_[i], kindOf(orderFields_[i]));
+            }
+            e.sql = parts.join(QLatin1String(" AND "));
+            c.append(e);
+        } else {
+            if (!rangeLow_.isEmpty()) c.append(keyCompare(orderFields_, rangeLow_, true));
+            if (!rangeHigh_.isEmpty()) c.append(keyCompare(orderFields_, rangeHigh_, false));
+        }
+    }
+    if (master_) {
+        SqlCondition m;
+        bool none = !master_->active() || !master_->hasRecord_;
+        QStringList parts;
+        for (int i = 0; !none && i < detailFields_.size(); ++i) {
+            int mi = master_->fieldIndex(masterFields_[i]);
+            QVariant v = mi < 0 ? QVariant() : master_->buf_[mi];
+            if (v.isNull()) {
+                none = true;
+                break;
+            }
+            parts << q(detailFields_[i]) + QLatin1String(" = ?");
+            m.add(v, kindOf(detailFields_[i]));
+        }
+        if (none) {
+            m = SqlCondition();
+            m.sql = QStringLiteral("0");
+        } else {
+            m.sql = parts.join(QLatin1String(" AND "));
+        }
+        c.append(m);
+    }
+    if (filtered_) c.append(filterSql_);
+    return c;
+}
+
+void Table::loadRow(Statement& st) {
+    rowid_ = st.columnInt(0);
+    for (int i = 0; i < physicalCount_; ++i)
+        buf_[i] = st.column(i + 1, fields_[i].kind);
+    hasRecord_ = true;
+    if (physicalCount_ < fields_.size()) {
+        for (int i = physicalCount_; i < fields_.size(); ++i)
+            buf_[i] = QVariant();
+        inCalc_ = true;
+        try {
+            onCalcFields.fire(*this);
+        } catch (...) {
+            inCalc_ = false;
+            throw;
+        }
+        inCalc_ = false;
+    }
+}
+
+bool Table::stepAccepted(Statement& st) {
+    if (!filtered_ || !filterCallback_) {
+        if (!st.step()) return false;
+        loadRow(st);
+        return true;
+    }
+    QVector<QVariant> keep = buf_;
+    qint64 keepRowid = rowid_;
+    bool keepHas = hasRecord_;
+    while (st.step()) {
+        loadRow(st);
+        if (filterCallback_(*this)) return true;
+    }
+    buf_ = keep;
+    rowid_ = keepRowid;
+    hasRecord_ = keepHas;
+    return false;
+}
+
+void Table::clearBuffer() {
+    for (QVariant& v : buf_)
+        v = QVariant();
+    rowid_ = 0;
+    hasRecord_ = false;
+}
+
+static QString orderClause(const QStringList& fields, bool forward) {
+    QStringList parts;
+    for (const QString& f : fields)
+        parts << q(f) + (forward ? QString() : QStringLiteral(" DESC"));
+    parts << (forward ? QStringLiteral("rowid") : QStringLiteral("rowid DESC"));
+    return parts.join(QLatin1String(", "));
+}
+
+bool Table::openStream(bool forward, bool fromCurrent) {
+    SqlCondition c = baseCondition();
+    if (fromCurrent && hasRecord_) c.append(afterCurrent(forward));
+    QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
+                      .arg(selectList(), q(def_.sqlName),
+                           c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
+                           orderClause(orderFields_, forward));
+    stream_.reset();
+    auto st = cachedStatement(statements_, db_, sql);
+    st->reset();
+    bindAll(*st, c);
+    stream_ = std::make_unique<Stream>();
+    stream_->st = st;
+    stream_->forward = forward;
+    streamGeneration_ = db_.generation();
+    return true;
+}
+
+void Table::currentChanged() {
+    afterScroll.fire(*this);
+    for (Table* d : details_)
+        d->masterChanged();
+}
+
+void Table::masterChanged() {
+    if (!active()) return;
+    checkBrowse();
+    invalidate();
+    first();
+    onDataChanged.fire(*this);
+}
+
+void Table::open() {
+    if (active()) return;
+    eof_ = bof_ = true;
+    hasRecord_ = false;
+    modified_ = false;
+    state_ = TableState::Browse;
+    first();
+    afterOpen.fire(*this);
+    onStateChange.fire(*this);
+    onDataChanged.fire(*this);
+}
+
+void Table::close() {
+    if (!active()) return;
+    if (state_ == TableState::Edit || state_ == TableState::Insert) cancel();
+    beforeClose.fire(*this);
+    invalidate();
+    statements_.clear();
+    clearBuffer();
+    eof_ = bof_ = true;
+    state_ = TableState::Inactive;
+    afterClose.fire(*this);
+    onStateChange.fire(*this);
+    onDataChanged.fire(*this);
+    for (Table* d : details_)
+        d->masterChanged();
+}
+
+void Table::first() {
+    requireActive("first");
+    checkBrowse();
+    openStream(true, false);
+    if (stepAccepted(*stream_->st)) {
+        eof_ = false;
+        bof_ = true;
+    } else {
+        stream_->exhausted = true;
+        clearBuffer();
+        eof_ = bof_ = true;
+    }
+    currentChanged();
+}
+
+void Table::last() {
+    requireActive("last");
+    checkBrowse();
+    openStream(false, false);
+    if (stepAccepted(*stream_->st)) {
+        eof_ = true;
+        bof_ = false;
+    } else {
+        stream_->exhausted = true;
+        clearBuffer();
+        eof_ = bof_ = true;
+    }
+    currentChanged();
+}
+
+void Table::next() {
+    requireActive("next");
+    checkBrowse();
+    if (!hasRecord_) {
+        eof_ = true;
+        return;
+    }
+    bool valid = stream_ && stream_->forward && streamGeneration_ == db_.generation();
+    if (!valid) openStream(true, true);
+    if (stream_->exhausted) {
+        eof_ = true;
+        return;
+    }
+    if (stepAccepted(*stream_->st)) {
+        eof_ = bof_ = false;
+        currentChanged();
+    } else {
+        stream_->exhausted = true;
+        eof_ = true;
+    }
+}
+
+void Table::prior() {
+    requireActive("prior");
+    checkBrowse();
+    if (!hasRecord_) {
+        bof_ = true;
+        return;
+    }
+    bool valid = stream_ && !stream_->forward && streamGeneration_ == db_.generation();
+    if (!valid) openStream(false, true);
+    if (stream_->exhausted) {
+        bof_ = true;
+        return;
+    }
+    if (stepAccepted(*stream_->st)) {
+        eof_ = bof_ = false;
+        currentChanged();
+    } else {
+        stream_->exhausted = true;
+        bof_ = true;
+    }
+}
+
+bool Table::isEmpty() {
+    if (!active()) return true;
+    return !hasRecord_ && state_ != TableState::Insert;
+}
+
+qint64 Table::recordCount() {
+    requireActive("recordCount");
+    SqlCondition c = baseCondition();
+    if (filtered_ && filterCallback_) {
+        QString sql = QStringLiteral("SELECT %1 FROM %2%3")
+                          .arg(selectList(), q(def_.sqlName),
+                               c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql);
+        Statement& st = cached(sql);
+        bindAll(st, c);
+        QVector<QVariant> keep = buf_;
+        qint64 keepRowid = rowid_;
+        bool keepHas = hasRecord_;
+        qint64 n = 0;
+        while (st.step()) {
+            loadRow(st);
+            if (filterCallback_(*this)) ++n;
+        }
+        buf_ = keep;
+        rowid_ = keepRowid;
+        hasRecord_ = keepHas;
+        return n;
+    }
+    QString sql =
+        QStringLiteral("SELECT count(*) FROM %1%2")
+            .arg(q(def_.sqlName), c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql);
+    Statement& st = cached(sql);
+    bindAll(st, c);
+    qint64 n = st.step() ? st.columnInt(0) : 0;
+    st.reset();
+    return n;
+}
+
+bool Table::seekFirst(const SqlCondition& extra) {
+    SqlCondition c = baseCondition();
+    c.append(extra);
+    bool limit = !(filtered_ && filterCallback_);
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4%5")
+            .arg(selectList(), q(def_.sqlName),
+                 c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
+                 orderClause(orderFields_, true), limit ? QStringLiteral(" LIMIT 1") : QString());
+    Statement& st = cached(sql);
+    bindAll(st, c);
+    bool found = stepAccepted(st);
+    st.reset();
+    if (found) {
+        invalidate();
+        eof_ = bof_ = false;
+        currentChanged();
+    }
+    return found;
+}
+
+void Table::refresh() {
+    requireActive("refresh");
+    checkBrowse();
+    invalidate();
+    if (hasRecord_) {
+        SqlCondition c;
+        c.sql = QStringLiteral("rowid = ?");
+        c.add(rowid_, FieldKind::LongInt);
+        if (!seekFirst(c)) {
+            openStream(true, true);
+            if (stepAccepted(*stream_->st)) {
+                eof_ = bof_ = false;
+                invalidate();
+                currentChanged();
+            } else {
+                last();
+            }
+        }
+    } else {
+        first();
+    }
+    onDataChanged.fire(*this);
+}
+
+void Table::flush() {
+    // Every commit is written through (synchronous FULL); nothing is held back in memory.
+}
+
+void Table::setIndexName(const QString& name) {
+    QStringList fields;
+    if (name.isEmpty()) {
+        fields = def_.primaryKey;
+    } else {
+        const IndexDef* ix = def_.index(name);
+        if (!ix)
+            throw StorageError(
+                StorageErrorKind::NotFound,
+                QStringLiteral("Index %1 tabulky %2 neexistuje").arg(name, def_.address()),
+                def_.address());
+        fields = ix->fields;
+    }
+    if (active()) checkBrowse();
+    indexName_ = name.isEmpty() ? QString() : def_.index(name)->name;
+    orderFields_ = fields;
+    rangeSet_ = false;
+    invalidate();
+    if (active()) onDataChanged.fire(*this);
+}
+
+void Table::setIndexFieldNames(const QString& fieldList) {
+    QStringList want = splitFields(fieldList);
+    auto same = [&](const QStringList& have) {
+        if (have.size() != want.size()) return false;
+        for (int i = 0; i < have.size(); ++i)
+            if (have[i].compare(want[i], Qt::CaseInsensitive) != 0) return false;
+        return true;
+    };
+    if (same(def_.primaryKey)) return setIndexName(QString());
+    for (const IndexDef& ix : def_.indexes)
+        if (same(ix.fields)) return setIndexName(ix.name);
+    throw StorageError(
+        StorageErrorKind::NotFound,
+        QStringLiteral("Tabulka %1 nemá index podle %2").arg(def_.address(), fieldList),
+        def_.address());
+}
+
+bool Table::setIndexStartingWith(const QString& prefix) {
+    QString p = prefix.toUpper();
+    QString found;
+    bool any = false;
+    auto starts = [&](const QStringList& fs) {
+        return fs.join(QLatin1Char(';')).toUpper().startsWith(p);
+    };
+    if (!def_.primaryKey.isEmpty() && starts(def_.primaryKey)) {
+        found.clear();
+        any = true;
+    }
+    for (const IndexDef& ix : def_.indexes)
+        if (starts(ix.fields)) {
+            found = ix.name;
+            any = true;
+        }
+    if (any) setIndexName(found);
+    return any;
+}
+
+bool Table::findKey(const QVariantList& values) {
+    requireActive("findKey");
+    checkBrowse();
+    if (values.size() > orderFields_.size())
+        throw StorageError(
+            StorageErrorKind::Other,
+            QStringLiteral("Klíč má více hodnot než index tabulky %1").arg(def_.address()),
+            def_.address());
+    SqlCondition c;
+    QStringList parts;
+    for (int i = 0; i < values.size(); ++i) {
+        const FieldDef& f = fields_[fieldIndex(orderFields_[i])];
+        QVariant v = toFieldValue(values[i], f);
+        if (v.isNull()) {
+            parts << q(f.name) + QLatin1String(" IS NULL");
+        } else {
+            parts << q(f.name) + QLatin1String(" = ?");
+            c.add(v, f.kind);
+        }
+    }
+    c.sql = parts.join(QLatin1String(" AND "));
+    return seekFirst(c);
+}
+
+void Table::findNearest(const QVariantList& values) {
+    requireActive("findNearest");
+    checkBrowse();
+    QVariantList vals;
+    for (int i = 0; i < values.size() && i < orderFields_.size(); ++i)
+        vals << toFieldValue(values[i], fields_[fieldIndex(orderFields_[i])]);
+    if (!seekFirst(keyCompare(orderFields_, vals, true))) {
+        last();
+        eof_ = true;
+    }
+}
+
+void Table::setRange(const QVariantList& low, const QVariantList& high) {
+    if (active()) checkBrowse();
+    rangeLow_.clear();
+    rangeHigh_.clear();
+    for (int i = 0; i < low.size() && i < orderFields_.size(); ++i)
+        rangeLow_ << toFieldValue(low[i], def_.fields[def_.fieldIndex(orderFields_[i])]);
+    for (int i = 0; i < high.size() && i < orderFields_.size(); ++i)
+        rangeHigh_ << toFieldValue(high[i], def_.fields[def_.fieldIndex(orderFields_[i])]);
+    rangeSet_ = true;
+    invalidate();
+    if (active()) {
+        first();
+        onDataChanged.fire(*this);
+    }
+}
+
+void Table::cancelRange() {
+    if (!rangeSet_) return;
+    if (active()) checkBrowse();
+    rangeSet_ = false;
+    invalidate();
+    if (active()) {
+        first();
+        onDataChanged.fire(*this);
+    }
+}
+
+void Table::setFilter(const QString& expression) {
+    filterText_ = expression;
+    if (filtered_) setFiltered(true);
+}
+
+void Table::setFiltered(bool on) {
+    if (active()) checkBrowse();
+    if (on) {
+        try {
+            filterSql_ = translateFilter(filterText_, def_, filterOptions_);
+        } catch (...) {
+            filtered_ = false;
+            filterSql_ = SqlCondition();
+            invalidate();
+            if (active()) {
+                first();
+                onDataChanged.fire(*this);
+            }
+            throw;
+        }
+    } else {
+        filterSql_ = SqlCondition();
+    }
+    filtered_ = on;
+    invalidate();
+    if (active()) {
+        first();
+        onDataChanged.fire(*this);
+    }
+}
+
+void Table::setFilterOptions(const FilterOptions& options) {
+    filterOptions_ = options;
+    if (filtered_) setFiltered(true);
+}
+
+void Table::setFilterCallback(std::function<bool(Table&)> accept) {
+    filterCallback_ = std::move(accept);
+    if (filtered_) {
+        invalidate();
+        if (active()) {
+            first();
+            onDataChanged.fire(*this);
+        }
+    }
+}
+
+bool Table::locate(const QString& fieldList, const QVariantList& values,
+                   const LocateOptions& options) {
+    requireActive("locate");
+    checkBrowse();
+    QStringList names = splitFields(fieldList);
+    SqlCondition c;
+    QStringList parts;
+    for (int i = 0; i < names.size(); ++i) {
+        int fi = fieldIndex(names[i]);
+        if (fi < 0 || isCalculated(fi))
+            throw StorageError(
+                StorageErrorKind::NotFound,
+                QStringLiteral("Pole %1 v tabulce %2 neexistuje").arg(names[i], def_.address()),
+                def_.address(), names[i]);
+        const FieldDef& f = fields_[fi];
+        QString col = q(f.name);
+        QVariant raw = i < values.size() ? values[i] : QVariant();
+        if (isTextKind(f.kind)) {
+            QString s = raw.toString();
+            if (s.isEmpty()) {
+                parts << col + QLatin1String(" IS NULL");
+                continue;
+            }
+            if (options.caseInsensitive) s = s.toLower();
+            QString lhs =
+                options.caseInsensitive ? QStringLiteral("czech_fold(%1)") : QStringLiteral("%1");
+            if (options.partialKey)
+                parts << lhs.arg(QStringLiteral("substr(%1, 1, %2)").arg(col).arg(s.size())) +
+                             QLatin1String(" = ?");
+            else
+                parts << lhs.arg(col) + QLatin1String(" = ?");
+            c.add(s, FieldKind::Text);
+            continue;
+        }
+        QVariant v = toFieldValue(raw, f);
+        if (v.isNull()) {
+            parts << col + QLatin1String(" IS NULL");
+        } else {
+            parts << col + QLatin1String(" = ?");
+            c.add(v, f.kind);
+        }
+    }
+    c.sql = parts.join(QLatin1String(" AND "));
+    return seekFirst(c);
+}
+
+bool Table::gotoBookmark(Bookmark b) {
+    requireActive("gotoBookmark");
+    checkBrowse();
+    if (b <= 0) return false;
+    SqlCondition c;
+    c.sql = QStringLiteral("rowid = ?");
+    c.add(b, FieldKind::LongInt);
+    return seekFirst(c);
+}
+
+bool Table::bookmarkValid(Bookmark b) {
+    requireActive("bookmarkValid");
+    Statement& st = cached(QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?").arg(q(def_.sqlName)));
+    st.bind(1, b, FieldKind::LongInt);
+    bool ok = st.step();
+    st.reset();
+    return ok;
+}
+
+void Table::setMaster(Table* master, const QString& masterFields, const QString& detailFields) {
+    if (master_) {
+        auto& v = master_->details_;
+        v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    }
+    master_ = master;
+    masterFields_ = splitFields(masterFields);
+    detailFields_ = splitFields(detailFields);
+    if (master_) master_->details_.push_back(this);
+    invalidate();
+    if (active()) {
+        first();
+        onDataChanged.fire(*this);
+    }
+}
+
+void Table::insert() {
+    requireActive("insert");
+    checkBrowse();
+    beforeInsert.fire(*this);
+    saved_ = buf_;
+    savedRowid_ = rowid_;
+    savedHasRecord_ = hasRecord_;
+    for (QVariant& v : buf_)
+        v = QVariant();
+    rowid_ = 0;
+    hasRecord_ = false;
+    invalidate();
+    setState(TableState::Insert);
+    if (master_ && master_->active()) {
+        for (int i = 0; i < detailFields_.size(); ++i) {
+            int di = fieldIndex(detailFields_[i]);
+            int mi = master_->fieldIndex(masterFields_[i]);
+            if (di >= 0 && mi >= 0) buf_[di] = toFieldValue(master_->buf_[mi], fields_[di]);
+        }
+    }
+    onNewRecord.fire(*this);
+    modified_ = false;
+    afterInsert.fire(*this);
+}
+
+void Table::edit() {
+    requireActive("edit");
+    if (state_ == TableState::Edit || state_ == TableState::Insert) return;
+    if (!hasRecord_)
+        throw stateError(def_.address(),
+                         QStringLiteral("Tabulka %1 neobsahuje žádný záznam").arg(def_.address()));
+    beforeEdit.fire(*this);
+    // Edit the record as it is now, not as it was read.
+    Statement& st = cached(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), q(def_.sqlName)));
+    st.bind(1, rowid_, FieldKind::LongInt);
+    if (!st.step()) {
+        st.reset();
+        throw StorageError(StorageErrorKind::Other,
+                           QStringLiteral("Záznam byl mezitím smazán jiným uživatelem."),
+                           def_.address());
+    }
+    loadRow(st);
+    st.reset();
+    saved_ = buf_;
+    savedRowid_ = rowid_;
+    savedHasRecord_ = true;
+    modified_ = false;
+    setState(TableState::Edit);
+    afterEdit.fire(*this);
+}
+
+bool Table::rowExists(const TableDef& t, const QStringList& fields, const QVector<QVariant>& values,
+                      qint64 exceptRowid) {
+    QStringList parts;
+    SqlCondition c;
+    for (int i = 0; i < fields.size(); ++i) {
+        const FieldDef* f = t.field(fields[i]);
+        FieldKind k = f ? f->kind : FieldKind::Text;
+        parts << q(fields[i]) + QLatin1String(" IS ?");
+        c.add(values[i], k);
+    }
+    if (exceptRowid > 0) {
+        parts << QStringLiteral("rowid <> ?");
+        c.add(exceptRowid, FieldKind::LongInt);
+    }
+    Statement& st = cached(QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1")
+                               .arg(q(t.sqlName), parts.join(QLatin1String(" AND "))));
+    bindAll(st, c);
+    bool found = st.step();
+    st.reset();
+    return found;
+}
+
+void Table::doPost() {
+    // One write statement needs no savepoint of its own inside a transaction that is already open.
+    std::optional<Database::Transaction> tx;
+    if (!db_.inTransaction()) tx.emplace(db_);
+    for (int i = 0; i < physicalCount_; ++i) {
+        const FieldDef& f = fields_[i];
+        if (f.required && f.kind != FieldKind::AutoInc && buf_[i].isNull())
+            throw StorageError(StorageErrorKind::RequiredFieldMissing,
+                               QStringLiteral("Pole %1 musí být vyplněno").arg(f.name),
+                               def_.address(), f.name);
+    }
+    for (int i = 0; i < physicalCount_; ++i) {
+        if (fields_[i].kind != FieldKind::AutoInc || !buf_[i].isNull()) continue;
+        Statement& st = cached(QStringLiteral("SELECT ifnull(max(%1), 0) + 1 FROM %2")
+                                   .arg(q(fields_[i].name), q(def_.sqlName)));
+        st.step();
+        buf_[i] = QVariant(qint64(st.columnInt(0)));
+        st.reset();
+    }
+    if (!def_.primaryKey.isEmpty()) {
+        QVector<QVariant> key;
+        for (const QString& k : def_.primaryKey)
+            key << buf_[fieldIndex(k)];
+        if (rowExists(def_, def_.primaryKey, key, state_ == TableState::Edit ? rowid_ : 0))
+            throw StorageError(StorageErrorKind::KeyViolation,
+                               QStringLiteral("Záznam s tímto klíčem již existuje"),
+                               def_.address());
+    }
+    for (const ForeignKeyRule& fk : def_.foreignKeys) {
+        int fi = fieldIndex(fk.field);
+        if (fi < 0 || buf_[fi].isNull()) continue;
+        const TableDef& ref = db_.table(fk.refTable);
+        if (!rowExists(ref, {fk.refField}, {buf_[fi]}, 0))
+            throw StorageError(
+                StorageErrorKind::ForeignKeyViolation,
+                QStringLiteral("Hodnota pole %1 chybí v tabulce %2").arg(fk.field, ref.address()),
+                def_.address(), fk.field);
+    }
+    if (state_ == TableState::Insert) {
+        Statement& st = cached(insertSql_);
+        for (int i = 0; i < physicalCount_; ++i)
+            st.bind(i + 1, buf_[i], fields_[i].kind);
+        st.exec();
+        rowid_ = sqlite3_last_insert_rowid(db_.handle());
+    } else {
+        Statement& st = cached(updateSql_);
+        for (int i = 0; i < physicalCount_; ++i)
+            st.bind(i + 1, buf_[i], fields_[i].kind);
+        st.bind(physicalCount_ + 1, rowid_, FieldKind::LongInt);
+        st.exec();
+    }
+    if (tx) tx->commit();
+}
+
+void Table::post() {
+    requireActive("post");
+    if (state_ != TableState::Edit && state_ != TableState::Insert) return;
+    beforePost.fire(*this);
+    for (;;) {
+        try {
+            doPost();
+            break;
+        } catch (const StorageError& e) {
+            if (!onPostError) throw;
+            ErrorAction a = onPostError(*this, e);
+            if (a == ErrorAction::Retry) continue;
+            if (a == ErrorAction::Abort) throw Abort();
+            throw;
+        }
+    }
+    db_.noteWrite();
+    hasRecord_ = true;
+    modified_ = false;
+    invalidate();
+    if (physicalCount_ < fields_.size()) {
+        inCalc_ = true;
+        onCalcFields.fire(*this);
+        inCalc_ = false;
+    }
+    setState(TableState::Browse);
+    eof_ = bof_ = false;
+    afterPost.fire(*this);
+    onDataChanged.fire(*this);
+    currentChanged();
+}
+
+void Table::cancel() {
+    if (state_ != TableState::Edit && state_ != TableState::Insert) return;
+    beforeCancel.fire(*this);
+    buf_ = saved_;
+    rowid_ = savedRowid_;
+    hasRecord_ = savedHasRecord_;
+    modified_ = false;
+    invalidate();
+    setState(TableState::Browse);
+    afterCancel.fire(*this);
+}
+
+void Table::doDelete() {
+    std::optional<Database::Transaction> tx;
+    if (!db_.inTransaction()) tx.emplace(db_);
+    for (const DetailRule& rule : def_.detailRules) {
+        const TableDef& detail = db_.table(rule.detailTable);
+        QVector<QVariant> vals;
+        bool blank = false;
+        for (const QString& mf : rule.masterFields) {
+            int mi = fieldIndex(mf);
+            QVariant v = mi < 0 ? QVariant() : buf_[mi];
+            blank = blank || v.isNull();
+            vals << v;
+        }
+        if (blank) continue;
+        if (rowExists(detail, rule.detailFields, vals, 0))
+            throw StorageError(
+                StorageErrorKind::DetailRecordsExist,
+                QStringLiteral("Záznam má podřízené záznamy v tabulce %1").arg(detail.address()),
+                def_.address());
+    }
+    Statement& st = cached(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(q(def_.sqlName)));
+    st.bind(1, rowid_, FieldKind::LongInt);
+    st.exec();
+    if (tx) tx->commit();
+}
+
+void Table::remove() {
+    requireActive("delete");
+    if (state_ == TableState::Insert) {
+        cancel();
+        return;
+    }
+    if (!hasRecord_)
+        throw stateError(def_.address(),
+                         QStringLiteral("Tabulka %1 neobsahuje žádný záznam").arg(def_.address()));
+    beforeDelete.fire(*this);
+    for (;;) {
+        try {
+            doDelete();
+            break;
+        } catch (const StorageError& e) {
+            if (!onDeleteError) throw;
+            ErrorAction a = onDeleteError(*this, e);
+            if (a == ErrorAction::Retry) continue;
+            if (a == ErrorAction::Abort) throw Abort();
+            throw;
+        }
+    }
+    db_.noteWrite();
+    modified_ = false;
+    if (state_ == TableState::Edit) setState(TableState::Browse);
+    // The record after the deleted one becomes current; after the last one, the one before.
+    openStream(true, true);
+    if (stepAccepted(*stream_->st)) {
+        eof_ = bof_ = false;
+    } else {
+        openStream(false, true);
+        if (stepAccepted(*stream_->st)) {
+            eof_ = true;
+            bof_ = false;
+        } else {
+            clearBuffer();
+            eof_ = bof_ = true;
+        }
+    }
+    invalidate();
+    afterDelete.fire(*this);
+    onDataChanged.fire(*this);
+    currentChanged();
+}
+
+QVector<Table::Row> Table::fetchRows(qint64 offset, int limit) {
+    QVector<Row> rows;
+    if (!active() || limit <= 0) return rows;
+    SqlCondition c = baseCondition();
+    bool callback = filtered_ && filterCallback_;
+    QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4%5")
+                      .arg(selectList(), q(def_.sqlName),
+                           c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
+                           orderClause(orderFields_, true),
+                           callback ? QString()
+                                    : QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset));
+    Statement& st = cached(sql);
+    bindAll(st, c);
+    QVector<QVariant> keep = buf_;
+    qint64 keepRowid = rowid_;
+    bool keepHas = hasRecord_;
+    qint64 skipped = 0;
+    while (st.step()) {
+        loadRow(st);
+        if (callback) {
+            if (!filterCallback_(*this)) continue;
+            if (skipped++ < offset) continue;
+        }
+        rows.push_back({rowid_, buf_});
+        if (rows.size() >= limit) break;
+    }
+    st.reset();
+    buf_ = keep;
+    rowid_ = keepRowid;
+    hasRecord_ = keepHas;
+    return rows;
+}
+
+qint64 Table::currentRowNumber() {
+    if (!active() || !hasRecord_ || state_ == TableState::Insert) return -1;
+    SqlCondition c = baseCondition();
+    if (filtered_ && filterCallback_) {
+        qint64 n = 0;
+        for (qint64 off = 0;; off += 500) {
+            QVector<Row> rows = fetchRows(off, 500);
+            for (const Row& r : rows) {
+                if (r.rowid == rowid_) return n;
+                ++n;
+            }
+            if (rows.size() < 500) return -1;
+        }
+    }
+    c.append(afterCurrent(false));
+    Statement& st =
+        cached(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(q(def_.sqlName), c.sql));
+    bindAll(st, c);
+    qint64 n = st.step() ? st.columnInt(0) : -1;
+    st.reset();
+    return n;
+}
+
+} // namespace brix

@@ -61,6 +61,13 @@ std::optional<int> wholeNumber(QStringView text) {
     return value;
 }
 
+// A typed text as one line of a file: a line break would split it and shift what follows.
+QString oneLine(QString text) {
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
 QString money(Decimal value) {
     return value.toShortString(QLatin1Char(','));
 }
@@ -186,6 +193,7 @@ void nactiRadkyNastaveni(const QStringList& radky, NastaveniProgramu& n, PoleNas
 
 StavNacteni nactiNastaveni(const QString& datovyKoren, NastaveniProgramu& nastaveni,
                            PoleNastaveni* pole) {
+    if (pole) *pole = poleNastaveni(nastaveni);
     QStringList lines;
     StavNacteni stav = readLines(datovyKoren, kSouborNastaveni, &lines);
     if (stav == StavNacteni::Nacteno) nactiRadkyNastaveni(lines, nastaveni, pole);
@@ -248,11 +256,11 @@ QStringList radkyNastaveni(const PoleNastaveni& pole, const NastaveniProgramu& p
         flag("AutPrecislPol"),
         flag("UzFaTiskObr"),
         flag("MBCenaPol"),
-        QStringLiteral("DLVar=") + pole.DLVar,
-        QStringLiteral("FaVVar=") + pole.FaVVar,
-        QStringLiteral("FAV_POCET_TISKU=") + pole.FAV_POCET_TISKU,
-        QStringLiteral("DL_POCET_TISKU=") + pole.DL_POCET_TISKU,
-        QStringLiteral("PoklOVar=") + pole.PoklOVar,
+        QStringLiteral("DLVar=") + oneLine(pole.DLVar),
+        QStringLiteral("FaVVar=") + oneLine(pole.FaVVar),
+        QStringLiteral("FAV_POCET_TISKU=") + oneLine(pole.FAV_POCET_TISKU),
+        QStringLiteral("DL_POCET_TISKU=") + oneLine(pole.DL_POCET_TISKU),
+        QStringLiteral("PoklOVar=") + oneLine(pole.PoklOVar),
         QStringLiteral("Tiskarna=") + QString::number(pole.Tiskarna),
         flag("PRENOSUZIVATEL"),
     };
@@ -303,7 +311,10 @@ StavNacteni nactiUdajeFirmy(const QString& datovyKoren, UdajeFirmy& udaje) {
 }
 
 bool ulozUdajeFirmy(const QString& datovyKoren, const UdajeFirmy& udaje) {
-    return writeLines(datovyKoren, kSouborUdajuFirmy, udaje.radky());
+    QStringList lines = udaje.radky();
+    for (QString& line : lines)
+        line = oneLine(line);
+    return writeLines(datovyKoren, kSouborUdajuFirmy, lines);
 }
 
 void PriponaZnakovehoTisku::urci(bool znTisk) {

@@ -87,7 +87,8 @@ PoleNastaveni poleNastaveni(const NastaveniProgramu& nastaveni);
 void nactiRadkyNastaveni(const QStringList& radky, NastaveniProgramu& nastaveni,
                          PoleNastaveni* pole = nullptr);
 
-// Reads "nastaven\nast_pr.txt" under the data root into the values and the controls.
+// Reads "nastaven\nast_pr.txt" under the data root into the values and the controls (which
+// first show the values as they were, so that a missing key shows its default).
 StavNacteni nactiNastaveni(const QString& datovyKoren, NastaveniProgramu& nastaveni,
                            PoleNastaveni* pole = nullptr);
 
@@ -96,7 +97,8 @@ StavNacteni nactiNastaveni(const QString& datovyKoren, NastaveniProgramu& nastav
 bool prevezmiPoleNastaveni(const PoleNastaveni& pole, NastaveniProgramu& nastaveni);
 
 // The lines of the settings file for the controls, in the form's order and spelling; the two
-// steps are written from the values taken (in the Czech form, decimal comma).
+// steps are written from the values taken (in the Czech form, decimal comma). A line break in a
+// typed text becomes a blank.
 QStringList radkyNastaveni(const PoleNastaveni& pole, const NastaveniProgramu& prevzate);
 
 // "&OK" of the settings form: takes the controls into the values and rewrites the file. False
@@ -129,6 +131,7 @@ struct UdajeFirmy {
 
 // A missing file gives the empty record (Chybi) without a message.
 StavNacteni nactiUdajeFirmy(const QString& datovyKoren, UdajeFirmy& udaje);
+// Writes the twelve lines; a line break within a field becomes a blank, so that no field moves.
 bool ulozUdajeFirmy(const QString& datovyKoren, const UdajeFirmy& udaje);
 
 // The template suffix of character printing: "z" until it is decided, at the first showing of

@@ -156,6 +156,18 @@ TEST_F(SettingsTest, PriceStepCzechCommaPointOrOneTenth) {
     EXPECT_TRUE(recorder.messages.empty());
 }
 
+TEST_F(SettingsTest, FormShowsTheDefaultsOfMissingKeys) {
+    PoleNastaveni pole;
+    pole.ZnTisk = false;
+    pole.DLVar = "stale";
+    load({"ZahrMeny=True"}, &pole);
+    EXPECT_TRUE(pole.ZnTisk);
+    EXPECT_TRUE(pole.ZahrMeny);
+    EXPECT_EQ(pole.DLVar, QString());
+    EXPECT_EQ(pole.ZaokrCen, QStringLiteral("0,01"));
+    EXPECT_EQ(pole.DL_POCET_TISKU, QStringLiteral("1"));
+}
+
 TEST_F(SettingsTest, CopyCountsDefaultToOne) {
     PoleNastaveni pole;
     NastaveniProgramu n = load({"DL_POCET_TISKU=", "FAV_POCET_TISKU=3"}, &pole);
@@ -225,7 +237,7 @@ TEST_F(SettingsTest, SaveThenLoadGivesTheSameSettings) {
     form.FaVVar = "C";
     form.FAV_POCET_TISKU = "2";
     form.DL_POCET_TISKU = "3";
-    form.PoklOVar = "D";
+    form.PoklOVar = "D\nE";
     form.Tiskarna = 4;
     ASSERT_TRUE(ulozNastaveni(root, form, n));
     EXPECT_EQ(n.ZaokrCen, d("0.5"));
@@ -235,6 +247,7 @@ TEST_F(SettingsTest, SaveThenLoadGivesTheSameSettings) {
     ASSERT_EQ(lines.size(), 19);
     EXPECT_EQ(lines[5], QStringLiteral("ZaokrCen=0,5"));
     EXPECT_EQ(lines[6], QStringLiteral("Zaokr_SklKar=1"));
+    EXPECT_EQ(lines[16], QStringLiteral("PoklOVar=D E"));
     EXPECT_EQ(lines[17], QStringLiteral("Tiskarna=4"));
 
     PoleNastaveni reForm;
@@ -355,6 +368,14 @@ TEST_F(SettingsTest, OwnCompanyTwelveLines) {
     EXPECT_EQ(re.ObchodniJmeno, QStringLiteral("Obchod"));
     EXPECT_EQ(re.Ulice, QString());
     EXPECT_EQ(UdajeFirmy::popisky().size(), UdajeFirmy::kPocetRadku);
+
+    // A line break typed into a field moves no other field.
+    u.Ulice = "Dlouhá 1\r\nvchod B";
+    ASSERT_TRUE(ulozUdajeFirmy(root, u));
+    ASSERT_EQ(nactiUdajeFirmy(root, re), StavNacteni::Nacteno);
+    EXPECT_EQ(re.Ulice, QStringLiteral("Dlouhá 1  vchod B"));
+    EXPECT_EQ(re.Mesto, u.Mesto);
+    EXPECT_EQ(re.CisloRegistrace, u.CisloRegistrace);
 }
 
 TEST(IniFile, ProfileRules) {

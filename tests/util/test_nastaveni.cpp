@@ -97,7 +97,7 @@ TEST_F(SettingsTest, DefaultsSavedInTheFormsOrderAndSpelling) {
 TEST_F(SettingsTest, KeysAndValuesAnyCase) {
     NastaveniProgramu n =
         load({"zntisk=false", "okKONTROLAskladu=FALSE", "zahrmeny=true", "VarTiskUctuNastav=True",
-              "dlvar=a1", "faVvar=Ab", "prenosuzivatel=false"});
+              "dlvar=a1", "faVvar=Ab", "poklovar=žluť", "prenosuzivatel=false"});
     EXPECT_FALSE(n.ZnTisk);
     EXPECT_FALSE(n.OkKontrolaSkladu);
     EXPECT_TRUE(n.ZahrMeny);
@@ -105,6 +105,7 @@ TEST_F(SettingsTest, KeysAndValuesAnyCase) {
     EXPECT_FALSE(n.PRENOSUZIVATEL);
     EXPECT_EQ(n.DLVar, QStringLiteral("A1"));
     EXPECT_EQ(n.FaVVar, QStringLiteral("AB"));
+    EXPECT_EQ(n.PoklOVar, QStringLiteral("ŽLUŤ"));
     EXPECT_TRUE(recorder.messages.empty());
 }
 

@@ -119,7 +119,10 @@ Button ScriptedPlatform::messageBox(const MessageBox& box) {
     Button result = box.escapeAnswer();
 
     bool onlyOk = box.buttons == Buttons(Button::Ok);
-    bool queuedForIt = !script_.empty() && script_.front().kind == ShownBox::Kind::Message;
+    // With OK boxes answered, an OK box takes a queued answer only when that answer is OK:
+    // a queued Yes waits for the question it was meant for.
+    bool queuedForIt = !script_.empty() && script_.front().kind == ShownBox::Kind::Message &&
+                       script_.front().button == Button::Ok;
     Step step;
     if (onlyOk && okBoxesAnswered_ && !queuedForIt) {
         result = Button::Ok;

@@ -150,6 +150,18 @@ TEST(ScriptedPlatform, OkBoxesNeedNoAnswerOnlyWhenAllowed) {
     EXPECT_EQ(ui.shown().size(), 3);
 }
 
+TEST(ScriptedPlatform, AutoAnsweredOkBoxesLeaveQueuedQuestionsAlone) {
+    TestPlatform ui;
+    ui.setOkBoxesAnswered(true);
+    ui.answer(Button::Yes, "Pokračovat").answer(Button::Ok, "Druhá");
+    Platform& p = Platform::current();
+    p.information("První zpráva"); // answered by itself, the Yes stays queued
+    EXPECT_TRUE(p.askYesNo("Pokračovat?"));
+    p.information("Druhá zpráva"); // takes the queued OK, whose text it must show
+    EXPECT_EQ(ui.pendingAnswers(), 0);
+    EXPECT_EQ(ui.shown().size(), 3);
+}
+
 TEST(ScriptedPlatform, InputBoxesReturnTheAnswerOrTheDefault) {
     TestPlatform ui;
     Platform& p = Platform::current();
@@ -366,6 +378,19 @@ TEST(QtPlatform, ClipboardCarriesCustomFormatBesideText) {
     EXPECT_TRUE(qt.clipboardHasFormat("CF_VUZVyr"));
     EXPECT_FALSE(qt.clipboardHasFormat("CF_VUZ"));
     EXPECT_EQ(qt.clipboardData("CF_VUZVyr"), QByteArray("123;Barva"));
+}
+
+TEST(QtPlatform, WithoutAScreenBoxesCloseAsWithEscapeInsteadOfWaiting) {
+    QtPlatform qt(MachineConfig::defaults());
+    EXPECT_EQ(qt.messageBox({"Dotaz", "Pokračovat?", MessageIcon::Question,
+                             Button::Yes | Button::No | Button::Cancel}),
+              Button::Cancel);
+    QString value = "x";
+    EXPECT_FALSE(qt.inputQuery("Rozsah", "Zadej město", value, false));
+    EXPECT_EQ(value, "x");
+    QDialog form;
+    EXPECT_EQ(qt.execModal(form), QDialog::Rejected);
+    EXPECT_EQ(qt.openFileName("Otevřít", "/tmp", "*"), "");
 }
 
 TEST(QtPlatform, BusyCursorIsBalanced) {

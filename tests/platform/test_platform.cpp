@@ -393,6 +393,21 @@ TEST(QtPlatform, WithoutAScreenBoxesCloseAsWithEscapeInsteadOfWaiting) {
     EXPECT_EQ(qt.openFileName("Otevřít", "/tmp", "*"), "");
 }
 
+TEST(QtPlatform, PrinterIndexesStayWithinTheSystemList) {
+    QtPlatform qt(MachineConfig::defaults());
+    const int count = int(qt.printers().size());
+    if (count > 0) {
+        EXPECT_GE(qt.defaultPrinterIndex(), 0);
+        EXPECT_LT(qt.defaultPrinterIndex(), count);
+    } else {
+        EXPECT_EQ(qt.defaultPrinterIndex(), -1);
+    }
+    EXPECT_FALSE(qt.selectPrinter(-1));
+    EXPECT_FALSE(qt.selectPrinter(count));
+    EXPECT_EQ(qt.currentPrinterIndex(), qt.defaultPrinterIndex());
+    EXPECT_FALSE(qt.isTextPrinter(count));
+}
+
 TEST(QtPlatform, BusyCursorIsBalanced) {
     QtPlatform qt(MachineConfig::defaults());
     ScopedPlatform use(qt);

@@ -113,7 +113,7 @@ QList<ShownBox> ScriptedPlatform::shownMessages() const {
 }
 
 Button ScriptedPlatform::messageBox(const MessageBox& box) {
-    ShownBox record{ShownBox::Kind::Message, box.caption, box.text, box.buttons, {}};
+    ShownBox record{ShownBox::Kind::Message, box.caption, box.text, box.buttons, {}, {}, false};
     QString what =
         QStringLiteral("[%1] \"%2\" (%3)").arg(box.caption, box.text, describeButtons(box.buttons));
     Button result = box.escapeAnswer();
@@ -142,8 +142,9 @@ Button ScriptedPlatform::messageBox(const MessageBox& box) {
 }
 
 bool ScriptedPlatform::inputQuery(const QString& cap, const QString& prompt, QString& value,
-                                  bool /*password*/) {
-    ShownBox record{ShownBox::Kind::Input, cap, prompt, Button::Ok | Button::Cancel, {}};
+                                  bool password) {
+    ShownBox record{
+        ShownBox::Kind::Input, cap, prompt, Button::Ok | Button::Cancel, {}, value, password};
     Step step;
     bool ok = false;
     if (takeStep(ShownBox::Kind::Input, QStringLiteral("[%1] \"%2\"").arg(cap, prompt), &step)) {
@@ -160,7 +161,7 @@ bool ScriptedPlatform::inputQuery(const QString& cap, const QString& prompt, QSt
 }
 
 QString ScriptedPlatform::fileDialog(ShownBox::Kind kind, const QString& cap, const QString& dir) {
-    ShownBox record{kind, cap, dir, {}, {}};
+    ShownBox record{kind, cap, dir, {}, {}, {}, false};
     Step step;
     QString path;
     if (takeStep(kind, QStringLiteral("[%1] %2").arg(cap, dir), &step)) path = step.text;
@@ -186,7 +187,7 @@ QString ScriptedPlatform::directoryName(const QString& cap, const QString& dir) 
 int ScriptedPlatform::execModal(QDialog& form) {
     QString name = form.objectName().isEmpty() ? QString::fromLatin1(form.metaObject()->className())
                                                : form.objectName();
-    ShownBox record{ShownBox::Kind::Modal, name, form.windowTitle(), {}, {}};
+    ShownBox record{ShownBox::Kind::Modal, name, form.windowTitle(), {}, {}, {}, false};
     Step step;
     int result = QDialog::Rejected;
     if (takeStep(ShownBox::Kind::Modal, name, &step)) {

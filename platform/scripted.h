@@ -22,10 +22,12 @@ namespace brix {
 struct ShownBox {
     enum class Kind { Message, Input, OpenFile, SaveFile, Directory, Modal };
     Kind kind = Kind::Message;
-    QString caption; // window title; for a modal form its objectName
-    QString text;    // message text or input prompt
-    Buttons buttons; // message boxes only
-    QString answer;  // the button's text, the typed value or the chosen file
+    QString caption;       // window title; for a modal form its objectName or class
+    QString text;          // message text, input prompt, start directory, form title
+    Buttons buttons;       // message boxes only
+    QString answer;        // the button's text, the typed value or the chosen file
+    QString preset;        // input boxes: the value offered
+    bool password = false; // input boxes that hide what is typed
 };
 
 class ScriptedPlatform : public Platform {

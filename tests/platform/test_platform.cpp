@@ -175,7 +175,14 @@ TEST(ScriptedPlatform, InputBoxesReturnTheAnswerOrTheDefault) {
     EXPECT_TRUE(p.inputQuery("Filtr", "Zadej číslo dodavatele/název", value, false));
     EXPECT_EQ(value, "");
 
-    ASSERT_EQ(ui.shown().size(), 4);
+    ui.answerInput("plova");
+    QString word;
+    EXPECT_TRUE(p.inputQuery("Pokud chcete nulovat, zadejte heslo", "", word, true));
+    EXPECT_TRUE(ui.shown().back().password);
+
+    ASSERT_EQ(ui.shown().size(), 5);
+    EXPECT_EQ(ui.shown()[1].preset, "1");
+    EXPECT_FALSE(ui.shown()[1].password);
     EXPECT_EQ(ui.shown()[1].kind, ShownBox::Kind::Input);
     EXPECT_EQ(ui.shown()[1].text, "Zadejte číslo oboru, nic=Konec");
     EXPECT_EQ(ui.shown()[1].answer, "Storno");
@@ -338,6 +345,12 @@ TEST(CashDrawer, DeviceReceivesTheCardBytesOrTheConfiguredOnes) {
     EXPECT_TRUE(printer.run(DrawerCommand::Init));
     EXPECT_TRUE(printer.run(DrawerCommand::Open));
     EXPECT_EQ(readAll(cfg.drawerDevice), QByteArray("\x1B\x70\x00\x19\xFA", 5));
+}
+
+TEST(CashDrawer, CharacterDeviceIsWritten) {
+    MachineConfig cfg = MachineConfig::defaults();
+    cfg.drawerDevice = "/dev/null";
+    EXPECT_TRUE(CashDrawer(cfg).run(DrawerCommand::Open));
 }
 
 TEST(CashDrawer, UnreachableDeviceOrNoPortsReportsFalse) {

@@ -1,0 +1,55 @@
+#pragma once
+
+// The platform on the real desktop: Qt dialogs, the system clipboard, the installed printers.
+
+#include "platform.h"
+
+#include <functional>
+
+namespace brix {
+
+class QtPlatform : public Platform {
+public:
+    // Reads the machine configuration from its default place.
+    QtPlatform();
+    explicit QtPlatform(MachineConfig config);
+
+    Button messageBox(const MessageBox& box) override;
+    bool inputQuery(const QString& cap, const QString& prompt, QString& value,
+                    bool password) override;
+    QString openFileName(const QString& cap, const QString& dir, const QString& filter) override;
+    QString saveFileName(const QString& cap, const QString& dir, const QString& filter) override;
+    QString directoryName(const QString& cap, const QString& dir) override;
+    int execModal(QDialog& form) override;
+
+    void beep() override;
+    void pushBusyCursor() override;
+    void popBusyCursor() override;
+
+    void setClipboard(const QString& plainText, const QString& format,
+                      const QByteArray& data) override;
+    QString clipboardText() const override;
+    bool clipboardHasFormat(const QString& format) const override;
+    QByteArray clipboardData(const QString& format) const override;
+
+    QList<PrinterInfo> printers() const override;
+    int defaultPrinterIndex() const override;
+    bool selectPrinter(int index) override;
+    int currentPrinterIndex() const override;
+
+    bool cashDrawer(DrawerCommand command) override;
+    bool openDocument(const QString& path) override;
+
+    const MachineConfig& machineConfig() const override;
+
+    // The MIME type that carries a custom clipboard format.
+    static QString clipboardMimeType(const QString& format);
+
+private:
+    mutable bool configLoaded_ = false;
+    mutable MachineConfig config_;
+    QString selectedPrinter_;
+    int busyDepth_ = 0;
+};
+
+} // namespace brix

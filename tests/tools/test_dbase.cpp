@@ -1,0 +1,2 @@
+#include "dbase.h"
+#include "tools_test_util.h"

@@ -1,0 +1,2 @@
+#include "text_export.h"
+#include "tools_test_util.h"

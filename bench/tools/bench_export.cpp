@@ -18,11 +18,11 @@ namespace {
 constexpr int kRecords = 100000;
 
 QList<FieldDef> headerFields() {
-    return {{"CIS_UCTU", FieldKind::AutoInc},  {"DRUH", FieldKind::Text, 3},
-            {"Nazev_Fi", FieldKind::Text, 40}, {"Cis_Firmy", FieldKind::Long},
-            {"PorCis", FieldKind::Short},      {"Cena_Celk", FieldKind::Money},
-            {"Kurs", FieldKind::Float},        {"Platba", FieldKind::Logical},
-            {"Vystaveno", FieldKind::Date},    {"Cas", FieldKind::Time},
+    return {{"CIS_UCTU", FieldKind::AutoInc},     {"DRUH", FieldKind::Text, 3},
+            {"Nazev_Fi", FieldKind::Text, 40},    {"Cis_Firmy", FieldKind::Long},
+            {"PorCis", FieldKind::Short},         {"Cena_Celk", FieldKind::Money},
+            {"Kurs", FieldKind::Float},           {"Platba", FieldKind::Logical},
+            {"Vystaveno", FieldKind::Date},       {"Cas", FieldKind::Time},
             {"Posl_Zmena", FieldKind::Timestamp}, {"Poznamka", FieldKind::Memo, 10}};
 }
 

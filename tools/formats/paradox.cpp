@@ -528,7 +528,8 @@ bool ParadoxReader::open(const QString& path, const QString&) {
     fields_.clear();
     columns_.clear();
     path_ = path;
-    blockRecords_ = blockIndex_ = blocksRead_ = 0;
+    blockRecords_ = blockIndex_ = 0;
+    visited_.clear();
     db_.setFileName(path);
     if (!db_.open(QIODevice::ReadOnly)) {
         error_ = QStringLiteral("Nelze otevřít soubor „%1“: %2").arg(path, db_.errorString());
@@ -669,11 +670,13 @@ bool ParadoxReader::open(const QString& path, const QString&) {
 }
 
 bool ParadoxReader::loadBlock(int number) {
-    if (number <= 0 || number > std::max(fileBlocks_, 1) + 65535 || ++blocksRead_ > 65535 ||
+    if (visited_.size() < 65536) visited_.fill(false, 65536);
+    if (number <= 0 || number > 65535 || visited_[number] ||
         !db_.seek(headerSize_ + qint64(number - 1) * blockSize_)) {
         error_ = QStringLiteral("Tabulka „%1“ je poškozená (chybný řetěz bloků).").arg(path_);
         return false;
     }
+    visited_[number] = true;
     block_ = db_.read(blockSize_);
     if (block_.size() < 6) {
         error_ =

@@ -89,7 +89,7 @@ private:
     int nextBlock_ = 0;
     int blockRecords_ = 0;
     int blockIndex_ = 0;
-    int blocksRead_ = 0;
+    QList<bool> visited_;
 };
 
 } // namespace brix::formats

@@ -142,3 +142,13 @@ TEST(ParadoxReaderErrors, ProtectedTablesAreRefusedWithAMessage) {
         EXPECT_TRUE(t.error.contains(QStringLiteral("heslem"))) << f;
     }
 }
+
+TEST(ParadoxWriterErrors, NumbersOutOfRangeAreRefusedNotWrapped) {
+    QTemporaryDir dir;
+    ParadoxWriter w;
+    ASSERT_TRUE(w.open(dir.filePath("r.db"), {{"S", FieldKind::Short}, {"L", FieldKind::Long}}));
+    EXPECT_TRUE(w.append({-32767, 2147483647}));
+    EXPECT_FALSE(w.append({70000, 1}));
+    EXPECT_TRUE(w.errorString().contains(QStringLiteral("mimo rozsah")));
+    EXPECT_FALSE(w.append({1, qint64(1) << 40}));
+}

@@ -400,13 +400,19 @@ bool ParadoxWriter::append(const Record& record) {
                 break;
             }
             case PxShort:
-                putInt(p, v.toInt(), 2);
-                break;
             case PxLong:
-                putInt(p, v.toInt(), 4);
-                break;
             case PxAutoInc: {
-                const qint32 n = v.toInt();
+                const qint64 wide = v.toLongLong();
+                const qint64 limit = c.type == PxShort ? 32767 : 2147483647;
+                if (wide > limit || wide < -limit)
+                    return fail(QStringLiteral("Hodnota %1 pole %2 je mimo rozsah celého čísla.")
+                                    .arg(wide)
+                                    .arg(fields_[i].name));
+                if (c.type != PxAutoInc) {
+                    putInt(p, wide, c.size);
+                    break;
+                }
+                const qint32 n = qint32(wide);
                 putInt(p, n, 4);
                 autoInc_ = std::max(autoInc_, n);
                 break;

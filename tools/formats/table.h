@@ -60,6 +60,8 @@ public:
     virtual bool open(const QString& path, const QList<FieldDef>& fields) = 0;
     virtual bool append(const Record& record) = 0;
     virtual bool close() = 0;
+    // Ends a failed export: the files are closed; a text file is not put in place at all.
+    virtual void abandon() { close(); }
     QString errorString() const { return error_; }
 
 protected:

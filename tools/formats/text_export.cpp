@@ -106,6 +106,11 @@ bool TextExportWriter::append(const Record& record) {
     return writeLine(values);
 }
 
+void TextExportWriter::abandon() {
+    if (file_.isOpen()) file_.cancelWriting();
+    buffer_.clear();
+}
+
 bool TextExportWriter::close() {
     if (!file_.isOpen()) return error_.isEmpty();
     if (!error_.isEmpty()) {

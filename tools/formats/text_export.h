@@ -32,6 +32,7 @@ public:
     bool open(const QString& path, const QList<FieldDef>& fields) override;
     bool append(const Record& record) override;
     bool close() override;
+    void abandon() override;
 
 private:
     bool writeLine(const QStringList& values);

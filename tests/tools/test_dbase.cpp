@@ -129,3 +129,48 @@ TEST(DbaseErrors, ValuesTooWideAndMissingFilesAreReported) {
     t = readAll(junk.fileName());
     EXPECT_TRUE(t.error.contains(QStringLiteral("není platná tabulka DBase")));
 }
+
+// A table of an older program: dBASE III with its memo file ended by 0x1A 0x1A, code page 852,
+// a deleted record and a logical of "?".
+TEST(DbaseForeign, DbaseThreeMemosCodePage852AndDeletedRecords) {
+    QTemporaryDir dir;
+    QByteArray head(32, '\0');
+    head[0] = char(0x83);
+    head[4] = 3;
+    head[8] = char(32 + 3 * 32 + 1);
+    head[10] = char(1 + 10 + 1 + 10);
+    head[29] = 0x64;
+    auto field = [](const char* name, char type, int len) {
+        QByteArray d(32, '\0');
+        memcpy(d.data(), name, strlen(name));
+        d[11] = type;
+        d[16] = char(len);
+        return d;
+    };
+    QByteArray dbf = head + field("JMENO", 'C', 10) + field("OK", 'L', 1) + field("POZN", 'M', 10) +
+                     QByteArray(1, 0x0D);
+    const QByteArray zlutoucky = brix::encode(QStringLiteral("Žluťoučký"), brix::Codepage::Cp852);
+    dbf += ' ' + zlutoucky.leftJustified(10, ' ') + 'T' + QByteArray("         1");
+    dbf += '*' + QByteArray("smazaný  ").leftJustified(10, ' ') + 'F' + QByteArray(10, ' ');
+    dbf += ' ' + QByteArray("Kun").leftJustified(10, ' ') + '?' + QByteArray(10, ' ');
+    dbf += char(0x1A);
+    QFile f(dir.filePath("STARA.DBF"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(dbf);
+    f.close();
+    QByteArray dbt(512, '\0');
+    dbt += brix::encode(QStringLiteral("Poznámka ve 852"), brix::Codepage::Cp852) + "\x1a\x1a";
+    QFile m(dir.filePath("STARA.DBT"));
+    ASSERT_TRUE(m.open(QIODevice::WriteOnly));
+    m.write(dbt);
+    m.close();
+
+    Table t = readAll(dir.filePath("STARA.DBF"));
+    ASSERT_TRUE(t.error.isEmpty()) << t.error.toStdString();
+    ASSERT_EQ(t.records.size(), 2);
+    EXPECT_EQ(t.records[0][0].toString(), QStringLiteral("Žluťoučký"));
+    EXPECT_EQ(t.records[0][1].toBool(), true);
+    EXPECT_EQ(t.records[0][2].toString(), QStringLiteral("Poznámka ve 852"));
+    EXPECT_TRUE(t.records[1][1].isNull());
+    EXPECT_TRUE(t.records[1][2].isNull());
+}

@@ -174,3 +174,34 @@ TEST(DbaseForeign, DbaseThreeMemosCodePage852AndDeletedRecords) {
     EXPECT_TRUE(t.records[1][1].isNull());
     EXPECT_TRUE(t.records[1][2].isNull());
 }
+
+TEST(DbaseErrors, RandomDamageIsSurvived) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.dbf");
+    DbaseWriter w;
+    ASSERT_TRUE(writeAll(w, path, everyKindFields(), everyKindRecords()));
+    QFile dbf(path), dbt(dir.filePath("t.dbt"));
+    ASSERT_TRUE(dbf.open(QIODevice::ReadOnly) && dbt.open(QIODevice::ReadOnly));
+    const QByteArray fBytes = dbf.readAll(), tBytes = dbt.readAll();
+    dbf.close();
+    dbt.close();
+    quint32 seed = 777;
+    auto rnd = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8); };
+    for (int round = 0; round < 300; ++round) {
+        QByteArray f = fBytes, t = tBytes;
+        for (int k = 0; k < 4; ++k) {
+            if (round % 2)
+                f[rnd() % f.size()] = char(rnd());
+            else
+                t[rnd() % t.size()] = char(rnd());
+        }
+        ASSERT_TRUE(dbf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        dbf.write(f);
+        dbf.close();
+        ASSERT_TRUE(dbt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        dbt.write(t);
+        dbt.close();
+        Table table = readAll(path);
+        EXPECT_LE(table.records.size(), 255);
+    }
+}

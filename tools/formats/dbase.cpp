@@ -430,7 +430,8 @@ QVariant DbaseReader::memo(const QByteArray& pointer, FieldKind) {
     if (head.size() == 8 && quint8(head[0]) == 0xFF && quint8(head[1]) == 0xFF && head[2] == 0x08) {
         const quint32 len = le32(head.constData() + 4);
         dbt_.read(8);
-        data = dbt_.read(len >= 8 ? len - 8 : 0);
+        if (len < 8 || qint64(len) > dbt_.size()) return {};
+        data = dbt_.read(len - 8);
     } else {
         // dBASE III memo: up to the end marker.
         while (!dbt_.atEnd()) {

@@ -706,6 +706,10 @@ QByteArray ParadoxReader::blob(const char* p, int size, int leader, bool* ok) {
     const quint32 offset = le32(ptr);
     const quint32 length = le32(ptr + 4);
     if (length == 0) return {};
+    if (mb_.isOpen() && qint64(length) > mb_.size()) {
+        *ok = false;
+        return {};
+    }
     if (offset == 0 || (offset & 0xFFFFFF00u) == 0) {
         if (length <= quint32(leader)) return QByteArray(p, int(length));
         *ok = false;

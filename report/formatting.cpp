@@ -81,17 +81,34 @@ QString scientific(const Digits& d, int minExpDigits, bool forcePlus) {
     return out;
 }
 
-// Fixed notation of a decimal string with `decimals` places (already rounded by snprintf).
+// Fixed notation with `decimals` places; an exact tie rounds away from zero, as amounts are
+// rounded on paper.
 QString fixedText(double v, int decimals, bool grouped) {
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, std::fabs(v));
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals + 25, std::fabs(v));
     QString s = QString::fromLatin1(buf);
-    bool allZero = true;
-    for (QChar c : s)
-        if (c.isDigit() && c != QLatin1Char('0')) allZero = false;
     const int dot = s.indexOf(QLatin1Char('.'));
-    QString intPart = dot < 0 ? s : s.left(dot);
-    QString frac = dot < 0 ? QString() : s.mid(dot + 1);
+    QString digits = s.left(dot) + s.mid(dot + 1, decimals);
+    const int intLen = dot;
+    if (s[dot + 1 + decimals] >= QLatin1Char('5')) {
+        int k = digits.size() - 1;
+        while (k >= 0) {
+            if (digits[k] == QLatin1Char('9')) {
+                digits[k] = QLatin1Char('0');
+                --k;
+            } else {
+                digits[k] = QChar(digits[k].unicode() + 1);
+                break;
+            }
+        }
+        if (k < 0) digits.prepend(QLatin1Char('1'));
+    }
+    const int newIntLen = intLen + (digits.size() - (intLen + decimals));
+    const QString intPart = digits.left(newIntLen);
+    const QString frac = digits.mid(newIntLen);
+    bool allZero = true;
+    for (QChar c : digits)
+        if (c != QLatin1Char('0')) allZero = false;
     QString out;
     if (std::signbit(v) && !allZero) out += QLatin1Char('-');
     out += grouped ? groupDigits(intPart) : intPart;

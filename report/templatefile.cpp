@@ -310,10 +310,7 @@ QString elementLine(const QString& section, const TSiReportElement& e) {
 
 void loadDefinition(ReportDefinition& def, const TPredloha& lines, const QStringList* fieldNames) {
     def.clearContent();
-    struct ElementLine {
-        int section;
-        QStringList fields;
-    };
+    def.description.clear();
     std::vector<QStringList> info, functions;
     std::vector<std::pair<QChar, QStringList>> elementLines;
     for (const QString& line : lines) {

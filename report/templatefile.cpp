@@ -483,6 +483,18 @@ bool saveTemplateFile(const QString& path, ReportDefinition& def, QString* error
     return writeTextLines(path, saveDefinition(def), error);
 }
 
+QStringList pictureCandidates(const QString& elementText, const QString& templateDirectory,
+                              const ReferenceResolver* resolver) {
+    QStringList out;
+    for (const QString& item : itemList(elementText, resolver)) {
+        if (item.trimmed().isEmpty()) continue;
+        out << item;
+        if (!templateDirectory.isEmpty() && QFileInfo(item).isRelative())
+            out << QDir(templateDirectory).filePath(item);
+    }
+    return out;
+}
+
 QString readTemplateDescription(const QString& path) {
     QStringList lines;
     if (!readTextLines(path, &lines)) return QString();

@@ -3,6 +3,7 @@
 // a template's description, and listing the templates of a directory.
 
 #include "definition.h"
+#include "expression.h"
 
 #include <QList>
 #include <QString>
@@ -37,6 +38,12 @@ struct TSouborPredlohy {
 // The templates of a directory matching the mask (its extension forced to ".pts", matching
 // ignoring case), ordered by file name.
 QList<TSouborPredlohy> listTemplates(const QString& directory, const QString& mask);
+
+// The files a picture element tries, in order: each item of its list (quoted literal, field,
+// parameter or function reference, or plain text) as given, then inside the template's
+// directory. The first one the picture loader accepts is used.
+QStringList pictureCandidates(const QString& elementText, const QString& templateDirectory,
+                              const ReferenceResolver* resolver);
 
 // Field reading of template lines (exposed for tests): splits a line into its fields.
 QStringList splitTemplateLine(QStringView line);

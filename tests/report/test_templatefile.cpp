@@ -1,6 +1,7 @@
 #include "codec.h"
 #include "definition.h"
 #include "fonts.h"
+#include "listresolver.h"
 #include "templatefile.h"
 
 #include <gtest/gtest.h>
@@ -481,4 +482,15 @@ TEST(TemplateFile, DescriptionAndTemplateList) {
     EXPECT_EQ(all[2].path, dir.filePath("c_dl.pts"));
     const QList<TSouborPredlohy> some = listTemplates(dir.path(), QStringLiteral("b_*"));
     ASSERT_EQ(some.size(), 1);
+}
+
+TEST(TemplateFile, PictureCandidates) {
+    ListResolver r;
+    r.fields = {{QStringLiteral("Obrazek"),
+                 TCalcType{TCalcType::Text, 0, QStringLiteral("vyr17.bmp"), false}}};
+    EXPECT_EQ(pictureCandidates(QStringLiteral("#Obrazek,'logo, 2.bmp',/abs/x.png,, "),
+                                QStringLiteral("/data/sestavy"), &r),
+              (QStringList{"vyr17.bmp", "/data/sestavy/vyr17.bmp", "logo, 2.bmp",
+                           "/data/sestavy/logo, 2.bmp", "/abs/x.png"}));
+    EXPECT_TRUE(pictureCandidates(QString(), QStringLiteral("/d"), &r).isEmpty());
 }

@@ -20,18 +20,21 @@ QStringList splitTemplateLine(QStringView line) {
         if (i < n && line[i] == QLatin1Char('"')) {
             QString field;
             int j = i + 1;
-            while (j < n) {
-                if (line[j] == QLatin1Char('"')) {
-                    if (j + 1 < n && line[j + 1] == QLatin1Char('"')) {
-                        field += QLatin1Char('"');
-                        j += 2;
-                        continue;
-                    }
-                    ++j;
+            while (true) {
+                const int q = int(line.indexOf(QLatin1Char('"'), j));
+                if (q < 0) { // no closing quote: the field runs to the end of the line
+                    field += line.mid(j);
+                    j = n;
                     break;
                 }
-                field += line[j];
-                ++j;
+                field += line.mid(j, q - j);
+                if (q + 1 < n && line[q + 1] == QLatin1Char('"')) {
+                    field += QLatin1Char('"');
+                    j = q + 2;
+                    continue;
+                }
+                j = q + 1;
+                break;
             }
             out << field;
             // Anything between the closing quote and the next comma is dropped.

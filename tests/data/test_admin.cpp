@@ -76,6 +76,25 @@ TEST(Admin, LoadsAllOrNothingAndDumpsAsTheCursorReads) {
     r = run({"tables", root});
     EXPECT_TRUE(r.out.contains("Ciselnik\\Sklady\t4\n"));
     EXPECT_EQ(run({"dump", dir.path() + "/nic", "Ciselnik\\Sklady"}).rc, 1);
+
+    // Exported tables read back with the same records, Czech text and quoted values intact.
+    const QString out = dir.path() + "/export";
+    for (const char* format : {"paradox", "dbase"}) {
+        r = run({"export", root, "Ciselnik\\Sklady", "--format", format, out});
+        ASSERT_EQ(r.rc, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith("Exportováno záznamů: 4")) << r.out.toStdString();
+        QString file =
+            out + (QString(format) == "paradox" ? "/TableSklady.db" : "/TableSklady.dbf");
+        r = run({"read", file});
+        ASSERT_EQ(r.rc, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains("Čáslav")) << format;
+        EXPECT_TRUE(r.out.contains("\"Chrudim, \"\"U nádraží\"\"\"")) << r.out.toStdString();
+        EXPECT_EQ(r.out.count('\n') - r.out.count("Hradec\n"), 5) << r.out.toStdString();
+    }
+    r = run({"export", root, "Ciselnik\\Sklady", "--format", "xlsx", out});
+    EXPECT_EQ(r.rc, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(out + "/TableSklady.xlsx"));
+    EXPECT_EQ(run({"export", root, "Ciselnik\\Sklady", "--format", "lotus", out}).rc, 2);
     EXPECT_EQ(run({"bogus"}).rc, 2);
 }
 

@@ -5,10 +5,10 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/build.sh"
 build="${BUILD_DIR:-$here/build}"
 root="${BRIX_DEMO_ROOT:-$here/demo-data}"
-if [ -x "$build/app/brix" ]; then
-    [ -f "$root/brix.sqlite" ] || "$build/app/brix" --demo "$root"
-    exec "$build/app/brix" --data-root "$root"
+if [ -x "$build/app/brix/brix" ]; then
+    [ -f "$root/brix.sqlite" ] || "$build/app/brix/brix" --demo "$root"
+    exec "$build/app/brix/brix" --data-root "$root"
 fi
 # Until the main program exists, the administrator's tool shows the new data root.
-"$build/app/brix-db" init "$root"
-exec "$build/app/brix-db" tables "$root"
+"$build/app/brix-db/brix-db" init "$root"
+exec "$build/app/brix-db/brix-db" tables "$root"

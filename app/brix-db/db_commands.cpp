@@ -7,9 +7,8 @@
 #include "query.h"
 #include "table.h"
 
-#include "formats/export.h"
+#include "export/table_export.h"
 #include "formats/read_command.h"
-#include "formats/xlsx_export.h"
 
 #include <QDate>
 #include <QDir>
@@ -214,107 +213,38 @@ int cmdLoad(const QStringList& a, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-formats::FieldKind exportKind(FieldKind k) {
-    switch (k) {
-    case FieldKind::Text:
-        return formats::FieldKind::Text;
-    case FieldKind::SmallInt:
-        return formats::FieldKind::Short;
-    case FieldKind::LongInt:
-        return formats::FieldKind::Long;
-    case FieldKind::AutoInc:
-        return formats::FieldKind::AutoInc;
-    case FieldKind::Float:
-        return formats::FieldKind::Float;
-    case FieldKind::Money:
-        return formats::FieldKind::Money;
-    case FieldKind::Logical:
-        return formats::FieldKind::Logical;
-    case FieldKind::Date:
-        return formats::FieldKind::Date;
-    case FieldKind::Time:
-        return formats::FieldKind::Time;
-    case FieldKind::Timestamp:
-        return formats::FieldKind::Timestamp;
-    case FieldKind::Memo:
-        return formats::FieldKind::Memo;
-    case FieldKind::FormattedMemo:
-        return formats::FieldKind::FormattedMemo;
-    case FieldKind::Blob:
-        return formats::FieldKind::Blob;
-    }
-    return formats::FieldKind::Text;
-}
-
-// The component name the export dialog gives a table: "Ext_Ucty\\DodListy\\Hla_DL" -> "TableHlaDL".
-QString componentName(const TableDef& t) {
-    QString n = t.file;
-    n.remove(QLatin1Char('_'));
-    return QStringLiteral("Table") + n;
-}
-
 int cmdExport(const QStringList& a, QTextStream& out, QTextStream& err) {
     if (a.size() != 5 || a[2] != QLatin1String("--format")) throw Usage{};
     auto db = Database::open(a[0], {.create = false});
     Table t(*db, a[1]);
     t.open();
-    QList<formats::FieldDef> fields;
-    for (int i = 0; i < t.fieldCount(); ++i) {
-        const FieldDef& f = t.fieldDef(i);
-        fields.push_back({f.name, exportKind(f.kind), f.size, f.decimals});
-    }
-    t.first();
-    formats::RecordSource source = [&t](formats::Record* r, QString*) {
-        if (t.eof()) return false;
-        r->clear();
-        for (int i = 0; i < t.fieldCount(); ++i)
-            r->push_back(t.fieldValue(i));
-        t.next();
-        return true;
-    };
     const QString format = a[3].toLower(), dir = a[4];
     QDir().mkpath(dir);
-    const QString name = componentName(t.def());
     if (format == QLatin1String("xlsx")) {
-        formats::XlsxWriter w;
-        QString path = formats::uniqueWorkbookPath(dir, name);
-        if (!w.open(path, fields)) {
-            err << "Chyba: " << w.errorString() << '\n';
+        QString error;
+        QString path = exporting::exportWorkbook(t, dir, &error);
+        if (path.isEmpty()) {
+            err << "Chyba: " << error << '\n';
             return 1;
         }
-        qint64 n = 0;
-        formats::Record r;
-        QString e;
-        while (source(&r, &e)) {
-            if (!w.append(r)) {
-                err << "Chyba: " << w.errorString() << '\n';
-                w.abandon();
-                return 1;
-            }
-            ++n;
-        }
-        if (!w.close()) {
-            err << "Chyba: " << w.errorString() << '\n';
-            return 1;
-        }
-        out << "Exportováno záznamů: " << n << " do " << path << '\n';
+        out << "Exportováno záznamů: " << t.recordCount() << " do " << path << '\n';
         return 0;
     }
-    formats::ExportFormat f;
+    exporting::Format f;
     if (format == QLatin1String("paradox"))
-        f = formats::ExportFormat::Paradox;
+        f = exporting::Format::Paradox;
     else if (format == QLatin1String("dbase"))
-        f = formats::ExportFormat::Dbase;
+        f = exporting::Format::Dbase;
     else if (format == QLatin1String("text"))
-        f = formats::ExportFormat::Text;
+        f = exporting::Format::Text;
     else
         throw Usage{QStringLiteral("Neznámý formát %1").arg(a[3])};
-    formats::ExportResult r = formats::exportTable(f, dir, name, fields, source);
+    exporting::Result r = exporting::exportTables(f, dir, t);
     if (!r.ok) {
         err << "Chyba: " << r.error << '\n';
         return 1;
     }
-    out << "Exportováno záznamů: " << r.records << " do " << r.path << '\n';
+    out << "Exportováno záznamů: " << r.masterRecords << " do " << r.files.value(0) << '\n';
     return 0;
 }
 

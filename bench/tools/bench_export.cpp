@@ -1,10 +1,10 @@
 // Exporting 100,000 records of a typical document header to each export format. The baseline
 // writes the same records' text with plain QFile, to show what the formats add on top.
 
-#include "dbase.h"
-#include "paradox.h"
-#include "text_export.h"
-#include "xlsx_export.h"
+#include "formats/dbase.h"
+#include "formats/paradox.h"
+#include "formats/text_export.h"
+#include "formats/xlsx_export.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // dBASE IV tables we write read back; the file carries the layout other programs expect.
 
 #include "codec.h"
-#include "dbase.h"
+#include "formats/dbase.h"
 #include "tools_test_util.h"
 
 #include <QFile>

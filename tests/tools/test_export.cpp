@@ -1,7 +1,7 @@
 // One export run from a record source into each format, read back through our readers.
 
 #include "codec.h"
-#include "export.h"
+#include "formats/export.h"
 #include "tools_test_util.h"
 
 #include <QFile>

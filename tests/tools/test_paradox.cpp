@@ -1,6 +1,6 @@
 // Paradox tables: the tables of other programs read right, ours read back unchanged.
 
-#include "paradox.h"
+#include "formats/paradox.h"
 #include "tools_test_util.h"
 
 #include <QFile>

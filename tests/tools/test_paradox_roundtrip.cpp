@@ -1,6 +1,6 @@
 // Paradox tables we write read back with the same fields and records.
 
-#include "paradox.h"
+#include "formats/paradox.h"
 #include "tools_test_util.h"
 
 #include <QFile>

@@ -1,12 +1,12 @@
 // The text export, the spreadsheet workbooks and the read command.
 
 #include "codec.h"
-#include "dbase.h"
-#include "paradox.h"
-#include "read_command.h"
-#include "text_export.h"
+#include "formats/dbase.h"
+#include "formats/paradox.h"
+#include "formats/read_command.h"
+#include "formats/text_export.h"
 #include "tools_test_util.h"
-#include "xlsx_export.h"
+#include "formats/xlsx_export.h"
 
 #include <QFile>
 #include <QRegularExpression>

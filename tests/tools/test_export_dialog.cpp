@@ -1,0 +1,77 @@
+// The export dialog offscreen: preset directory and format, the work on OK, errors shown, Escape.
+#include "export/export_dialog.h"
+#include "scripted_gtest.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace brix;
+
+namespace {
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "test_tools";
+    static char* argv[] = {name, nullptr};
+    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
+    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
+}
+
+TEST(ExportDialog, ExportsOnOkIntoTheDataRootAndReportsFailures) {
+    app();
+    TestPlatform ui;
+    QTemporaryDir dir;
+    auto db = Database::open(dir.path());
+    Table t(*db, "Ciselnik\\Sklady");
+    t.open();
+    t.insert();
+    t.field("Cis_Sklad").setString("HL");
+    t.field("Nazev").setString("Hlavní; sklad");
+    t.post();
+
+    TFormulExportDat d;
+    EXPECT_EQ(d.EditCesta->text(), "ExportDbf\\");
+    EXPECT_TRUE(d.RadioParadox->isChecked());
+    ASSERT_TRUE(d.setMaster(&t));
+    d.EditCesta->setText("exportdbf\\");
+    d.RadioText->setChecked(true);
+    d.findChild<QPushButton*>("ButtonOk")->click();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    // The existing directory "ExportDbf" is found whatever the spelling.
+    QFile f(dir.path() + "/ExportDbf/TableSklady.txt");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray text = f.readAll();
+    EXPECT_TRUE(text.startsWith("Cis_Sklad;Nazev;"));
+    EXPECT_TRUE(text.contains("\"Hlavn\xed; sklad\";")); // Windows-1250, quoted for its ";"
+
+    // A target that cannot be written: the error is shown, the dialog still closes with OK.
+    QFile blocker(dir.path() + "/soubor");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TFormulExportDat d2;
+    d2.setMaster(&t);
+    d2.EditCesta->setText(dir.path() + "/soubor/pod");
+    d2.RadioDbase->setChecked(true);
+    ui.answer(Button::Ok, {}, "Chyba");
+    d2.ButtonOkClick();
+    EXPECT_EQ(d2.result(), QDialog::Accepted);
+    ASSERT_FALSE(ui.shown().isEmpty());
+    EXPECT_EQ(ui.shown().back().caption, "Chyba");
+
+    // No master: the check says so and OK does nothing.
+    TFormulExportDat d3;
+    Table closed(*db, "Ciselnik\\Sklady");
+    ui.answer(Button::Ok, "není otevřena", "Chyba");
+    EXPECT_FALSE(d3.setMaster(&closed));
+    d3.show();
+    QTest::keyClick(&d3, Qt::Key_Escape);
+    EXPECT_EQ(d3.result(), QDialog::Rejected);
+}
+
+} // namespace

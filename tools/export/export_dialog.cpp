@@ -1,0 +1,108 @@
+#include "export_dialog.h"
+
+#include "export/table_export.h"
+#include "platform.h"
+#include "util/path_resolver.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <climits>
+
+namespace brix {
+
+TFormulExportDat::TFormulExportDat(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FormulExportDat"));
+    setWindowTitle(QStringLiteral("Export dat"));
+    auto* lay = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    EditCesta = new QLineEdit(QStringLiteral("ExportDbf\\"), this);
+    form->addRow(QStringLiteral("Cesta exportu :"), EditCesta);
+    lay->addLayout(form);
+    auto* group = new QGroupBox(QStringLiteral("Formát dat"), this);
+    auto* gl = new QVBoxLayout(group);
+    RadioParadox = new QRadioButton(QStringLiteral("Paradox"), group);
+    RadioDbase = new QRadioButton(QStringLiteral("DBase IV"), group);
+    RadioText = new QRadioButton(QStringLiteral("Textový soubor"), group);
+    RadioParadox->setChecked(true);
+    gl->addWidget(RadioParadox);
+    gl->addWidget(RadioDbase);
+    gl->addWidget(RadioText);
+    lay->addWidget(group);
+    auto* buttons = new QDialogButtonBox(this);
+    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
+    auto* cancel = buttons->addButton(QStringLiteral("&Zruš"), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("ButtonOk"));
+    cancel->setObjectName(QStringLiteral("ButtonZrus"));
+    connect(ok, &QPushButton::clicked, this, [this] { ButtonOkClick(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    lay->addWidget(buttons);
+}
+
+bool TFormulExportDat::setMaster(Table* master) {
+    master_ = nullptr;
+    if (!master) {
+        Platform::current().error(QStringLiteral("Není zadán zdroj dat."));
+        return false;
+    }
+    if (!master->active()) {
+        Platform::current().error(
+            QStringLiteral("Tabulka %1 není otevřena.").arg(master->def().address()));
+        return false;
+    }
+    master_ = master;
+    return true;
+}
+
+QString TFormulExportDat::targetDirectory() const {
+    QString dir = EditCesta->text().trimmed();
+    if (dir.isEmpty()) dir = QStringLiteral("ExportDbf\\");
+    QString unix = QString(dir).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (QDir::isAbsolutePath(unix) || !master_) return unix;
+    return resolvePath(master_->database().root(), dir).path;
+}
+
+void TFormulExportDat::ButtonOkClick() {
+    if (!master_) {
+        accept();
+        return;
+    }
+    exporting::Format f = RadioDbase->isChecked()  ? exporting::Format::Dbase
+                          : RadioText->isChecked() ? exporting::Format::Text
+                                                   : exporting::Format::Paradox;
+    const qint64 total = master_->recordCount();
+    QProgressDialog progress(QStringLiteral("Probíhá export dat..."), QStringLiteral("&Zruš"), 0,
+                             int(qMin<qint64>(total, INT_MAX)), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    exporting::Result r;
+    {
+        BusyCursor busy;
+        r = exporting::exportTables(f, targetDirectory(), *master_, detail_, [&](qint64 n) {
+            progress.setValue(int(qMin<qint64>(n, INT_MAX)));
+            return !progress.wasCanceled();
+        });
+    }
+    progress.reset();
+    if (!r.ok) Platform::current().error(r.error);
+    accept();
+}
+
+void TFormulExportDat::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        reject();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+} // namespace brix

@@ -1,0 +1,41 @@
+#pragma once
+// The export dialog: target directory, data format, the master table and optionally the items
+// of each of its records. The work is done on "&OK".
+#include "table.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QRadioButton;
+
+namespace brix {
+
+class TFormulExportDat : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormulExportDat(QWidget* parent = nullptr);
+
+    QLineEdit* EditCesta = nullptr;
+    QRadioButton* RadioParadox = nullptr;
+    QRadioButton* RadioDbase = nullptr;
+    QRadioButton* RadioText = nullptr;
+
+    // Attaches the master and checks it; false (with the message shown) when it cannot be
+    // exported, and the dialog then does no work.
+    bool setMaster(Table* master);
+    void setDetail(Table* detail) { detail_ = detail; }
+    Table* master() const { return master_; }
+    // The target directory: a relative path lies under the data root of the master.
+    QString targetDirectory() const;
+
+    void ButtonOkClick();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    Table* master_ = nullptr;
+    Table* detail_ = nullptr;
+};
+
+} // namespace brix

@@ -74,4 +74,20 @@ TEST(ExportDialog, ExportsOnOkIntoTheDataRootAndReportsFailures) {
     EXPECT_EQ(d3.result(), QDialog::Rejected);
 }
 
+TEST(ExportDialog, WorkbookIsOpenedOrItsPathReported) {
+    app();
+    TestPlatform ui;
+    QTemporaryDir dir;
+    auto db = Database::open(dir.path());
+    Table t(*db, "Ciselnik\\Sklady");
+    t.open();
+    QString path = ExportDoTabulky(t);
+    ASSERT_FALSE(path.isEmpty());
+    EXPECT_TRUE(path.startsWith(dir.path() + "/Prac_Db/"));
+    EXPECT_EQ(ui.openedDocuments(), QStringList({path}));
+    ui.setOpenResult(false);
+    ui.answer(Button::Ok, "TableSklady_2.xlsx", "Chyba");
+    EXPECT_TRUE(ExportDoTabulky(t).endsWith("TableSklady_2.xlsx"));
+}
+
 } // namespace

@@ -105,4 +105,23 @@ void TFormulExportDat::keyPressEvent(QKeyEvent* e) {
     QDialog::keyPressEvent(e);
 }
 
+QString ExportDoTabulky(Table& t) {
+    if (t.fieldCount() == 0) return QString();
+    const QString dir = resolvePath(t.database().root(), u"Prac_Db").path;
+    QString error;
+    QString path;
+    {
+        BusyCursor busy;
+        path = exporting::exportWorkbook(t, dir, &error);
+    }
+    if (path.isEmpty()) {
+        Platform::current().error(error);
+        return QString();
+    }
+    if (!Platform::current().openDocument(path))
+        Platform::current().error(
+            QStringLiteral("Sešit %1 byl uložen, ale žádná aplikace jej neotevřela.").arg(path));
+    return path;
+}
+
 } // namespace brix

@@ -38,4 +38,9 @@ private:
     Table* detail_ = nullptr;
 };
 
+// Writes the records of `t` as a workbook under "Prac_Db" of its data root and opens it with the
+// desktop's application for it; when nothing opens it, says so with the file's path. Returns the
+// file written (empty on failure).
+QString ExportDoTabulky(Table& t);
+
 } // namespace brix

@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "czech.h"
+#include "util/path_resolver.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -519,28 +520,7 @@ QVariant toFieldValue(const QVariant& v, const FieldDef& f) {
 
 // ---------------------------------------------------------------- Database
 
-namespace {
-
-// An existing directory of any capitalisation, else the path to create with the given spelling.
-QString resolveDirectory(const QString& root, const QString& relative) {
-    QString current = root;
-    for (const QString& part :
-         relative.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts)) {
-        QDir dir(current);
-        QString found;
-        if (dir.exists()) {
-            for (const QString& e : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-                if (e.compare(part, Qt::CaseInsensitive) == 0) {
-                    found = e;
-                    break;
-                }
-        }
-        current = dir.filePath(found.isEmpty() ? part : found);
-    }
-    return current;
-}
-
-} // namespace
+namespace {} // namespace
 
 StorageError Database::error(int rc, const QString& what) const {
     QString msg = QString::fromUtf8(sqlite3_errmsg(db_));
@@ -581,7 +561,7 @@ std::unique_ptr<Database> Database::open(const QString& root, const OpenOptions&
     db->exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     if (options.create) {
         for (const QString& d : Catalogue::dataDirectories() + Catalogue::otherDirectories())
-            QDir().mkpath(resolveDirectory(db->root_, d));
+            QDir().mkpath(resolvePath(db->root_, d).path);
     }
     if (options.upgrade) db->upgradeSchema();
     db->lastCheck_.start();

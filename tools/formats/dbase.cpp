@@ -17,26 +17,6 @@ namespace {
 constexpr int kMemoBlock = 512;
 constexpr char kLanguageCp1250 = char(0xC8); // language driver of Windows-1250 (Eastern Europe)
 
-QString withSuffix(const QString& path, const QString& suffix) {
-    QFileInfo fi(path);
-    if (fi.suffix().compare(suffix, Qt::CaseInsensitive) == 0) return path;
-    return path + QLatin1Char('.') + suffix;
-}
-
-// The companion file with another extension, found whatever the case of its extension.
-QString companion(const QString& path, const QString& suffix) {
-    QFileInfo fi(path);
-    const QString base = fi.completeBaseName();
-    QDir dir = fi.absoluteDir();
-    const QStringList entries = dir.entryList(QDir::Files);
-    for (const QString& e : entries) {
-        QFileInfo ei(e);
-        if (ei.completeBaseName() == base && ei.suffix().compare(suffix, Qt::CaseInsensitive) == 0)
-            return dir.filePath(e);
-    }
-    return dir.filePath(base + QLatin1Char('.') + suffix);
-}
-
 DbaseWriter::Column columnFor(const FieldDef& f) {
     DbaseWriter::Column c;
     c.kind = f.kind;

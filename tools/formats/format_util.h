@@ -10,6 +10,12 @@
 
 namespace brix::formats::detail {
 
+// The path with the extension added unless it has it already (in any case).
+QString withSuffix(const QString& path, const QString& suffix);
+// The companion file with another extension (a memo file), found whatever the case of its
+// extension; the path to create when there is none.
+QString companion(const QString& path, const QString& suffix);
+
 // The code page of a foreign table's texts: one of ours, or Latin-1 for the Western ones.
 enum class TextCodepage { Cp1250, Cp852, Kamenicky, Latin1 };
 

@@ -43,24 +43,6 @@ constexpr int kMemoSuballocLimit = 2048;
 constexpr qint64 kJulianOfDayZero = 1721425; // day 1 of the file is 1 January of the year 1
 constexpr double kMsPerDay = 86400000.0;
 
-QString withSuffix(const QString& path, const QString& suffix) {
-    QFileInfo fi(path);
-    if (fi.suffix().compare(suffix, Qt::CaseInsensitive) == 0) return path;
-    return path + QLatin1Char('.') + suffix;
-}
-
-QString companion(const QString& path, const QString& suffix) {
-    QFileInfo fi(path);
-    const QString base = fi.completeBaseName();
-    QDir dir = fi.absoluteDir();
-    for (const QString& e : dir.entryList(QDir::Files)) {
-        QFileInfo ei(e);
-        if (ei.completeBaseName() == base && ei.suffix().compare(suffix, Qt::CaseInsensitive) == 0)
-            return dir.filePath(e);
-    }
-    return dir.filePath(base + QLatin1Char('.') + suffix);
-}
-
 // Integers are stored big-endian with the sign bit flipped, so that they sort as bytes; all
 // zero bytes are a blank.
 void putInt(char* p, qint64 v, int bytes) {

@@ -1,0 +1,296 @@
+#pragma once
+
+// The common register: one form that every list of the system is an instance of. A register
+// page with the grid, the search box "Hledat ve sloupci", the label of the search column and a
+// status bar; an entry page with one box per field, "&Ok" and "&Zruš"; the menus "&Nový",
+// "&Oprava", "&Smazat", "&Hledej", "&Rozsah", "&Tisk" and "&Funkce" → "&Export"; a chooser mode.
+//
+// A register is a RegisterConfig (what differs between the lists: order, columns, search, sort,
+// range and print items, keyboard and messages) plus the boxes of its entry page; what is
+// really a list's own (a check on "&Ok", defaults of a new record, extra menus) goes into a
+// subclass or the config's callbacks. Printing, the print manager, the export, the filter
+// database and the messages of storage errors go through hooks that the program installs
+// (RegisterHooks::global()) or a register sets for itself.
+
+#include "datagrid.h"
+#include "editbox.h"
+#include "navigator.h"
+#include "statusbar.h"
+#include "storage_error.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+
+namespace brix {
+
+class RegisterForm;
+
+// "&Hledej" → caption: makes the field's column the search column.
+struct SearchItem {
+    QString caption;
+    QString field;
+};
+
+// "&Třídění" → caption: orders the table by these index fields ("Typ_Uctu;Druh").
+struct SortItem {
+    QString caption;
+    QString indexFields;
+};
+
+// "&Rozsah" → caption: a filter on one field from values the user types. The values are
+// literals of the filter expression, never its text.
+struct RangeItem {
+    enum class Kind {
+        Equals,     // one value; the field equals it
+        StartsWith, // one value; the field begins with it
+        Between,    // two bounds "od" / "do"; an empty bound drops its condition
+        Fixed       // the expression as given, nothing asked
+    };
+    QString caption;
+    QString field;
+    Kind kind = Kind::Equals;
+    QString question;   // title of the input box; empty: "Zadejte položku " + caption
+    QString expression; // Fixed only
+};
+
+// "&Tisk" → caption: the list print. The template is templateName + ZnTiskPripona + ".pts"
+// (relative to the data root), or what chooseTemplate answers when it is set.
+struct PrintItem {
+    QString caption;
+    QString templateName;
+    std::function<QString(RegisterForm&)> chooseTemplate;
+};
+
+enum class NotFoundAction {
+    KeepFocus, // the search box keeps the focus, nothing moves
+    Beep,      // the same with a beep
+    Message    // the same after notFoundMessage (caption "Informace")
+};
+
+enum class FilterDisplay {
+    FixedText, // filterText ("Filtr zapnut") while filtering is on
+    Expression // "Filtr :" followed by the table's filter text
+};
+
+struct RegisterConfig {
+    QString caption;
+    QString order;             // index fields; empty: the primary key
+    QList<GridColumn> columns; // empty: every field of the table
+    QString layoutFile;        // data-root path; when it exists it replaces the columns
+    int lockedColumns = 0;
+    bool markRows = false; // rows can be marked (Space, Ctrl+click)
+
+    QList<SearchItem> searchItems;
+    bool searchMenuIsItem = false; // "&Hledej" is itself the (first) search item
+    QString sortMenuCaption = QStringLiteral("&Třídění");
+    QList<SortItem> sortItems;
+    bool noFilterItem = false; // "&Rozsah" → "&Bez filtru"
+    bool filterItem = true;    // "&Rozsah" → "&Filtr" (the filter database)
+    QList<RangeItem> rangeItems;
+    QList<PrintItem> printItems;
+    QString printManagerDirectory = QStringLiteral("Ciselnik\\");
+    QString printManagerPrefix; // empty: no "&Tiskový správce"
+    bool exportItem = true;     // "&Funkce" → "&Export"
+
+    bool newHasF5 = true;
+    bool enterMovesBetweenBoxes = true;
+    bool f6Saves = true;
+    QString escapeQuestion = QStringLiteral("Chceš opravdu skončit bez záznamu");
+    QString deleteQuestion = QStringLiteral("Chceš opravdu smazat větu ?");
+    NotFoundAction notFound = NotFoundAction::KeepFocus;
+    QString notFoundMessage = QStringLiteral("Hledaný text nebyl nalezen");
+    int filterPanel = 0;
+    FilterDisplay filterDisplay = FilterDisplay::FixedText;
+    QString filterText = QStringLiteral("Filtr zapnut");
+    QString openErrorNotice;     // shown (caption "Chyba") before the engine's text on opening
+    bool entryNavigator = false; // previous / next / insert on the entry page
+
+    // The list's own rules: refuse "&Ok" (after telling the user why), fill a new record.
+    std::function<bool(RegisterForm&)> checkBeforeSave;
+    std::function<void(RegisterForm&)> afterNew;
+};
+
+struct RegisterHooks {
+    // "&Tisk" → a list print with the template's name.
+    std::function<void(RegisterForm&, const QString& templatePath)> print;
+    // "&Tiskový správce" with the directory and the report prefix.
+    std::function<void(RegisterForm&, const QString& directory, const QString& prefix)>
+        printManager;
+    // "&Funkce" → "&Export" on the register's table.
+    std::function<void(RegisterForm&)> exportTable;
+    // "&Rozsah" → "&Filtr": the filter database on the table; the register shows the filter
+    // state afterwards.
+    std::function<void(RegisterForm&)> filterDialog;
+    // A storage error of opening, saving or deleting.
+    std::function<void(RegisterForm*, const StorageError&)> storageError;
+
+    // What the program installs at start; a register's own hooks win over these.
+    static RegisterHooks& global();
+};
+
+class RegisterForm : public QDialog {
+    Q_OBJECT
+public:
+    RegisterForm(Table& table, RegisterConfig config, QWidget* parent = nullptr);
+    ~RegisterForm() override;
+
+    Table& table() const { return table_; }
+    const RegisterConfig& config() const { return config_; }
+    RegisterHooks& hooks() { return hooks_; }
+
+    // --- entry page ------------------------------------------------------------------------
+    // One box per field in the entry page's form: kind and size limit from the field.
+    EditBox* addField(const QString& field, const QString& label, const QString& hint = {});
+    QPlainTextEdit* addMemo(const QString& field, const QString& label, const QString& hint = {});
+    QCheckBox* addCheck(const QString& field, const QString& label, const QString& hint = {});
+    // Boxes of the list's own go here (the bound ones are in a form layout at its top).
+    QWidget* entryArea() const { return entryArea_; }
+    // The first box of the entry page gets the focus when it is shown (else the first bound).
+    void setFirstEntryWidget(QWidget* w) { firstEntry_ = w; }
+    // Record → boxes, boxes → record (false after showing why a box is not a value).
+    void loadEntry();
+    bool storeEntry();
+
+    // --- opening, closing, chooser ---------------------------------------------------------
+    // Chooser mode: the table's order, range, filter and activity are the caller's; Enter or a
+    // double click closes with OK on the current record. The search text and field are
+    // applied when the register opens.
+    void setChooserMode(bool on, const QString& searchText = {}, const QString& searchField = {});
+    bool chooserMode() const { return chooser_; }
+    // Puts the table into its order, opens it, removes range and filter (not as a chooser).
+    void openRegister();
+    // Cancels an edit; outside chooser mode switches the filter off, removes the range and
+    // closes the table.
+    void closeRegister();
+    bool isOpen() const { return open_; }
+    // Opens, runs modally through the platform, closes; returns the dialog result.
+    int showRegister();
+
+    // --- commands --------------------------------------------------------------------------
+    virtual void NovyClick();
+    virtual void OpravaClick();
+    virtual void SmazatClick();
+    virtual void ButtonOkClick();
+    virtual void ButtonZrusClick();
+    // Escape on the entry page: the question, Yes cancels and shows the register page.
+    void EscapeEntry();
+    void hledejItem(int item);
+    void tridItem(int item);
+    virtual void rozsahItem(int item);
+    void bezFiltruClick();
+    void filtrClick();
+    void tiskItem(int item);
+    virtual void tiskovySpravceClick();
+    virtual void exportClick();
+    // Leaving the search box: searches when the text is not blank.
+    void EditHledejExit();
+    void gridActivated();
+    void gridEscape();
+
+    // --- search ----------------------------------------------------------------------------
+    // The first record in the current order whose field starts with text, ignoring case
+    // (Czech letters too); a number or date column compares the whole value.
+    bool searchFor(const QString& field, const QString& text);
+    QString searchField() const { return searchField_; }
+    void setSearchField(const QString& field);
+
+    // --- filter state ----------------------------------------------------------------------
+    // Filters by an expression, shows the state; empty switches the filter off.
+    bool applyFilter(const QString& expression);
+    void showFilterState();
+    // A literal of the filter language for a value of the field (quotes doubled); empty when
+    // the text is not a value of the field's kind.
+    static QString filterLiteral(const FieldDef& field, const QString& text, bool startsWith,
+                                 bool* ok = nullptr);
+
+    bool entryShown() const;
+    void showEntryPage();
+    void showBrowsePage();
+    void reportStorageError(const StorageError& e);
+
+    // The parts, named as the forms name them.
+    QMenuBar* MainMenu = nullptr;
+    QStackedWidget* PageControl1 = nullptr;
+    QWidget* TabSheetBrowse = nullptr;
+    QWidget* TabSheetVstup = nullptr;
+    DataGrid* DbGrid1 = nullptr;
+    QLineEdit* EditHledej = nullptr;
+    QLabel* LabelTrideni = nullptr;
+    StatusBar* StatusBar1 = nullptr;
+    StatusBar* StatusBar2 = nullptr;
+    QPushButton* ButtonOk = nullptr;
+    QPushButton* ButtonZrus = nullptr;
+    Navigator* Navigator1 = nullptr;
+    QAction* MenuNovy = nullptr;
+    QAction* MenuOprava = nullptr;
+    QAction* MenuSmazat = nullptr;
+    QMenu* MenuHledej = nullptr;
+    QAction* MenuHledejItem = nullptr; // when "&Hledej" is itself the item
+    QMenu* MenuTrideni = nullptr;
+    QMenu* MenuRozsah = nullptr;
+    QMenu* MenuTisk = nullptr;
+    QMenu* MenuFunkce = nullptr;
+    QAction* MenuExport = nullptr;
+    QList<QAction*> searchActions, sortActions, rangeActions, printActions;
+    QAction* MenuBezFiltru = nullptr;
+    QAction* MenuFiltr = nullptr;
+    QAction* MenuTiskovySpravce = nullptr;
+
+    // Menus of the register page that the entry page disables (lists add their own).
+    void addBrowseMenu(QMenu* menu);
+    void addBrowseAction(QAction* action);
+    bool browseMenusEnabled() const;
+
+public slots:
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // The search field of a "&Hledej" item; a form that answers by tag overrides it.
+    virtual QString searchFieldOfItem(int item) const;
+    void buildMenus();
+    void setBrowseMenusEnabled(bool on);
+    // Asks the input box; false when cancelled.
+    bool askValue(const QString& title, const QString& prompt, QString& value);
+
+private:
+    struct Binding {
+        int field;
+        QWidget* widget;
+    };
+    void watchEntryWidget(QWidget* w);
+
+    Table& table_;
+    RegisterConfig config_;
+    RegisterHooks hooks_;
+    QWidget* entryArea_ = nullptr;
+    QFormLayout* entryForm_ = nullptr;
+    QWidget* firstEntry_ = nullptr;
+    QList<Binding> bindings_;
+    QList<QObject*> browseMenus_;
+    QString searchField_;
+    QString presetSearch_;
+    bool chooser_ = false;
+    bool open_ = false;
+    bool closing_ = false;
+    bool searching_ = false;
+    std::unique_ptr<NavigatorTarget> navTarget_;
+};
+
+// The navigator's view of a table cursor.
+std::unique_ptr<NavigatorTarget> makeTableNavigatorTarget(Table& table);
+
+} // namespace brix

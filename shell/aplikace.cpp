@@ -1,0 +1,140 @@
+#include "aplikace.h"
+
+#include "cisla_uctu_form.h"
+#include "database.h"
+#include "hlavni_okno.h"
+#include "koren.h"
+#include "nastaveni_form.h"
+#include "o_aplikaci.h"
+#include "platform.h"
+#include "prihlaseni.h"
+#include "prihlaseni_dlg.h"
+#include "prikazy.h"
+#include "storage_error.h"
+#include "util/message_hook.h"
+#include "util/nastaveni.h"
+
+#include <QApplication>
+#include <QScreen>
+
+namespace brix {
+
+void PropojZpravySPlatformou() {
+    setMessageHook([](MessageKind kind, const QString& cap, const QString& text) {
+        MessageBox box;
+        box.caption = cap;
+        box.text = text;
+        box.icon = kind == MessageKind::Error     ? MessageIcon::Error
+                   : kind == MessageKind::Warning ? MessageIcon::Warning
+                                                  : MessageIcon::Information;
+        box.buttons = Button::Ok;
+        Platform::current().messageBox(box);
+    });
+}
+
+Aplikace::Aplikace(const QString& datovyKoren, const QStringList& argumenty)
+    : koren_(datovyKoren), argumenty_(argumenty) {}
+
+Aplikace::~Aplikace() {
+    nastaveni_.reset();
+    udajeFirmy_.reset();
+    menu_.reset();
+    db_.reset();
+}
+
+bool Aplikace::spust() {
+    // The machine configuration was read with the platform, before any form.
+    PropojZpravySPlatformou();
+    Verbose() = JeVerbose(argumenty_);
+
+    menu_ = std::make_unique<TFormMenu>();
+    auto about = std::make_unique<TAboutBox>();
+    udajeFirmy_ = std::make_unique<TFormulUdajeFirmy>(koren_);
+
+    about->nastavSplash(true);
+    about->show();
+    about->repaint();
+    QApplication::processEvents();
+
+    const bool ok = vytvorSdileneFormulare();
+
+    about->nastavSplash(false);
+    about->close();
+    about.reset();
+    if (!ok) return false;
+
+    propojPrikazy();
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        menu_->move(s->availableGeometry().center() - menu_->rect().center());
+    menu_->show();
+    return prvniZobrazeni();
+}
+
+bool Aplikace::vytvorSdileneFormulare() {
+    try {
+        PripravaKorene p = PripravDatovyKoren(koren_);
+        db_ = std::move(p.db);
+        if (p.novy) udajeFirmy_->nacti();
+        if (!MaZamestnance(*db_)) {
+            TFormulPrvniStart prvni(*db_);
+            if (Platform::current().execModal(prvni) != QDialog::Accepted) return false;
+        }
+    } catch (const StorageError& e) {
+        Platform::current().error(e.message());
+        return false;
+    }
+    nastaveni_ = std::make_unique<TFormulNastaveni>(koren_);
+    if (nastaveni_->stavNacteni() == StavNacteni::Chybi)
+        Platform::current().error(QStringLiteral("Soubor %1 nelze otevřít, platí výchozí "
+                                                 "nastavení.")
+                                      .arg(QString::fromUtf16(kSouborNastaveni)));
+    return true;
+}
+
+bool Aplikace::prvniZobrazeni() {
+    Platform& p = Platform::current();
+    NastaveniProgramu& n = nastaveniProgramu();
+    if (n.Tiskarna >= 0 && n.Tiskarna < p.printers().size() && !p.selectPrinter(n.Tiskarna))
+        p.error(QStringLiteral("Nelze inicializovat nastavenou tiskárnu"));
+    if (n.PoklZasuvka) ZasuvkaInit();
+
+    {
+        TPasswordDlg login(*db_, menu_.get());
+        if (p.execModal(login) != QDialog::Accepted) {
+            menu_->close();
+            return false;
+        }
+        menu_->povolPrava(login.moduly());
+        try {
+            radkyNastPr() = NactiRadkyNastPr(*db_);
+            nastPrNacten_ = true;
+        } catch (const StorageError& e) {
+            p.error(e.message());
+        }
+        if (radkyNastPr().TITLE && !radkyNastPr().TITLE->trimmed().isEmpty())
+            menu_->setWindowTitle(*radkyNastPr().TITLE);
+        priponaZnakovehoTisku().urci(n.ZnTisk);
+    }
+    return true;
+}
+
+void Aplikace::propojPrikazy() {
+    TFormMenu* m = menu_.get();
+    m->nastavObsluhu(prikaz::Zasuvka, [] { ZasuvkaOtevri(); });
+    m->nastavObsluhu(prikaz::Konec, [m] { m->close(); });
+    m->nastavObsluhu(prikaz::PrvniCislaUctu, [this, m] {
+        TFormulCisUctu f(*db_, m);
+        Platform::current().execModal(f);
+    });
+    m->nastavObsluhu(prikaz::Nastaveni, [this] { Platform::current().execModal(*nastaveni_); });
+    m->nastavObsluhu(prikaz::NastaveniFirmy, [this] {
+        udajeFirmy_->nacti();
+        Platform::current().execModal(*udajeFirmy_);
+    });
+    m->nastavObsluhu(prikaz::OAplikaci, [m] {
+        TAboutBox about(m);
+        Platform::current().execModal(about);
+    });
+}
+
+} // namespace brix

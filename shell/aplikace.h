@@ -1,0 +1,55 @@
+#pragma once
+// The run of the program: start-up in its fixed order, the first showing of the main window
+// with the login, and the wiring of the main menu's commands to their forms.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace brix {
+
+class Database;
+class TAboutBox;
+class TFormMenu;
+class TFormulNastaveni;
+class TFormulUdajeFirmy;
+
+class Aplikace {
+public:
+    // `argumenty`: the program's name and the arguments left after the data-root options.
+    Aplikace(const QString& datovyKoren, const QStringList& argumenty);
+    ~Aplikace();
+    Aplikace(const Aplikace&) = delete;
+    Aplikace& operator=(const Aplikace&) = delete;
+
+    // Start-up up to the main window on screen after a successful login. False when the
+    // program is to end (the login or the first-start dialog was cancelled, the data root
+    // could not be opened; the reason was shown).
+    bool spust();
+
+    TFormMenu* hlavniOkno() const { return menu_.get(); }
+    Database* databaze() const { return db_.get(); }
+    TFormulNastaveni* formularNastaveni() const { return nastaveni_.get(); }
+    bool nastPrNacten() const { return nastPrNacten_; }
+    const QString& datovyKoren() const { return koren_; }
+
+private:
+    bool vytvorSdileneFormulare();
+    bool prvniZobrazeni();
+    void propojPrikazy();
+
+    QString koren_;
+    QStringList argumenty_;
+    std::unique_ptr<TFormMenu> menu_;
+    std::unique_ptr<Database> db_;
+    std::unique_ptr<TFormulNastaveni> nastaveni_;
+    std::unique_ptr<TFormulUdajeFirmy> udajeFirmy_;
+    bool nastPrNacten_ = false;
+};
+
+// Shows the messages of the data and settings helpers through the platform layer.
+void PropojZpravySPlatformou();
+
+} // namespace brix

@@ -1,0 +1,120 @@
+#include "cisla_uctu_form.h"
+
+#include "cisla_uctu.h"
+#include "editbox.h"
+#include "export/export_dialog.h"
+#include "platform.h"
+#include "statusbar.h"
+#include "storage_error.h"
+#include "table.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace brix {
+
+TFormulCisUctu::TFormulCisUctu(Database& db, QWidget* parent) : QDialog(parent), db_(db) {
+    setObjectName(QStringLiteral("FormulCisUctu"));
+    setWindowTitle(QStringLiteral("První čísla účtů"));
+    auto* l = new QVBoxLayout(this);
+    auto* menu = new QMenuBar(this);
+    QMenu* tisk = menu->addMenu(QStringLiteral("&Tisk"));
+    tisk->setToolTipsVisible(true);
+    MenuTiskSeznam = tisk->addAction(QStringLiteral("&Seznam čísel účtů"));
+    // Lists print through the report component, which this form does not reach yet.
+    MenuTiskSeznam->setEnabled(false);
+    MenuTiskSeznam->setToolTip(QStringLiteral("Připravuje se"));
+    QMenu* funkce = menu->addMenu(QStringLiteral("&Funkce"));
+    MenuExport = funkce->addAction(QStringLiteral("&Export"));
+    connect(MenuExport, &QAction::triggered, this, [this] {
+        try {
+            Table t(db_, QString::fromUtf16(kTabulkaCisUctu));
+            t.open();
+            TFormulExportDat dlg(this);
+            if (dlg.setMaster(&t)) Platform::current().execModal(dlg);
+        } catch (const StorageError& e) {
+            Platform::current().error(e.message());
+        }
+    });
+    l->setMenuBar(menu);
+
+    auto* stranky = new QTabWidget(this);
+    auto* vstup = new QWidget(stranky);
+    auto* f = new QFormLayout(vstup);
+    for (const RadaUctu& r : RadyPrvnichCisel()) {
+        auto* e = new EditBox(EditBox::Kind::Integer, vstup);
+        e->setObjectName(r.pole);
+        e->setHint(r.napoveda);
+        f->addRow(r.popisek, e);
+        pole_.insert(r.typ, e);
+    }
+    stranky->addTab(vstup, QStringLiteral("Vstup"));
+    l->addWidget(stranky);
+
+    auto* tlacitka = new QDialogButtonBox(this);
+    QPushButton* ok = tlacitka->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
+    tlacitka->addButton(QStringLiteral("&Zruš"), QDialogButtonBox::RejectRole);
+    connect(ok, &QPushButton::clicked, this, &TFormulCisUctu::ButtonOkClick);
+    connect(tlacitka, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    l->addWidget(tlacitka);
+    status_ = new StatusBar(1, this);
+    status_->showHintsIn(0);
+    l->addWidget(status_);
+    nactiCisla();
+}
+
+void TFormulCisUctu::nactiCisla() {
+    try {
+        const QMap<QString, qint64> cisla = NactiPrvniCisla(db_);
+        for (auto it = cisla.cbegin(); it != cisla.cend(); ++it)
+            if (EditBox* e = pole_.value(it.key())) e->setText(QString::number(it.value()));
+    } catch (const StorageError& e) {
+        Platform::current().error(e.message());
+    }
+}
+
+void TFormulCisUctu::ButtonOkClick() {
+    QMap<QString, qint64> cisla;
+    for (const RadaUctu& r : RadyPrvnichCisel()) {
+        EditBox* e = pole_.value(r.typ);
+        const std::optional<qlonglong> v = e->integerValue();
+        if (!v) {
+            Platform::current().error(QStringLiteral("'%1' není platné celé číslo").arg(e->text()));
+        }
+        cisla.insert(r.typ, v.value_or(0));
+    }
+    try {
+        UlozPrvniCisla(db_, cisla);
+    } catch (const StorageError& e) {
+        Platform::current().error(e.message());
+        return;
+    }
+    accept();
+}
+
+void TFormulCisUctu::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (EditBox* dl = pole_.value(QStringLiteral("DL"))) dl->lineEdit()->setFocus();
+}
+
+void TFormulCisUctu::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        if (Platform::current().askYesNo(QStringLiteral("Chceš opravdu skončit bez záznamu ?")))
+            reject();
+        return;
+    }
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        focusNextChild();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+} // namespace brix

@@ -1,0 +1,40 @@
+#pragma once
+// The first-numbers form "První čísla účtů": the number each document type offers next.
+
+#include <QDialog>
+#include <QHash>
+
+class QAction;
+
+namespace brix {
+
+class Database;
+class EditBox;
+class StatusBar;
+
+class TFormulCisUctu : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormulCisUctu(Database& db, QWidget* parent = nullptr);
+
+    // Shows the numbers of the rows of "Cis_uctu"; fields of types without a row keep their text.
+    void nactiCisla();
+    // "&Ok": writes the nine numbers (a field without a whole number reports it and stores 0)
+    // and closes with OK.
+    void ButtonOkClick();
+
+    EditBox* pole(const QString& typ) const { return pole_.value(typ); }
+    QAction* MenuTiskSeznam = nullptr;
+    QAction* MenuExport = nullptr;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    Database& db_;
+    QHash<QString, EditBox*> pole_;
+    StatusBar* status_ = nullptr;
+};
+
+} // namespace brix

@@ -1,0 +1,100 @@
+#include "hlavni_okno.h"
+
+#include "prikazy.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace brix {
+
+namespace {
+const QString kPripravujeSe = QStringLiteral("Připravuje se");
+}
+
+TFormMenu::TFormMenu(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("FormMenu"));
+    setWindowTitle(vychoziTitulek());
+
+    auto* stred = new QWidget(this);
+    auto* svisle = new QVBoxLayout(stred);
+    auto* panel = new QHBoxLayout;
+    panel->addWidget(new QLabel(QStringLiteral("Produkt :"), stred));
+    LabelProdukt = new QLabel(QStringLiteral("Brix"), stred);
+    QFont f = LabelProdukt->font();
+    f.setBold(true);
+    f.setPointSize(f.pointSize() + 4);
+    LabelProdukt->setFont(f);
+    panel->addWidget(LabelProdukt);
+    panel->addStretch();
+    svisle->addLayout(panel);
+    ProgressBar = new QProgressBar(stred);
+    ProgressBar->setVisible(false);
+    svisle->addWidget(ProgressBar);
+    setCentralWidget(stred);
+
+    QHash<QString, QMenu*> menu;
+    for (const PrikazMenu& p : PrikazyMenu()) {
+        QAction* a = nullptr;
+        if (p.text.isEmpty()) {
+            a = menuBar()->addAction(p.skupina);
+        } else {
+            QMenu*& m = menu[p.skupina];
+            if (!m) {
+                m = menuBar()->addMenu(p.skupina);
+                m->setToolTipsVisible(true);
+            }
+            a = m->addAction(p.text);
+        }
+        a->setObjectName(p.id);
+        if (!p.zkratka.isEmpty()) a->setShortcut(QKeySequence(p.zkratka));
+        a->setVisible(!p.skryty);
+        const QString id = p.id;
+        connect(a, &QAction::triggered, this, [this, id] { spustPrikaz(id); });
+        akce_.insert(p.id, a);
+        if (p.pravo.isEmpty()) povoleno_.insert(p.id);
+        obnov(p.id);
+    }
+    resize(420, 140);
+}
+
+void TFormMenu::nastavObsluhu(const QString& id, std::function<void()> obsluha) {
+    if (!akce_.contains(id)) return;
+    obsluhy_.insert(id, std::move(obsluha));
+    obnov(id);
+}
+
+void TFormMenu::povolPrava(const QSet<QString>& moduly) {
+    for (const QString& id : PrikazyPovolenePravy(moduly)) {
+        povoleno_.insert(id);
+        obnov(id);
+    }
+}
+
+bool TFormMenu::povolenoPravem(const QString& id) const {
+    return povoleno_.contains(id);
+}
+
+bool TFormMenu::pouzitelny(const QString& id) const {
+    return povoleno_.contains(id) && obsluhy_.contains(id);
+}
+
+void TFormMenu::spustPrikaz(const QString& id) {
+    if (!pouzitelny(id)) return;
+    const auto obsluha = obsluhy_.value(id); // a copy: the handler may rewire commands
+    obsluha();
+}
+
+void TFormMenu::obnov(const QString& id) {
+    QAction* a = akce_.value(id);
+    if (!a) return;
+    const bool postaven = obsluhy_.contains(id);
+    a->setEnabled(postaven && povoleno_.contains(id));
+    a->setToolTip(postaven ? QString() : kPripravujeSe);
+}
+
+} // namespace brix

@@ -1,0 +1,50 @@
+#pragma once
+// The login dialog and the first-start dialog that creates the first administrator.
+
+#include <QDialog>
+#include <QSet>
+
+class QLineEdit;
+
+namespace brix {
+
+class Database;
+
+class TPasswordDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TPasswordDlg(Database& db, QWidget* parent = nullptr);
+
+    QLineEdit* Password = nullptr;
+
+    // "OK": finds the employee of the typed password; closes with OK when found, else shows
+    // "Zadané heslo neexistuje" and stays open with the password focused.
+    void OKBtnClick();
+
+    // After a successful login.
+    const QString& prijmeni() const { return prijmeni_; }
+    const QSet<QString>& moduly() const { return moduly_; }
+
+private:
+    Database& db_;
+    QString prijmeni_;
+    QSet<QString> moduly_;
+};
+
+// Asked when the data root has no employee yet.
+class TFormulPrvniStart : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormulPrvniStart(Database& db, QWidget* parent = nullptr);
+
+    QLineEdit* EditPrijmeni = nullptr;
+    QLineEdit* EditHeslo = nullptr;
+    QLineEdit* EditHesloZnovu = nullptr;
+
+    void ButtonOkClick();
+
+private:
+    Database& db_;
+};
+
+} // namespace brix

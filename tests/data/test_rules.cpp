@@ -110,13 +110,18 @@ TEST_F(RulesTest, TheStandardCatalogueKnowsItsRules) {
     Table products(*real, "Ciselnik\\Vyrobky");
     for (Table* t : {&items, &heads, &products})
         t->open();
-    add(heads, {{"CIS_UCTU", 5}});
+    add(heads, {{"CIS_UCTU", 5}, {"STAV", "0"}});
     items.insert();
     items.field("CIS_UCTU").setInteger(5);
     items.field("PorCis").setInteger(1);
     items.field("Cis_Vyr").setInteger(77);
     EXPECT_EQ(postError(items), StorageErrorKind::ForeignKeyViolation);
-    add(products, {{"Cis_vyr", 77}, {"Nazev", "Barva bílá"}});
+    add(products, {{"Cis_vyr", 77},
+                   {"Nazev", "Barva bílá"},
+                   {"Druh_Pol", "S"},
+                   {"DPH", 21},
+                   {"Faktor_Bal", 1},
+                   {"Cis_Firmy", 1}});
     items.post();
     heads.first();
     EXPECT_THROW(heads.remove(), StorageError);

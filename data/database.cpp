@@ -581,7 +581,35 @@ const Catalogue& Database::catalogue() const {
 }
 
 const TableDef* Database::findTable(const QString& address, const QString& baseDirectory) const {
-    return catalogue().find(address, baseDirectory);
+    if (const TableDef* t = catalogue().find(address, baseDirectory)) return t;
+    if (runtimeByAddress_.isEmpty()) return nullptr;
+    auto it = runtimeByAddress_.constFind(Catalogue::normalizeAddress(address));
+    if (it == runtimeByAddress_.constEnd() && !baseDirectory.isEmpty())
+        it = runtimeByAddress_.constFind(
+            Catalogue::normalizeAddress(baseDirectory + QLatin1Char('\\') + address));
+    return it == runtimeByAddress_.constEnd() ? nullptr : it.value();
+}
+
+const TableDef& Database::defineTable(TableDef def) {
+    const QString key = Catalogue::normalizeAddress(def.address());
+    if (key.isEmpty() || def.fields.isEmpty())
+        throw StorageError(StorageErrorKind::Other,
+                           QStringLiteral("Tabulku %1 nelze založit").arg(def.address()));
+    if (const TableDef* known = findTable(key)) return *known;
+    def.sqlName = key;
+    def.sqlName.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    // Only a missing table or column takes the write lock.
+    columnCache_.remove(def.sqlName);
+    if (!tableComplete(def, indexNames())) {
+        Transaction tx(*this);
+        createOrUpgrade(def);
+        tx.commit();
+        noteWrite();
+    }
+    runtimeTables_.push_back(std::make_unique<TableDef>(std::move(def)));
+    const TableDef* kept = runtimeTables_.back().get();
+    runtimeByAddress_.insert(key, kept);
+    return *kept;
 }
 
 const TableDef& Database::table(const QString& address, const QString& baseDirectory) const {
@@ -618,21 +646,60 @@ bool Database::hasPhysicalColumn(const TableDef& def, const QString& field) cons
     return physicalColumns(def).contains(field.toLower());
 }
 
-bool Database::schemaComplete() const {
+QSet<QString> Database::indexNames() const {
     QSet<QString> indexes;
     Statement st(db_, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
     while (st.step())
         indexes.insert(st.columnText(0));
-    for (const TableDef& t : catalogue().tables()) {
-        QStringList existing = physicalColumns(t);
-        if (existing.isEmpty()) return false;
-        for (const FieldDef& f : t.fields)
-            if (!existing.contains(f.name.toLower())) return false;
-        if (!t.primaryKey.isEmpty() && !indexes.contains(t.sqlName + "__pk")) return false;
-        for (const IndexDef& ix : t.indexes)
-            if (!indexes.contains(t.sqlName + "__" + ix.name.toLower())) return false;
-    }
+    return indexes;
+}
+
+bool Database::tableComplete(const TableDef& t, const QSet<QString>& indexes) const {
+    QStringList existing = physicalColumns(t);
+    if (existing.isEmpty()) return false;
+    for (const FieldDef& f : t.fields)
+        if (!existing.contains(f.name.toLower())) return false;
+    if (!t.primaryKey.isEmpty() && !indexes.contains(t.sqlName + "__pk")) return false;
+    for (const IndexDef& ix : t.indexes)
+        if (!indexes.contains(t.sqlName + "__" + ix.name.toLower())) return false;
     return true;
+}
+
+bool Database::schemaComplete() const {
+    const QSet<QString> indexes = indexNames();
+    for (const TableDef& t : catalogue().tables())
+        if (!tableComplete(t, indexes)) return false;
+    return true;
+}
+
+void Database::createOrUpgrade(const TableDef& t) {
+    columnCache_.remove(t.sqlName);
+    QStringList existing = physicalColumns(t);
+    if (existing.isEmpty()) {
+        QStringList cols;
+        for (const FieldDef& f : t.fields)
+            cols << quoted(f.name) + QLatin1Char(' ') + sqlTypeOf(f);
+        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.sqlName), cols.join(", ")));
+    } else {
+        for (const FieldDef& f : t.fields)
+            if (!existing.contains(f.name.toLower()))
+                exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                         .arg(quoted(t.sqlName), quoted(f.name), sqlTypeOf(f)));
+    }
+    columnCache_.remove(t.sqlName);
+    auto quoteAll = [](const QStringList& fs) {
+        QStringList q;
+        for (const QString& f : fs)
+            q << quoted(f);
+        return q.join(", ");
+    };
+    if (!t.primaryKey.isEmpty())
+        exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                 .arg(quoted(t.sqlName + "__pk"), quoted(t.sqlName), quoteAll(t.primaryKey)));
+    for (const IndexDef& ix : t.indexes)
+        exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                 .arg(quoted(t.sqlName + "__" + ix.name.toLower()), quoted(t.sqlName),
+                      quoteAll(ix.fields)));
 }
 
 void Database::upgradeSchema() {
@@ -640,35 +707,8 @@ void Database::upgradeSchema() {
     // first one writes must not wait for it.
     if (schemaComplete()) return;
     Transaction tx(*this);
-    for (const TableDef& t : catalogue().tables()) {
-        columnCache_.remove(t.sqlName);
-        QStringList existing = physicalColumns(t);
-        if (existing.isEmpty()) {
-            QStringList cols;
-            for (const FieldDef& f : t.fields)
-                cols << quoted(f.name) + QLatin1Char(' ') + sqlTypeOf(f);
-            exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.sqlName), cols.join(", ")));
-        } else {
-            for (const FieldDef& f : t.fields)
-                if (!existing.contains(f.name.toLower()))
-                    exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                             .arg(quoted(t.sqlName), quoted(f.name), sqlTypeOf(f)));
-        }
-        columnCache_.remove(t.sqlName);
-        auto quoteAll = [](const QStringList& fs) {
-            QStringList q;
-            for (const QString& f : fs)
-                q << quoted(f);
-            return q.join(", ");
-        };
-        if (!t.primaryKey.isEmpty())
-            exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                     .arg(quoted(t.sqlName + "__pk"), quoted(t.sqlName), quoteAll(t.primaryKey)));
-        for (const IndexDef& ix : t.indexes)
-            exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                     .arg(quoted(t.sqlName + "__" + ix.name.toLower()), quoted(t.sqlName),
-                          quoteAll(ix.fields)));
-    }
+    for (const TableDef& t : catalogue().tables())
+        createOrUpgrade(t);
     tx.commit();
 }
 

@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -95,6 +96,13 @@ public:
     const TableDef* findTable(const QString& address,
                               const QString& baseDirectory = QString()) const;
 
+    // A table the catalogue does not hold, defined while the program runs (the saved filters of
+    // a data source): the definition is kept for the life of this connection, found by table()
+    // and findTable() like a catalogue table, and its SQL table, columns and indexes are created
+    // when missing. An address the catalogue or an earlier call already defines answers that
+    // definition. Throws StorageError.
+    const TableDef& defineTable(TableDef def);
+
     // Columns the SQL table really has (an older data root may lack some), lower-cased.
     QStringList physicalColumns(const TableDef& def) const;
     bool hasPhysicalColumn(const TableDef& def, const QString& field) const;
@@ -135,6 +143,9 @@ public:
 private:
     Database() = default;
     void checkExternalChanges();
+    bool tableComplete(const TableDef& t, const QSet<QString>& indexes) const;
+    QSet<QString> indexNames() const;
+    void createOrUpgrade(const TableDef& t); // inside a transaction
 
     QString root_;
     const Catalogue* catalogue_ = nullptr;
@@ -144,6 +155,8 @@ private:
     qint64 dataVersion_ = -1;
     QElapsedTimer lastCheck_;
     mutable QHash<QString, QStringList> columnCache_;
+    std::vector<std::unique_ptr<TableDef>> runtimeTables_;
+    QHash<QString, const TableDef*> runtimeByAddress_;
     friend class Transaction;
 };
 

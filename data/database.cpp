@@ -733,9 +733,15 @@ void Database::checkExternalChanges() {
 }
 
 Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
-    if (level_ == 0)
+    if (level_ == 0) {
+        // A cursor's read statement that is still positioned on its row holds a read snapshot;
+        // taking the write lock from a snapshot older than another copy's commit fails at once
+        // instead of waiting. The row is already loaded, so the statements are reset first.
+        for (sqlite3_stmt* s = sqlite3_next_stmt(db_.db_, nullptr); s;
+             s = sqlite3_next_stmt(db_.db_, s))
+            if (sqlite3_stmt_busy(s) && sqlite3_stmt_readonly(s)) sqlite3_reset(s);
         db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    else
+    } else
         db_.exec(QStringLiteral("SAVEPOINT sp%1").arg(level_));
     ++db_.depth_;
 }

@@ -24,11 +24,13 @@ protected:
                             {"ObjCis", "B-2"},
                             {"Nazev", "Ředidlo"},
                             {"NC_Netto", 50.0},
-                            {"Faktor_Bal", 0.0}});
+                            {"Faktor_Bal", 0.0},
+                            {"Cis_Firmy", 7}});
         add(*dm->TableVyr, {{"Cis_vyr", 3},
                             {"ObjCis", "C-3"},
                             {"Nazev", "Doprava"},
                             {"Druh_Pol", "N"},
+                            {"Cis_Firmy", 7},
                             {"NC_Netto", 10.0}});
     }
 };
@@ -62,8 +64,8 @@ TEST_F(DataCisTest, OlderItemsWithoutCustomsNumberStillWork) {
     dm = std::make_unique<TDataCis>(*db);
     EXPECT_FALSE(dm->TablePolDL->hasField("cis_celsaz"));
     EXPECT_FALSE(dm->TablePolDL->active());
-    add(*dm->TableVyr, {{"Cis_vyr", 1}, {"ObjCis", "A-1"}});
-    add(*dm->TableHlaDL, {{"CIS_UCTU", 10}});
+    add(*dm->TableVyr, {{"Cis_vyr", 1}, {"ObjCis", "A-1"}, {"Cis_Firmy", 7}});
+    add(*dm->TableHlaDL, {{"CIS_UCTU", 10}, {"STAV", "0"}});
     add(*dm->TablePolDL, {{"PorCis", 1}, {"Cis_Vyr", 1}, {"Mnozstvi", 2.0}});
     EXPECT_EQ(dm->TablePolDL->recordCount(), 1);
     EXPECT_TRUE(boxes().isEmpty()) << boxes().join('\n').toStdString();
@@ -93,18 +95,22 @@ TEST_F(DataCisTest, NajdiVyrobekByOrderCode) {
     addProducts();
     nastaveniProgramu().HlKlicVyr = "OBJCIS";
     Table& vyr = *dm->TableVyr;
-    vyr.setIndexName(""); // not the order-code index: located ignoring case
+    vyr.setIndexName("NazevVyr"); // not the order-code index: located ignoring case
     EXPECT_TRUE(dm->NajdiVyrobek("c-3 "));
     EXPECT_EQ(vyr.field("Cis_vyr").asInteger(), 3);
-    vyr.setIndexName("ObjCis");
+    vyr.setIndexName("Obj_Cis");
     EXPECT_TRUE(dm->NajdiVyrobek("A-1  "));
     EXPECT_EQ(vyr.field("Cis_vyr").asInteger(), 1);
     EXPECT_FALSE(dm->NajdiVyrobek("1"));
 }
 
 TEST_F(DataCisTest, NajdiFirmuIgnoresCaseAndTrailingBlanks) {
-    add(*dm->TableFir, {{"Cis_firmy", 1}, {"Nazev", "Barvy O'Brien s.r.o."}});
-    add(*dm->TableFir, {{"Cis_firmy", 2}, {"Nazev", "Čechova Žlutá"}});
+    add(*dm->TableFir, {{"Cis_firmy", 1},
+                        {"Zkr_nazev", "F1"},
+                        {"Cis_obor", 1},
+                        {"Nazev", "Barvy O'Brien s.r.o."}});
+    add(*dm->TableFir,
+        {{"Cis_firmy", 2}, {"Zkr_nazev", "F2"}, {"Cis_obor", 1}, {"Nazev", "Čechova Žlutá"}});
     EXPECT_TRUE(dm->NajdiFirmu("barvy o'brien S.R.O.  "));
     EXPECT_EQ(dm->TableFir->field("Cis_firmy").asInteger(), 1);
     EXPECT_TRUE(dm->NajdiFirmu("ČECHOVA ŽLUTÁ"));
@@ -178,13 +184,14 @@ TEST_F(DataCisTest, ProductRules) {
     vyr.field("SklZas_Ks").setFloat(10);
     vyr.field("Rezervace").setFloat(2.5);
     vyr.field("Kod_Ozn1").setString("KX");
+    vyr.field("Cis_Firmy").setInteger(7);
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     vyr.post();
     EXPECT_EQ(vyr.field("DisponMn").asDecimal(), Decimal::fromRaw(75000));
     EXPECT_GE(vyr.field("Posl_Zmena").asDateTime(), before);
     EXPECT_EQ(dm->PoslKodOzn1, "KX");
 
-    add(*dm->TableFir, {{"Cis_firmy", 1}});
+    add(*dm->TableFir, {{"Cis_firmy", 1}, {"Zkr_nazev", "F1"}, {"Cis_obor", 1}});
     EXPECT_TRUE(dm->TableFir->field("Uc_jednotka").asBoolean());
     add(*dm->TableZeme, {{"Platnost_Od", QDate(2024, 1, 1)}, {"KOD_Meny", "EUR"}});
     EXPECT_EQ(dm->TableZeme->field("Zaokr").asDecimal(), Decimal::fromRaw(1000));
@@ -195,7 +202,8 @@ TEST_F(DataCisTest, ProductRules) {
     EXPECT_FALSE(dm->TableClo->field("Sleva_Eur").isNull());
 
     // A price-list row takes the current product; its partner name is calculated.
-    add(*dm->TableFir, {{"Cis_firmy", 2}, {"Nazev", "Malíř Dvořák"}});
+    add(*dm->TableFir,
+        {{"Cis_firmy", 2}, {"Zkr_nazev", "F2"}, {"Cis_obor", 1}, {"Nazev", "Malíř Dvořák"}});
     vyr.first();
     add(*dm->TCenik_ZAK, {{"Cis_Firmy", 2}, {"PC_ZAKL", 99.0}});
     EXPECT_EQ(dm->TCenik_ZAK->field("Cis_Vyr").asInteger(), 5);
@@ -205,6 +213,8 @@ TEST_F(DataCisTest, ProductRules) {
 
 TEST_F(DataCisTest, SupplierFieldsOnlyWhileExporting) {
     add(*dm->TableFir, {{"Cis_firmy", 7},
+                        {"Zkr_nazev", "F7"},
+                        {"Cis_obor", 1},
                         {"Nazev", "Dodavatel a.s."},
                         {"ICO", "12345678"},
                         {"Ulice", "Dlouhá 1"},

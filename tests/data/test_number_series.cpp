@@ -46,8 +46,8 @@ TEST_F(NumberSeriesTest, FreeNumberStepsPastTakenDocuments) {
     add(series(), {{"Typ_Uctu", "DL"}, {"PrvCis", 10}});
     Table hla(*db, "Ext_Ucty\\DodListy\\Hla_DL");
     hla.open();
-    add(hla, {{"CIS_UCTU", 10}});
-    add(hla, {{"CIS_UCTU", 11}});
+    add(hla, {{"CIS_UCTU", 10}, {"STAV", "0"}});
+    add(hla, {{"CIS_UCTU", 11}, {"STAV", "0"}});
     QList<int> stepped;
     EXPECT_EQ(VolneCisloUctu(series(), "DL", "", &hla, [&](int n) { stepped << n; }), 12);
     EXPECT_EQ(stepped, QList<int>({10, 11}));
@@ -58,8 +58,18 @@ TEST_F(NumberSeriesTest, ProductSeriesStepsPastExistingProducts) {
     Table rada(*db, "Ciselnik\\Cis_rada");
     Table vyr(*db, "Ciselnik\\Vyrobky");
     add(rada, {{"Cis_Rada", "01"}, {"Prvni_Cis", 5000}});
-    add(vyr, {{"Cis_Vyr", 5001}, {"Nazev", "Email bílý"}});
-    add(vyr, {{"Cis_Vyr", 5002}, {"Nazev", "Email černý"}});
+    add(vyr, {{"Cis_Vyr", 5001},
+              {"Nazev", "Email bílý"},
+              {"Druh_Pol", "S"},
+              {"DPH", 21.0},
+              {"Faktor_Bal", 1},
+              {"Cis_Firmy", 1}});
+    add(vyr, {{"Cis_Vyr", 5002},
+              {"Nazev", "Email černý"},
+              {"Druh_Pol", "S"},
+              {"DPH", 21.0},
+              {"Faktor_Bal", 1},
+              {"Cis_Firmy", 1}});
     EXPECT_EQ(CisloZRady(rada, vyr, "01"), 5003);
     rada.refresh();
     EXPECT_EQ(rada.field("Prvni_Cis").asInteger(), 5003);

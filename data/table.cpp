@@ -771,6 +771,28 @@ void Table::setFilterCallback(std::function<bool(Table&)> accept) {
     }
 }
 
+namespace {
+
+// "[pP][oO]*" for "po": a GLOB pattern of the texts that begin with s in any case, or empty when
+// some character of s has case forms a character class cannot hold (then no pattern is used).
+QString caseInsensitiveGlob(const QString& s) {
+    QString out;
+    for (QChar ch : s) {
+        if (ch.isSurrogate() || ch.unicode() >= 0x250) return QString();
+        const QString lo = QString(ch).toLower(), up = QString(ch).toUpper();
+        if (lo.size() != 1 || up.size() != 1) return QString();
+        if (lo != up)
+            out += QLatin1Char('[') + lo + up + QLatin1Char(']');
+        else if (ch == QLatin1Char('*') || ch == QLatin1Char('?') || ch == QLatin1Char('['))
+            out += QLatin1Char('[') + ch + QLatin1Char(']');
+        else
+            out += ch;
+    }
+    return out + QLatin1Char('*');
+}
+
+} // namespace
+
 bool Table::locate(const QString& fieldList, const QVariantList& values,
                    const LocateOptions& options) {
     requireActive("locate");
@@ -797,6 +819,15 @@ bool Table::locate(const QString& fieldList, const QVariantList& values,
             if (options.caseInsensitive) s = s.toLower();
             QString lhs =
                 options.caseInsensitive ? QStringLiteral("czech_fold(%1)") : QStringLiteral("%1");
+            if (options.partialKey && options.caseInsensitive) {
+                // The built-in GLOB with both cases of each letter picks the candidates without a
+                // call into our functions per record; the Czech fold then decides.
+                QString pattern = caseInsensitiveGlob(s);
+                if (!pattern.isEmpty()) {
+                    parts << col + QLatin1String(" GLOB ?");
+                    c.add(pattern, FieldKind::Text);
+                }
+            }
             if (options.partialKey)
                 parts << lhs.arg(QStringLiteral("substr(%1, 1, %2)").arg(col).arg(s.size())) +
                              QLatin1String(" = ?");

@@ -505,3 +505,22 @@ TEST_F(RegisterTest, GridLayoutMarksAndLockedColumns) {
     EXPECT_EQ(current(), "čaj zelený");
     EXPECT_EQ(reg->DbGrid1->lockedColumns(), 1);
 }
+
+TEST_F(RegisterTest, SearchTextWithPatternCharactersFindsWhatItSays) {
+    TestPlatform ui;
+    table->open();
+    add(*table, {{"PC_skonto", 20}, {"Popis", "Sleva [*?] 5%"}});
+    add(*table, {{"PC_skonto", 21}, {"Popis", "Sleva xx 5%"}});
+    auto reg = makeRegister(skontoConfig());
+    reg->openRegister();
+    reg->setSearchField("Popis");
+    reg->EditHledej->setText("SLEVA [*?]");
+    reg->EditHledejExit();
+    EXPECT_EQ(table->field("PC_skonto").asInteger(), 20);
+    reg->EditHledej->setText("sleva ?x");
+    reg->EditHledejExit();
+    EXPECT_EQ(table->field("PC_skonto").asInteger(), 20) << "? is no wildcard";
+    reg->EditHledej->setText("sleva x");
+    reg->EditHledejExit();
+    EXPECT_EQ(table->field("PC_skonto").asInteger(), 21);
+}

@@ -451,7 +451,7 @@ void RegisterForm::openRegister() {
     }
     DbGrid1->gridModel()->reload();
     if (searchField_.isEmpty() || !table_.hasField(searchField_)) {
-        if (!config_.searchItems.isEmpty())
+        if (!config_.searchItems.isEmpty() && !config_.searchFirstColumn)
             setSearchField(searchFieldOfItem(0));
         else if (!DbGrid1->gridModel()->columns().isEmpty())
             setSearchField(DbGrid1->gridModel()->columns().front().field);
@@ -516,6 +516,8 @@ void RegisterForm::NovyClick() {
     } catch (const StorageError& e) {
         reportStorageError(e);
         return;
+    } catch (const Abort&) {
+        return;
     }
     loadEntry();
     showEntryPage();
@@ -532,6 +534,8 @@ void RegisterForm::OpravaClick() {
     } catch (const StorageError& e) {
         reportStorageError(e);
         return;
+    } catch (const Abort&) {
+        return;
     }
     loadEntry();
     showEntryPage();
@@ -544,6 +548,8 @@ void RegisterForm::SmazatClick() {
         table_.remove();
     } catch (const StorageError& e) {
         reportStorageError(e);
+    } catch (const Abort&) {
+        // settled by the table's handler (a No to deleting the items, a message shown)
     }
     DbGrid1->syncToTable();
 }
@@ -557,6 +563,8 @@ void RegisterForm::ButtonOkClick() {
         } catch (const StorageError& e) {
             reportStorageError(e); // the record stays in edit for correction
             return;
+        } catch (const Abort&) {
+            return; // the table's own error handler has told the user; still in edit
         }
     }
     showBrowsePage();

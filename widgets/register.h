@@ -114,8 +114,10 @@ struct RegisterConfig {
     int filterPanel = 0;
     FilterDisplay filterDisplay = FilterDisplay::FixedText;
     QString filterText = QStringLiteral("Filtr zapnut");
-    QString openErrorNotice;     // shown (caption "Chyba") before the engine's text on opening
-    bool entryNavigator = false; // previous / next / insert on the entry page
+    QString openErrorNotice;        // shown (caption "Chyba") before the engine's text on opening
+    bool searchFirstColumn = false; // on opening the first grid column is searched, not item 1
+    QString sourceName;             // component name of the data source; empty: "DS_" + file name
+    bool entryNavigator = false;    // previous / next / insert on the entry page
 
     // The list's own rules: refuse "&Ok" (after telling the user why), fill a new record.
     std::function<bool(RegisterForm&)> checkBeforeSave;

@@ -1,0 +1,10 @@
+#pragma once
+// What the program installs into every register at start: "&Funkce" → "&Export" opens the
+// export dialog on the register's table, "&Rozsah" → "&Filtr" the filter database of its data
+// source, and storage errors show the tables' fixed messages.
+
+namespace brix {
+
+void InstalujNastrojeRegistru();
+
+} // namespace brix

@@ -10,6 +10,7 @@
 #include "prihlaseni.h"
 #include "prihlaseni_dlg.h"
 #include "prikazy.h"
+#include "propojeni.h"
 #include "storage_error.h"
 #include "util/message_hook.h"
 #include "util/nastaveni.h"
@@ -125,6 +126,9 @@ void Aplikace::propojPrikazy() {
     m->nastavObsluhu(prikaz::PrvniCislaUctu, [this, m] {
         TFormulCisUctu f(*db_, m);
         Platform::current().execModal(f);
+    });
+    PropojCiselniky(*m, *db_, [m](const QString& id, std::function<void()> obsluha) {
+        m->nastavObsluhu(id, std::move(obsluha));
     });
     m->nastavObsluhu(prikaz::Nastaveni, [this] { Platform::current().execModal(*nastaveni_); });
     m->nastavObsluhu(prikaz::NastaveniFirmy, [this] {

@@ -1,6 +1,7 @@
 #include "demo.h"
 
 #include "database.h"
+#include "demo_ciselniky.h"
 #include "koren.h"
 #include "prihlaseni.h"
 #include "prikazy.h"
@@ -410,6 +411,7 @@ VysledekDema VytvorDemo(const QString& koren) {
             v.firem = int(t.recordCount());
         }
         vyplnCiselniky(db);
+        NaplnCiselnikyDemo(db);
         {
             Table vyr(db, QStringLiteral("Ciselnik\\Vyrobky"));
             vyr.open();

@@ -1,0 +1,115 @@
+#include "propojeni.h"
+
+#include "database.h"
+#include "datacis.h"
+#include "formulare.h"
+#include "prikazy.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace brix {
+
+namespace {
+QPointer<TCiselniky> g_ciselniky;
+} // namespace
+
+TCiselniky::TCiselniky(QWidget& okno, Database& db) : QObject(&okno), okno_(okno), db_(db) {
+    g_ciselniky = this;
+}
+
+TCiselniky::~TCiselniky() {
+    // The forms first: they hold the data module's tables.
+    skonto_.reset();
+    obor_.reset();
+    rabSkup_.reset();
+    vynSkup_.reset();
+    zeme_.reset();
+    kodOzn1_.reset();
+    kodOzn2_.reset();
+    celSaz_.reset();
+    druhUctu_.reset();
+    sklad_.reset();
+    stred_.reset();
+    vlastniDataCis_.reset();
+}
+
+TCiselniky* TCiselniky::instance() {
+    return g_ciselniky.data();
+}
+
+TDataCis& TCiselniky::dataCis() {
+    if (TDataCis* d = TDataCis::instance()) return *d;
+    vlastniDataCis_ = std::make_unique<TDataCis>(db_);
+    return *vlastniDataCis_;
+}
+
+template <class F, class... A> F& TCiselniky::form(std::unique_ptr<F>& slot, A&&... args) {
+    if (!slot) slot = std::make_unique<F>(std::forward<A>(args)..., &okno_);
+    return *slot;
+}
+
+TFormulSkonto& TCiselniky::skonto() {
+    return form(skonto_, *dataCis().TableSkonto);
+}
+TFormulObor& TCiselniky::obor() {
+    return form(obor_, *dataCis().TableObor);
+}
+TFormulRabSkup& TCiselniky::rabSkup() {
+    return form(rabSkup_, *dataCis().TableRabSkup);
+}
+TFormulVynSkup& TCiselniky::vynSkup() {
+    return form(vynSkup_, *dataCis().TableVynSkup);
+}
+TFormulZeme& TCiselniky::zeme() {
+    return form(zeme_, *dataCis().TableZeme);
+}
+TFormulKodOzn1& TCiselniky::kodOzn1() {
+    return form(kodOzn1_, *dataCis().TableKodOzn1);
+}
+TFormulKodOzn2& TCiselniky::kodOzn2() {
+    return form(kodOzn2_, *dataCis().TableKodOzn2);
+}
+TFormulCelSaz& TCiselniky::celSaz() {
+    return form(celSaz_, *dataCis().TableClo);
+}
+TFormulDruhUctu& TCiselniky::druhUctu() {
+    TDataCis& d = dataCis();
+    return form(druhUctu_, *d.TableDruhUctu, d.TableCisUctu);
+}
+TFormulSklad& TCiselniky::sklad() {
+    const bool novy = !sklad_;
+    TFormulSklad& f = form(sklad_, *dataCis().TableSklady);
+    if (novy)
+        f.setVyberStrediska([this](QString& klic) {
+            TFormulStredGrid& s = stred();
+            s.setChooserMode(true);
+            if (s.showRegister() != QDialog::Accepted) return false;
+            klic = s.table().field(QStringLiteral("Stredisko")).asString();
+            return true;
+        });
+    return f;
+}
+TFormulStredGrid& TCiselniky::stred() {
+    return form(stred_, *dataCis().TableStred);
+}
+
+TCiselniky& PropojCiselniky(QWidget& hlavniOkno, Database& db, const NastavObsluhu& nastav) {
+    auto* c = new TCiselniky(hlavniOkno, db);
+    // Each command shows its list in normal mode: the table in the list's order, all records.
+    auto ukaz = [](RegisterForm& f) {
+        f.setChooserMode(false);
+        f.showRegister();
+    };
+    nastav(prikaz::Obory, [c, ukaz] { ukaz(c->obor()); });
+    nastav(prikaz::Skonto, [c, ukaz] { ukaz(c->skonto()); });
+    nastav(prikaz::RabatniTabulka, [c, ukaz] { ukaz(c->rabSkup()); });
+    nastav(prikaz::VynosoveSkupiny, [c, ukaz] { ukaz(c->vynSkup()); });
+    nastav(prikaz::Meny, [c, ukaz] { ukaz(c->zeme()); });
+    nastav(prikaz::CelniSazebnik, [c, ukaz] { ukaz(c->celSaz()); });
+    nastav(prikaz::DruhyUctu, [c, ukaz] { ukaz(c->druhUctu()); });
+    nastav(prikaz::Strediska, [c, ukaz] { ukaz(c->stred()); });
+    return *c;
+}
+
+} // namespace brix

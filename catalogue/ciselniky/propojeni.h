@@ -1,0 +1,81 @@
+#pragma once
+// The code lists of the program: one form per list, created when first needed and kept for
+// the run (other forms open them as choosers), over the data module's shared tables; and the
+// commands of the main menu's "&Číselníky" that show them.
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace brix {
+
+class Database;
+class TDataCis;
+class TFormulCelSaz;
+class TFormulDruhUctu;
+class TFormulKodOzn1;
+class TFormulKodOzn2;
+class TFormulObor;
+class TFormulRabSkup;
+class TFormulSklad;
+class TFormulSkonto;
+class TFormulStredGrid;
+class TFormulVynSkup;
+class TFormulZeme;
+
+class TCiselniky : public QObject {
+    Q_OBJECT
+public:
+    // `okno`: the main window, parent of the forms. Uses the run's data module, or creates one
+    // over `db` for itself when the program has none yet.
+    TCiselniky(QWidget& okno, Database& db);
+    ~TCiselniky() override;
+
+    // The one instance of the run (null before PropojCiselniky).
+    static TCiselniky* instance();
+
+    TDataCis& dataCis();
+    TFormulSkonto& skonto();
+    TFormulObor& obor();
+    TFormulRabSkup& rabSkup();
+    TFormulVynSkup& vynSkup();
+    TFormulZeme& zeme();
+    TFormulKodOzn1& kodOzn1();
+    TFormulKodOzn2& kodOzn2();
+    TFormulCelSaz& celSaz();
+    TFormulDruhUctu& druhUctu();
+    TFormulSklad& sklad();
+    TFormulStredGrid& stred();
+
+private:
+    template <class F, class... A> F& form(std::unique_ptr<F>& slot, A&&... args);
+
+    QWidget& okno_;
+    Database& db_;
+    std::unique_ptr<TDataCis> vlastniDataCis_;
+    std::unique_ptr<TFormulSkonto> skonto_;
+    std::unique_ptr<TFormulObor> obor_;
+    std::unique_ptr<TFormulRabSkup> rabSkup_;
+    std::unique_ptr<TFormulVynSkup> vynSkup_;
+    std::unique_ptr<TFormulZeme> zeme_;
+    std::unique_ptr<TFormulKodOzn1> kodOzn1_;
+    std::unique_ptr<TFormulKodOzn2> kodOzn2_;
+    std::unique_ptr<TFormulCelSaz> celSaz_;
+    std::unique_ptr<TFormulDruhUctu> druhUctu_;
+    std::unique_ptr<TFormulSklad> sklad_;
+    std::unique_ptr<TFormulStredGrid> stred_;
+};
+
+// Gives a main-menu command (an id of shell/prikazy.h) its handler.
+using NastavObsluhu = std::function<void(const QString& prikaz, std::function<void()> obsluha)>;
+
+// Creates the run's code lists as a child of the main window and wires the "&Číselníky"
+// commands "&Obory", "&Skonto", "&Rabatní tabulka", "Vý&nosové skupiny", "&Měny", "&Celní
+// sazebník", "&Druhy účtů" and "S&třediska" to show their forms modally (in normal mode).
+TCiselniky& PropojCiselniky(QWidget& hlavniOkno, Database& db, const NastavObsluhu& nastav);
+
+} // namespace brix

@@ -175,30 +175,13 @@ bool TFormulCiselnik::ulozVlastni() {
 }
 
 void TFormulCiselnik::NovyClick() {
-    try {
-        RegisterForm::NovyClick();
-    } catch (const Abort&) {
-        return; // told already
-    }
+    RegisterForm::NovyClick();
     if (entryShown()) nactiVlastni();
 }
 
 void TFormulCiselnik::OpravaClick() {
-    try {
-        RegisterForm::OpravaClick();
-    } catch (const Abort&) {
-        return;
-    }
+    RegisterForm::OpravaClick();
     if (entryShown()) nactiVlastni();
-}
-
-void TFormulCiselnik::SmazatClick() {
-    try {
-        RegisterForm::SmazatClick();
-    } catch (const Abort&) {
-        // The storage rule said why; the record stays.
-    }
-    DbGrid1->syncToTable();
 }
 
 void TFormulCiselnik::ButtonOkClick() {
@@ -207,11 +190,7 @@ void TFormulCiselnik::ButtonOkClick() {
         if (!kontrolaVstupu()) return;
         if (!ulozVlastni()) return;
     }
-    try {
-        RegisterForm::ButtonOkClick();
-    } catch (const Abort&) {
-        // The storage rule's message was shown; the record stays in edit for correction.
-    }
+    RegisterForm::ButtonOkClick();
 }
 
 } // namespace brix

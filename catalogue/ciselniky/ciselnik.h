@@ -49,7 +49,6 @@ public:
 
     void NovyClick() override;
     void OpravaClick() override;
-    void SmazatClick() override;
     void ButtonOkClick() override;
 
 protected:

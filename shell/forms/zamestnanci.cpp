@@ -279,7 +279,7 @@ void TFormulZamestPristup::keyPressEvent(QKeyEvent* e) {
 RegisterConfig TFormulZamestGrid::konfigurace() {
     RegisterConfig c;
     c.caption = QStringLiteral("Vstup zaměstnanců a dealerů");
-    c.order = QStringLiteral("PRIJMENI");
+    c.order = QStringLiteral("PRIJMENI;JMENO"); // the primary key: by surname, then name
     c.columns = {{QStringLiteral("PRIJMENI"), QStringLiteral("Příjmení"), 0},
                  {QStringLiteral("JMENO"), QStringLiteral("Jméno"), 0},
                  {QStringLiteral("Narozen"), QStringLiteral("Narození"), 0},

@@ -3,10 +3,15 @@
 #include "cis_rada_form.h"
 #include "prihlaseni_dlg.h"
 #include "prikazy.h"
+#include "sestava.h"
 #include "shell_fixture.h"
+#include "tisk_seznamu.h"
 #include "zamestnanci.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -337,6 +342,34 @@ TEST(Verbose, OnlyTheFirstArgumentSpelledVerboseInAnyCase) {
     EXPECT_FALSE(JeVerbose({"brix", "verbosex"}));
     EXPECT_FALSE(JeVerbose({"brix", "x", "verbose"}));
     EXPECT_FALSE(JeVerbose({"brix"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LoginTest, ListReportFindsItsTemplateUnderTheDataRootAndCarriesTheOwnCompany) {
+    QDir(dir.path()).mkpath(QStringLiteral("Ciselnik"));
+    const QString soubor = QDir(dir.path()).filePath(QStringLiteral("Ciselnik/ZamestSeznZ.pts"));
+    QFile f(soubor);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    udajeFirmy().Nazev = QStringLiteral("Barvy Laky Kolín s.r.o.");
+    report::TSestava s;
+    PripravSestavuSeznamu(s, dir.path(), QStringLiteral("ciselnik\\ZamestSeznz.pts"));
+    EXPECT_EQ(QFileInfo(s.fullFileName()).canonicalFilePath(),
+              QFileInfo(soubor).canonicalFilePath());
+    ASSERT_FALSE(s.Parametry.isEmpty());
+    EXPECT_EQ(s.Parametry.front(), QStringLiteral("Barvy Laky Kolín s.r.o."));
+
+    // The program's print hook tells the user when the report cannot run.
+    NastavHakyRegistru(dir.path());
+    TFormulZamestGrid reg(*dm, true);
+    reg.openRegister();
+    ui.answer(Button::Ok, QStringLiteral("ciselnik\\ZamestSeznz.pts"), QStringLiteral("Chyba"));
+    reg.tiskItem(0);
+    reg.closeRegister();
+    RegisterHooks::global() = RegisterHooks();
 }
 
 } // namespace

@@ -136,6 +136,13 @@ void TFormulZamestVstup::ButtonOkClick() {
     if (upravuje(z)) {
         for (EditBox* b : {EditPrijmeni, EditJmeno, EditNarozen, EditProvize})
             if (!b->check()) return;
+        // The surname names the employee's rights and documents: it cannot be blank.
+        if (EditPrijmeni->text().trimmed().isEmpty()) {
+            Platform::current().error(
+                QStringLiteral("Zadejte příjmení zaměstnance, bez něj nelze záznam uložit."));
+            EditPrijmeni->lineEdit()->setFocus();
+            return;
+        }
         try {
             z.field(QStringLiteral("PRIJMENI")).setValue(EditPrijmeni->value());
             z.field(QStringLiteral("JMENO")).setValue(EditJmeno->value());

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -370,6 +371,38 @@ TEST_F(LoginTest, ListReportFindsItsTemplateUnderTheDataRootAndCarriesTheOwnComp
     reg.tiskItem(0);
     reg.closeRegister();
     RegisterHooks::global() = RegisterHooks();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LoginTest, EntryFormRefusesABlankSurnameShowsHintsAndSavesOnF6) {
+    TFormulZamestGrid reg(*dm, true);
+    reg.openRegister();
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& f = static_cast<TFormulZamestVstup&>(d);
+            f.EditJmeno->setText(QStringLiteral("Bez příjmení"));
+            f.EditHeslo->setText(QStringLiteral("nikdo"));
+            ui.answer(Button::Ok, QStringLiteral("Zadejte příjmení zaměstnance"),
+                      QStringLiteral("Chyba"));
+            f.ButtonOkClick();
+            EXPECT_EQ(dm->TableZamest->state(), TableState::Insert);
+            f.EditHeslo->setFocus();
+            QApplication::processEvents();
+            EXPECT_EQ(f.StatusBar1->panelText(0),
+                      QStringLiteral("Heslo je kódované, pod tímto se zaměstnanec přihlašuje do "
+                                     "systému "));
+            f.EditPrijmeni->setText(QStringLiteral("MALÁ"));
+            QKeyEvent f6(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier);
+            QApplication::sendEvent(f.EditPrijmeni->lineEdit(), &f6);
+            EXPECT_EQ(f.result(), QDialog::Accepted);
+        },
+        QStringLiteral("FormulZamestVstup"));
+    reg.NovyClick();
+    reg.closeRegister();
+    EXPECT_EQ(NajdiZamestnancePodleHesla(*dm, QStringLiteral("NIKDO")), QStringLiteral("MALÁ"));
 }
 
 } // namespace

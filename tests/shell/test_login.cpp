@@ -1,6 +1,9 @@
 // Login, passwords, employees and their access rights, through the data module's shared tables
 // and the forms of the employee register.
 #include "cis_rada_form.h"
+#include "cisla_uctu.h"
+#include "cisla_uctu_form.h"
+#include "editbox.h"
 #include "prihlaseni_dlg.h"
 #include "prikazy.h"
 #include "sestava.h"
@@ -403,6 +406,42 @@ TEST_F(LoginTest, EntryFormRefusesABlankSurnameShowsHintsAndSavesOnF6) {
     reg.NovyClick();
     reg.closeRegister();
     EXPECT_EQ(NajdiZamestnancePodleHesla(*dm, QStringLiteral("NIKDO")), QStringLiteral("MALÁ"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LoginTest, FirstNumbersFormWritesTheNineSeriesThroughTheSharedTable) {
+    {
+        Table t(*db, QString::fromUtf16(kTabulkaCisUctu));
+        t.open();
+        ASSERT_TRUE(t.findKey({QStringLiteral("FZ")}));
+        t.remove(); // a missing row is created on saving
+        ASSERT_TRUE(t.findKey({QStringLiteral("DL")}));
+        t.edit();
+        t.field(QStringLiteral("PrvCis")).setInteger(100);
+        t.post();
+    }
+    TFormulCisUctu f(*dm);
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& form = static_cast<TFormulCisUctu&>(d);
+            EXPECT_EQ(form.pole(QStringLiteral("DL"))->text(), QStringLiteral("100"));
+            form.pole(QStringLiteral("FV"))->setText(QStringLiteral("2500"));
+            form.pole(QStringLiteral("FZ"))->setText(QString());
+            ui.answer(Button::Ok, QStringLiteral("není platné celé číslo"));
+            form.ButtonOkClick();
+        },
+        QStringLiteral("FormulCisUctu"));
+    EXPECT_EQ(Platform::current().execModal(f), QDialog::Accepted);
+    EXPECT_FALSE(dm->TableCisUctu->active()); // closed with the form
+    const QMap<QString, qint64> c = NactiPrvniCisla(*dm);
+    EXPECT_EQ(c.value(QStringLiteral("DL")), 100);
+    EXPECT_EQ(c.value(QStringLiteral("FV")), 2500);
+    ASSERT_TRUE(c.contains(QStringLiteral("FZ")));
+    EXPECT_EQ(c.value(QStringLiteral("FZ")), 0);
+    EXPECT_EQ(TFormulCisUctu::sablonaSeznamu(), QStringLiteral("ciselnik\\CisUctuSeznZ.pts"));
 }
 
 } // namespace

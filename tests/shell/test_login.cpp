@@ -445,3 +445,31 @@ TEST_F(LoginTest, FirstNumbersFormWritesTheNineSeriesThroughTheSharedTable) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LoginTest, RegisterFilterAndExportOpenTheirDialogsOnTheSharedTable) {
+    NastavHakyRegistru(dir.path());
+    TFormulZamestGrid reg(*dm, true);
+    reg.openRegister();
+    QString tabulka;
+    ui.answerModal([&](QDialog& d) {
+        tabulka = d.objectName() + QLatin1Char(' ') + d.metaObject()->className();
+        d.reject();
+    });
+    reg.filtrClick();
+    EXPECT_TRUE(tabulka.contains(QStringLiteral("Filter"), Qt::CaseInsensitive))
+        << tabulka.toStdString();
+    EXPECT_FALSE(dm->TableZamest->filtered());
+    tabulka.clear();
+    ui.answerModal([&](QDialog& d) {
+        tabulka = d.metaObject()->className();
+        d.reject();
+    });
+    reg.exportClick();
+    EXPECT_EQ(tabulka, QStringLiteral("brix::TFormulExportDat"));
+    reg.closeRegister();
+    RegisterHooks::global() = RegisterHooks();
+}
+
+} // namespace

@@ -1,7 +1,9 @@
 #include "aplikace.h"
 
+#include "cis_rada_form.h"
 #include "cisla_uctu_form.h"
 #include "database.h"
+#include "datacis.h"
 #include "hlavni_okno.h"
 #include "koren.h"
 #include "nastaveni_form.h"
@@ -12,8 +14,10 @@
 #include "prikazy.h"
 #include "propojeni.h"
 #include "storage_error.h"
+#include "vstup/register_tools.h"
 #include "util/message_hook.h"
 #include "util/nastaveni.h"
+#include "zamestnanci.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -37,15 +41,18 @@ Aplikace::Aplikace(const QString& datovyKoren, const QStringList& argumenty)
     : koren_(datovyKoren), argumenty_(argumenty) {}
 
 Aplikace::~Aplikace() {
+    zamestnanci_.reset();
     nastaveni_.reset();
     udajeFirmy_.reset();
     menu_.reset();
+    dm_.reset();
     db_.reset();
 }
 
 bool Aplikace::spust() {
     // The machine configuration was read with the platform, before any form.
     PropojZpravySPlatformou();
+    InstalujNastrojeRegistru();
     Verbose() = JeVerbose(argumenty_);
 
     menu_ = std::make_unique<TFormMenu>();
@@ -76,10 +83,12 @@ bool Aplikace::vytvorSdileneFormulare() {
         PripravaKorene p = PripravDatovyKoren(koren_);
         db_ = std::move(p.db);
         if (p.novy) udajeFirmy_->nacti();
-        if (!MaZamestnance(*db_)) {
-            TFormulPrvniStart prvni(*db_);
+        dm_ = std::make_unique<TDataCis>(*db_);
+        if (!MaZamestnance(*dm_)) {
+            TFormulPrvniStart prvni(*dm_);
             if (Platform::current().execModal(prvni) != QDialog::Accepted) return false;
         }
+        zamestnanci_ = std::make_unique<TFormulZamestGrid>(*dm_, false);
     } catch (const StorageError& e) {
         Platform::current().error(e.message());
         return false;
@@ -100,20 +109,23 @@ bool Aplikace::prvniZobrazeni() {
     if (n.PoklZasuvka) ZasuvkaInit();
 
     {
-        TPasswordDlg login(*db_, menu_.get());
+        TPasswordDlg login(*dm_, menu_.get());
         if (p.execModal(login) != QDialog::Accepted) {
             menu_->close();
             return false;
         }
         menu_->povolPrava(login.moduly());
+        zamestnanci_->MenuPristupy->setEnabled(login.moduly().contains(QStringLiteral("SPRAVCE")));
         try {
-            radkyNastPr() = NactiRadkyNastPr(*db_);
-            nastPrNacten_ = true;
+            if (dm_->TableNast_Prgm) {
+                nastaveniTabulky() = nactiNastaveniTabulky(*dm_->TableNast_Prgm);
+                nastPrNacten_ = true;
+            }
         } catch (const StorageError& e) {
             p.error(e.message());
         }
-        if (radkyNastPr().TITLE && !radkyNastPr().TITLE->trimmed().isEmpty())
-            menu_->setWindowTitle(*radkyNastPr().TITLE);
+        if (nastaveniTabulky().maTitle && !nastaveniTabulky().TITLE.trimmed().isEmpty())
+            menu_->setWindowTitle(nastaveniTabulky().TITLE);
         priponaZnakovehoTisku().urci(n.ZnTisk);
     }
     return true;
@@ -124,12 +136,17 @@ void Aplikace::propojPrikazy() {
     m->nastavObsluhu(prikaz::Zasuvka, [] { ZasuvkaOtevri(); });
     m->nastavObsluhu(prikaz::Konec, [m] { m->close(); });
     m->nastavObsluhu(prikaz::PrvniCislaUctu, [this, m] {
-        TFormulCisUctu f(*db_, m);
+        TFormulCisUctu f(*dm_, m);
         Platform::current().execModal(f);
     });
     PropojCiselniky(*m, *db_, [m](const QString& id, std::function<void()> obsluha) {
         m->nastavObsluhu(id, std::move(obsluha));
     });
+    m->nastavObsluhu(prikaz::CiselneRady, [this, m] {
+        TFormulCis_Rada f(*dm_, m);
+        f.showRegister();
+    });
+    m->nastavObsluhu(prikaz::Zamestnanci, [this] { zamestnanci_->showRegister(); });
     m->nastavObsluhu(prikaz::Nastaveni, [this] { Platform::current().execModal(*nastaveni_); });
     m->nastavObsluhu(prikaz::NastaveniFirmy, [this] {
         udajeFirmy_->nacti();

@@ -11,7 +11,9 @@
 namespace brix {
 
 class Database;
+class TDataCis;
 class TAboutBox;
+class TFormulZamestGrid;
 class TFormMenu;
 class TFormulNastaveni;
 class TFormulUdajeFirmy;
@@ -31,6 +33,10 @@ public:
 
     TFormMenu* hlavniOkno() const { return menu_.get(); }
     Database* databaze() const { return db_.get(); }
+    // The data module: the one owner of the shared tables (null before start-up created it).
+    TDataCis* datovyModul() const { return dm_.get(); }
+    // The employee register, shared: other forms open it as a chooser.
+    TFormulZamestGrid* formularZamestnancu() const { return zamestnanci_.get(); }
     TFormulNastaveni* formularNastaveni() const { return nastaveni_.get(); }
     bool nastPrNacten() const { return nastPrNacten_; }
     const QString& datovyKoren() const { return koren_; }
@@ -44,7 +50,9 @@ private:
     QStringList argumenty_;
     std::unique_ptr<TFormMenu> menu_;
     std::unique_ptr<Database> db_;
+    std::unique_ptr<TDataCis> dm_;
     std::unique_ptr<TFormulNastaveni> nastaveni_;
+    std::unique_ptr<TFormulZamestGrid> zamestnanci_;
     std::unique_ptr<TFormulUdajeFirmy> udajeFirmy_;
     bool nastPrNacten_ = false;
 };

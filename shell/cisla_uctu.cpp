@@ -1,6 +1,8 @@
 #include "cisla_uctu.h"
 
 #include "database.h"
+#include "datacis.h"
+#include "storage_error.h"
 #include "table.h"
 
 namespace brix {
@@ -31,20 +33,37 @@ const QVector<RadaUctu>& RadyPrvnichCisel() {
     return r;
 }
 
-QMap<QString, qint64> NactiPrvniCisla(Database& db) {
+namespace {
+
+Table& tabulkaCisUctu(TDataCis& dm) {
+    if (!dm.TableCisUctu)
+        throw StorageError(
+            StorageErrorKind::NotFound,
+            QStringLiteral("Tabulka %1 neexistuje").arg(QString::fromUtf16(kTabulkaCisUctu)));
+    return *dm.TableCisUctu;
+}
+
+} // namespace
+
+QMap<QString, qint64> NactiPrvniCisla(TDataCis& dm) {
     QMap<QString, qint64> out;
-    Table t(db, QString::fromUtf16(kTabulkaCisUctu));
-    t.open();
+    Table& t = tabulkaCisUctu(dm);
+    if (!t.active()) t.open();
+    t.cancelRange();
+    t.setFiltered(false);
     for (t.first(); !t.eof(); t.next())
         out.insert(t.field(QStringLiteral("Typ_Uctu")).asString().trimmed().toUpper(),
                    t.field(QStringLiteral("PrvCis")).asInteger());
     return out;
 }
 
-void UlozPrvniCisla(Database& db, const QMap<QString, qint64>& cisla) {
-    Database::Transaction tr(db);
-    Table t(db, QString::fromUtf16(kTabulkaCisUctu));
-    t.open();
+void UlozPrvniCisla(TDataCis& dm, const QMap<QString, qint64>& cisla) {
+    Table& t = tabulkaCisUctu(dm);
+    if (!t.active()) t.open();
+    t.setIndexName(QString());
+    t.cancelRange();
+    t.setFiltered(false);
+    Database::Transaction tr(dm.database());
     for (const RadaUctu& r : RadyPrvnichCisel()) {
         if (t.findKey({r.typ})) {
             t.edit();

@@ -10,7 +10,7 @@
 
 namespace brix {
 
-class Database;
+class TDataCis;
 
 inline constexpr char16_t kTabulkaCisUctu[] = u"Ciselnik\\Cis_uctu";
 
@@ -23,10 +23,11 @@ struct RadaUctu {
 // In the order of the form; the rows are written in this order.
 const QVector<RadaUctu>& RadyPrvnichCisel();
 
-// `PrvCis` of every row of the table, by `Typ_Uctu` (upper case).
-QMap<QString, qint64> NactiPrvniCisla(Database& db);
+// `PrvCis` of every row of the shared table `TableCisUctu` (opened when closed, its range and
+// filter removed), by `Typ_Uctu` (upper case).
+QMap<QString, qint64> NactiPrvniCisla(TDataCis& dm);
 // Writes `PrvCis` of the nine types (a missing value stores 0), inserting missing rows, in one
-// transaction.
-void UlozPrvniCisla(Database& db, const QMap<QString, qint64>& cisla);
+// transaction, through the shared table.
+void UlozPrvniCisla(TDataCis& dm, const QMap<QString, qint64>& cisla);
 
 } // namespace brix

@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "demo_ciselniky.h"
+#include "datacis.h"
 #include "koren.h"
 #include "prihlaseni.h"
 #include "prikazy.h"
@@ -502,19 +503,21 @@ VysledekDema VytvorDemo(const QString& koren) {
             };
             for (const ModulPrava& m : ModulyPrav())
                 lide[0].prava.insert(m.kod);
-            Table z(db, QString::fromUtf16(kTabulkaZamest));
+            TDataCis dm(db);
+            Table& z = *dm.TableZamest;
             z.open();
             for (const auto& l : lide) {
                 z.insert();
                 z.field(QStringLiteral("PRIJMENI")).setString(QString::fromUtf16(l.prijmeni));
                 nastav(z, QStringLiteral("JMENO"), QString::fromUtf8(l.jmeno));
                 nastav(z, QStringLiteral("PROVIZE"), 0.0);
-                if (!UlozZamestnance(z, QString::fromUtf16(l.heslo), QString())) {
+                if (!UlozZamestnance(dm, QString::fromUtf16(l.heslo), QString())) {
                     v.chyba = QStringLiteral("Zaměstnance nelze uložit.");
                     return v;
                 }
-                UlozPrava(db, QString::fromUtf16(l.prijmeni), l.prava);
+                UlozPrava(dm, QString::fromUtf16(l.prijmeni), l.prava);
             }
+            z.close();
         }
         tr.commit();
 

@@ -2,10 +2,13 @@
 
 #include "czech.h"
 #include "database.h"
+#include "datacis.h"
 #include "heslo.h"
 #include "prikazy.h"
+#include "storage_error.h"
 #include "table.h"
 #include "util/message_hook.h"
+#include "util/text_utils.h"
 
 namespace brix {
 
@@ -40,93 +43,143 @@ bool hesloZaznamu(Table& t, const QString& heslo) {
     return !stare.isEmpty() && czech::upper(stare) == czech::upper(heslo);
 }
 
-// The rows of the surname: the rights cursor limited to them.
-void omezNaPrijmeni(Table& moduly, const QString& prijmeni) {
-    moduly.setIndexName(QStringLiteral("Prijmeni"));
-    const QString klic = czech::upper(prijmeni);
-    moduly.setRange({klic}, {klic});
+Table& sdilena(Table* t, const char16_t* adresa) {
+    if (!t)
+        throw StorageError(StorageErrorKind::NotFound,
+                           QStringLiteral("Tabulka %1 neexistuje").arg(QString::fromUtf16(adresa)));
+    return *t;
 }
 
+// A shared table opened for one operation: closed again afterwards when it was closed before.
+class Otevrena {
+public:
+    explicit Otevrena(Table& t) : t_(t), otevrel_(!t.active()) {
+        if (otevrel_) t_.open();
+    }
+    ~Otevrena() {
+        if (!otevrel_) return;
+        try {
+            if (t_.state() == TableState::Edit || t_.state() == TableState::Insert) t_.cancel();
+            t_.close();
+        } catch (...) {
+        }
+    }
+    Otevrena(const Otevrena&) = delete;
+    Otevrena& operator=(const Otevrena&) = delete;
+    Table& operator*() const { return t_; }
+    Table* operator->() const { return &t_; }
+
+private:
+    Table& t_;
+    bool otevrel_;
+};
+
+// The shared rights table limited to the rows of one surname (bound as a key range, so an
+// apostrophe in a surname is just a letter); order, range and filter are restored afterwards.
+class PravaPrijmeni {
+public:
+    PravaPrijmeni(TDataCis& dm, const QString& prijmeni)
+        : tabulka_(sdilena(dm.TableModul, kTabulkaModuly)), index_(tabulka_->indexName()),
+          filtr_(tabulka_->filtered()) {
+        tabulka_->setFiltered(false);
+        tabulka_->setIndexName(QStringLiteral("Prijmeni"));
+        omez(prijmeni);
+    }
+    ~PravaPrijmeni() {
+        try {
+            tabulka_->cancelRange();
+            tabulka_->setIndexName(index_);
+            tabulka_->setFiltered(filtr_);
+        } catch (...) {
+        }
+    }
+    void omez(const QString& prijmeni) {
+        const QString klic = czech::upper(OrizniVpravo(prijmeni));
+        tabulka_->setRange({klic}, {klic});
+    }
+    Table& operator*() const { return *tabulka_; }
+    Table* operator->() const { return &*tabulka_; }
+
+private:
+    Otevrena tabulka_;
+    QString index_;
+    bool filtr_;
+};
+
+// How many employees bear the surname (a check through a private cursor, so that the shared
+// employee table stays where the user left it).
 int pocetZamestnancuSPrijmenim(Database& db, const QString& prijmeni) {
     Table z(db, QString::fromUtf16(kTabulkaZamest));
     z.open();
     int n = 0;
-    const QString klic = czech::upper(prijmeni);
+    const QString klic = czech::upper(OrizniVpravo(prijmeni));
     for (z.first(); !z.eof(); z.next())
-        if (czech::upper(z.field(kPrijmeni).asString()) == klic) ++n;
+        if (czech::upper(OrizniVpravo(z.field(kPrijmeni).asString())) == klic) ++n;
     return n;
 }
 
 } // namespace
 
-std::optional<QString> NajdiZamestnancePodleHesla(Database& db, const QString& heslo) {
+std::optional<QString> NajdiZamestnancePodleHesla(TDataCis& dm, const QString& heslo) {
     if (heslo.isEmpty()) return std::nullopt;
-    Table z(db, QString::fromUtf16(kTabulkaZamest));
-    z.open();
-    for (z.first(); !z.eof(); z.next()) {
-        if (!hesloZaznamu(z, heslo)) continue;
-        const QString prijmeni = z.field(kPrijmeni).asString();
-        if (hashZaznamu(z).isEmpty() && z.hasField(kHesloHash)) {
+    Otevrena z(sdilena(dm.TableZamest, kTabulkaZamest));
+    for (z->first(); !z->eof(); z->next()) {
+        if (!hesloZaznamu(*z, heslo)) continue;
+        const QString prijmeni = z->field(kPrijmeni).asString();
+        if (hashZaznamu(*z).isEmpty() && z->hasField(kHesloHash)) {
             // An old plain password: it becomes a hash now.
-            z.edit();
-            z.field(kHesloHash).setString(HashHesla(heslo));
-            z.field(kHeslo).clear();
-            z.post();
+            z->edit();
+            z->field(kHesloHash).setString(HashHesla(heslo));
+            z->field(kHeslo).clear();
+            z->post();
         }
         return prijmeni;
     }
     return std::nullopt;
 }
 
-QSet<QString> NactiPrava(Database& db, const QString& prijmeni) {
+QSet<QString> NactiPrava(TDataCis& dm, const QString& prijmeni) {
     QSet<QString> out;
-    if (prijmeni.isEmpty()) return out;
-    Table m(db, QString::fromUtf16(kTabulkaModuly));
-    m.open();
-    omezNaPrijmeni(m, prijmeni);
-    for (m.first(); !m.eof(); m.next())
-        out.insert(m.field(QStringLiteral("Modul")).asString().trimmed().toUpper());
+    if (OrizniVpravo(prijmeni).isEmpty()) return out;
+    PravaPrijmeni m(dm, prijmeni);
+    for (m->first(); !m->eof(); m->next())
+        out.insert(m->field(QStringLiteral("Modul")).asString().trimmed().toUpper());
     return out;
 }
 
-void UlozPrava(Database& db, const QString& prijmeni, const QSet<QString>& moduly) {
-    Database::Transaction tr(db);
-    Table m(db, QString::fromUtf16(kTabulkaModuly));
-    m.open();
-    omezNaPrijmeni(m, prijmeni);
-    m.first();
-    while (!m.isEmpty())
-        m.remove();
-    m.cancelRange();
+void UlozPrava(TDataCis& dm, const QString& prijmeni, const QSet<QString>& moduly) {
+    Database::Transaction tr(dm.database());
+    PravaPrijmeni m(dm, prijmeni);
+    m->first();
+    while (!m->isEmpty())
+        m->remove();
     for (const ModulPrava& mp : ModulyPrav()) {
         if (!moduly.contains(mp.kod)) continue;
-        m.insert();
-        m.field(QStringLiteral("Prijmeni")).setString(czech::upper(prijmeni));
-        m.field(QStringLiteral("Modul")).setString(mp.kod);
-        m.post();
+        m->insert();
+        m->field(QStringLiteral("Prijmeni")).setString(czech::upper(OrizniVpravo(prijmeni)));
+        m->field(QStringLiteral("Modul")).setString(mp.kod);
+        m->post();
     }
     tr.commit();
 }
 
-void PrejmenujPrava(Database& db, const QString& stary, const QString& novy) {
-    if (stary.isEmpty() || czech::upper(stary) == czech::upper(novy)) return;
-    const QSet<QString> prava = NactiPrava(db, stary);
+void PrejmenujPrava(TDataCis& dm, const QString& stary, const QString& novy) {
+    if (OrizniVpravo(stary).isEmpty() ||
+        czech::upper(OrizniVpravo(stary)) == czech::upper(OrizniVpravo(novy)))
+        return;
+    const QSet<QString> prava = NactiPrava(dm, stary);
     if (prava.isEmpty()) return;
-    Database::Transaction tr(db);
-    QSet<QString> nova = NactiPrava(db, novy);
+    Database::Transaction tr(dm.database());
+    QSet<QString> nova = NactiPrava(dm, novy);
     nova.unite(prava);
-    UlozPrava(db, novy, nova);
-    if (pocetZamestnancuSPrijmenim(db, stary) == 0) UlozPrava(db, stary, {});
+    UlozPrava(dm, novy, nova);
+    if (pocetZamestnancuSPrijmenim(dm.database(), stary) == 0) UlozPrava(dm, stary, {});
     tr.commit();
 }
 
-void SmazPravaBezZamestnance(Database& db, const QString& prijmeni) {
-    if (!prijmeni.isEmpty() && pocetZamestnancuSPrijmenim(db, prijmeni) == 0)
-        UlozPrava(db, prijmeni, {});
-}
-
-bool UlozZamestnance(Table& zamest, const QString& noveHeslo, const QString& puvodniPrijmeni) {
-    Database& db = zamest.database();
+bool UlozZamestnance(TDataCis& dm, const QString& noveHeslo, const QString& puvodniPrijmeni) {
+    Table& zamest = sdilena(dm.TableZamest, kTabulkaZamest);
+    Database& db = dm.database();
     if (!noveHeslo.isEmpty()) {
         Table ostatni(db, QString::fromUtf16(kTabulkaZamest));
         ostatni.open();
@@ -151,19 +204,22 @@ bool UlozZamestnance(Table& zamest, const QString& noveHeslo, const QString& puv
         }
     }
     const QString novePrijmeni = zamest.field(kPrijmeni).asString();
-    zamest.post();
-    PrejmenujPrava(db, puvodniPrijmeni, novePrijmeni);
+    try {
+        zamest.post();
+    } catch (const Abort&) {
+        return false; // the storage rule's message was shown; the record stays in edit
+    }
+    PrejmenujPrava(dm, puvodniPrijmeni, novePrijmeni);
     tr.commit();
     return true;
 }
 
-bool MaZamestnance(Database& db) {
-    Table z(db, QString::fromUtf16(kTabulkaZamest));
-    z.open();
-    return !z.isEmpty();
+bool MaZamestnance(TDataCis& dm) {
+    Otevrena z(sdilena(dm.TableZamest, kTabulkaZamest));
+    return !z->isEmpty();
 }
 
-bool VytvorSpravce(Database& db, const QString& prijmeni, const QString& heslo,
+bool VytvorSpravce(TDataCis& dm, const QString& prijmeni, const QString& heslo,
                    const QString& hesloZnovu) {
     auto chyba = [](const QString& text) {
         showMessage(MessageKind::Error, QStringLiteral("Chyba"), text);
@@ -173,40 +229,21 @@ bool VytvorSpravce(Database& db, const QString& prijmeni, const QString& heslo,
     if (heslo.isEmpty()) return chyba(QStringLiteral("Zadejte heslo správce."));
     if (heslo != hesloZnovu)
         return chyba(QStringLiteral("Zadaná hesla se neshodují, zadejte je znovu."));
-    Database::Transaction tr(db);
-    Table z(db, QString::fromUtf16(kTabulkaZamest));
-    z.open();
-    z.insert();
-    z.field(kPrijmeni).setString(prijmeni.trimmed());
-    const QString ulozene = z.field(kPrijmeni).asString();
-    if (!UlozZamestnance(z, heslo, QString())) return false;
+    Database::Transaction tr(dm.database());
+    Otevrena z(sdilena(dm.TableZamest, kTabulkaZamest));
+    z->insert();
+    z->field(kPrijmeni).setString(prijmeni.trimmed());
+    const QString ulozene = z->field(kPrijmeni).asString();
+    if (!UlozZamestnance(dm, heslo, QString())) {
+        if (z->state() == TableState::Insert) z->cancel();
+        return false;
+    }
     QSet<QString> vse;
     for (const ModulPrava& m : ModulyPrav())
         vse.insert(m.kod);
-    UlozPrava(db, ulozene, vse);
+    UlozPrava(dm, ulozene, vse);
     tr.commit();
     return true;
-}
-
-RadkyNastPr NactiRadkyNastPr(Database& db) {
-    RadkyNastPr r;
-    Table t(db, QString::fromUtf16(kTabulkaNastPr));
-    t.open();
-    for (t.first(); !t.eof(); t.next()) {
-        const QString popis = t.field(QStringLiteral("Popis")).asString().trimmed().toUpper();
-        if (popis == QLatin1String("REZERVACE"))
-            r.REZERVACE = t.field(QStringLiteral("Boolean")).asBoolean();
-        else if (popis == QLatin1String("VERZETEXTIL"))
-            r.VERZETEXTIL = t.field(QStringLiteral("Boolean")).asBoolean();
-        else if (popis == QLatin1String("TITLE"))
-            r.TITLE = t.field(QStringLiteral("Hodnota")).asString();
-    }
-    return r;
-}
-
-RadkyNastPr& radkyNastPr() {
-    static RadkyNastPr r;
-    return r;
 }
 
 } // namespace brix

@@ -1,7 +1,7 @@
 #include "ciselnik.h"
 
 #include "platform.h"
-#include "tisk_seznamu.h"
+#include "vstup/tisk_seznamu.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -22,13 +22,4 @@ QString SablonaCelnihoSazebniku(bool znTisk) {
                   : QStringLiteral("ciselnik\\CloSeznam.pts");
 }
 
-QString CestaSablony(const QString& datovyKoren, const QString& jmeno) {
-    // The names are relative to the data root even when written with a leading backslash.
-    QString relativni = jmeno.trimmed();
-    while (relativni.startsWith(QLatin1Char('\\')) || relativni.startsWith(QLatin1Char('/')))
-        relativni.remove(0, 1);
-    if (relativni.isEmpty()) return QString();
-    return resolvePath(datovyKoren, relativni).path;
-}
-
 } // namespace brix

@@ -21,9 +21,4 @@ inline constexpr int kPocetOboru = 20;
 // else "ciselnik\CloSeznam.pts".
 QString SablonaCelnihoSazebniku(bool znTisk);
 
-// The file of a template name of the system ("ciselnik\SkontoSeznz.pts", "\ciselnik\StredSezn"
-// + suffix + ".pts") under the data root: leading separators do not leave the root, every
-// component is matched ignoring case. Empty when the name leads out of the data root.
-QString CestaSablony(const QString& datovyKoren, const QString& jmeno);
-
 } // namespace brix

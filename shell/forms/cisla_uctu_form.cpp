@@ -1,12 +1,15 @@
 #include "cisla_uctu_form.h"
 
 #include "cisla_uctu.h"
+#include "datacis.h"
 #include "editbox.h"
 #include "export/export_dialog.h"
 #include "platform.h"
 #include "statusbar.h"
 #include "storage_error.h"
 #include "table.h"
+#include "vstup/tisk_seznamu.h"
+#include "util/nastaveni.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -20,7 +23,7 @@
 
 namespace brix {
 
-TFormulCisUctu::TFormulCisUctu(Database& db, QWidget* parent) : QDialog(parent), db_(db) {
+TFormulCisUctu::TFormulCisUctu(TDataCis& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     setObjectName(QStringLiteral("FormulCisUctu"));
     setWindowTitle(QStringLiteral("První čísla účtů"));
     auto* l = new QVBoxLayout(this);
@@ -28,17 +31,23 @@ TFormulCisUctu::TFormulCisUctu(Database& db, QWidget* parent) : QDialog(parent),
     QMenu* tisk = menu->addMenu(QStringLiteral("&Tisk"));
     tisk->setToolTipsVisible(true);
     MenuTiskSeznam = tisk->addAction(QStringLiteral("&Seznam čísel účtů"));
-    // Lists print through the report component, which this form does not reach yet.
-    MenuTiskSeznam->setEnabled(false);
-    MenuTiskSeznam->setToolTip(QStringLiteral("Připravuje se"));
+    connect(MenuTiskSeznam, &QAction::triggered, this, [this] {
+        try {
+            if (!dm_.TableCisUctu) return;
+            if (!dm_.TableCisUctu->active()) dm_.TableCisUctu->open();
+            TiskniSeznam(*dm_.TableCisUctu, sablonaSeznamu());
+        } catch (const StorageError& e) {
+            Platform::current().error(e.message());
+        }
+    });
     QMenu* funkce = menu->addMenu(QStringLiteral("&Funkce"));
     MenuExport = funkce->addAction(QStringLiteral("&Export"));
     connect(MenuExport, &QAction::triggered, this, [this] {
         try {
-            Table t(db_, QString::fromUtf16(kTabulkaCisUctu));
-            t.open();
+            if (!dm_.TableCisUctu) return;
+            if (!dm_.TableCisUctu->active()) dm_.TableCisUctu->open();
             TFormulExportDat dlg(this);
-            if (dlg.setMaster(&t)) Platform::current().execModal(dlg);
+            if (dlg.setMaster(dm_.TableCisUctu)) Platform::current().execModal(dlg);
         } catch (const StorageError& e) {
             Platform::current().error(e.message());
         }
@@ -67,12 +76,11 @@ TFormulCisUctu::TFormulCisUctu(Database& db, QWidget* parent) : QDialog(parent),
     status_ = new StatusBar(1, this);
     status_->showHintsIn(0);
     l->addWidget(status_);
-    nactiCisla();
 }
 
 void TFormulCisUctu::nactiCisla() {
     try {
-        const QMap<QString, qint64> cisla = NactiPrvniCisla(db_);
+        const QMap<QString, qint64> cisla = NactiPrvniCisla(dm_);
         for (auto it = cisla.cbegin(); it != cisla.cend(); ++it)
             if (EditBox* e = pole_.value(it.key())) e->setText(QString::number(it.value()));
     } catch (const StorageError& e) {
@@ -91,16 +99,36 @@ void TFormulCisUctu::ButtonOkClick() {
         cisla.insert(r.typ, v.value_or(0));
     }
     try {
-        UlozPrvniCisla(db_, cisla);
+        UlozPrvniCisla(dm_, cisla);
     } catch (const StorageError& e) {
         Platform::current().error(e.message());
+        return;
+    } catch (const Abort&) {
+        if (dm_.TableCisUctu) dm_.TableCisUctu->cancel();
         return;
     }
     accept();
 }
 
+QString TFormulCisUctu::sablonaSeznamu() {
+    return nastaveniProgramu().ZnTisk ? QStringLiteral("ciselnik\\CisUctuSeznZ.pts")
+                                      : QStringLiteral("ciselnik\\CisUctuSezn.pts");
+}
+
+void TFormulCisUctu::hideEvent(QHideEvent* e) {
+    QDialog::hideEvent(e);
+    try {
+        if (dm_.TableCisUctu && dm_.TableCisUctu->active()) {
+            if (dm_.TableCisUctu->state() != TableState::Browse) dm_.TableCisUctu->cancel();
+            dm_.TableCisUctu->close();
+        }
+    } catch (const StorageError&) {
+    }
+}
+
 void TFormulCisUctu::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
+    nactiCisla();
     if (EditBox* dl = pole_.value(QStringLiteral("DL"))) dl->lineEdit()->setFocus();
 }
 

@@ -8,20 +8,22 @@ class QAction;
 
 namespace brix {
 
-class Database;
+class TDataCis;
 class EditBox;
 class StatusBar;
 
 class TFormulCisUctu : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormulCisUctu(Database& db, QWidget* parent = nullptr);
+    explicit TFormulCisUctu(TDataCis& dm, QWidget* parent = nullptr);
 
     // Shows the numbers of the rows of "Cis_uctu"; fields of types without a row keep their text.
     void nactiCisla();
     // "&Ok": writes the nine numbers (a field without a whole number reports it and stores 0)
     // and closes with OK.
     void ButtonOkClick();
+    // "&Tisk" → "&Seznam čísel účtů": "ciselnik\CisUctuSeznZ.pts" while character printing is on.
+    static QString sablonaSeznamu();
 
     EditBox* pole(const QString& typ) const { return pole_.value(typ); }
     QAction* MenuTiskSeznam = nullptr;
@@ -30,9 +32,11 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // The table is closed when the form closes.
+    void hideEvent(QHideEvent* e) override;
 
 private:
-    Database& db_;
+    TDataCis& dm_;
     QHash<QString, EditBox*> pole_;
     StatusBar* status_ = nullptr;
 };

@@ -13,7 +13,7 @@
 
 namespace brix {
 
-TPasswordDlg::TPasswordDlg(Database& db, QWidget* parent) : QDialog(parent), db_(db) {
+TPasswordDlg::TPasswordDlg(TDataCis& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     setObjectName(QStringLiteral("PasswordDlg"));
     setWindowTitle(QStringLiteral("Heslo"));
     auto* l = new QVBoxLayout(this);
@@ -33,7 +33,7 @@ TPasswordDlg::TPasswordDlg(Database& db, QWidget* parent) : QDialog(parent), db_
 
 void TPasswordDlg::OKBtnClick() {
     try {
-        const std::optional<QString> kdo = NajdiZamestnancePodleHesla(db_, Password->text());
+        const std::optional<QString> kdo = NajdiZamestnancePodleHesla(dm_, Password->text());
         if (!kdo) {
             Platform::current().error(QStringLiteral("Zadané heslo neexistuje"));
             Password->setFocus();
@@ -41,16 +41,18 @@ void TPasswordDlg::OKBtnClick() {
             return;
         }
         prijmeni_ = *kdo;
-        moduly_ = NactiPrava(db_, prijmeni_);
+        moduly_ = NactiPrava(dm_, prijmeni_);
     } catch (const StorageError& e) {
         Platform::current().error(e.message());
         return;
+    } catch (const Abort&) {
+        return; // a storage rule refused the record and said why
     }
     PrihlasenyUzivatel() = prijmeni_;
     accept();
 }
 
-TFormulPrvniStart::TFormulPrvniStart(Database& db, QWidget* parent) : QDialog(parent), db_(db) {
+TFormulPrvniStart::TFormulPrvniStart(TDataCis& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     setObjectName(QStringLiteral("FormulPrvniStart"));
     setWindowTitle(QStringLiteral("První spuštění"));
     auto* l = new QVBoxLayout(this);
@@ -83,12 +85,13 @@ TFormulPrvniStart::TFormulPrvniStart(Database& db, QWidget* parent) : QDialog(pa
 
 void TFormulPrvniStart::ButtonOkClick() {
     try {
-        if (VytvorSpravce(db_, EditPrijmeni->text(), EditHeslo->text(), EditHesloZnovu->text()))
+        if (VytvorSpravce(dm_, EditPrijmeni->text(), EditHeslo->text(), EditHesloZnovu->text()))
             accept();
         else
             EditHeslo->setFocus();
     } catch (const StorageError& e) {
         Platform::current().error(e.message());
+    } catch (const Abort&) {
     }
 }
 

@@ -8,12 +8,12 @@ class QLineEdit;
 
 namespace brix {
 
-class Database;
+class TDataCis;
 
 class TPasswordDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TPasswordDlg(Database& db, QWidget* parent = nullptr);
+    explicit TPasswordDlg(TDataCis& dm, QWidget* parent = nullptr);
 
     QLineEdit* Password = nullptr;
 
@@ -26,7 +26,7 @@ public:
     const QSet<QString>& moduly() const { return moduly_; }
 
 private:
-    Database& db_;
+    TDataCis& dm_;
     QString prijmeni_;
     QSet<QString> moduly_;
 };
@@ -35,7 +35,7 @@ private:
 class TFormulPrvniStart : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormulPrvniStart(Database& db, QWidget* parent = nullptr);
+    explicit TFormulPrvniStart(TDataCis& dm, QWidget* parent = nullptr);
 
     QLineEdit* EditPrijmeni = nullptr;
     QLineEdit* EditHeslo = nullptr;
@@ -44,7 +44,7 @@ public:
     void ButtonOkClick();
 
 private:
-    Database& db_;
+    TDataCis& dm_;
 };
 
 } // namespace brix

@@ -4,7 +4,7 @@
 #include "pravidla.h"
 #include "prikazy.h"
 #include "propojeni.h"
-#include "tisk_seznamu.h"
+#include "vstup/tisk_seznamu.h"
 #include "util/path_resolver.h"
 
 #include <QCheckBox>
@@ -523,7 +523,7 @@ TEST_F(CiselnikyTest, ListPrintFindsItsTemplateUnderTheDataRoot) {
     // Through the register: preview and printing are not part of this build, which is said.
     TFormulStredGrid f(*dm->TableStred);
     f.openRegister();
-    ui.answer(Button::Ok, "Sestavu STREDSEZNZ.PTS nelze zobrazit ani vytisknout", caption::Chyba);
+    ui.answer(Button::Ok, "StredSeznz.pts nelze zobrazit ani vytisknout", caption::Chyba);
     f.tiskItem(0);
     // A list whose template is missing says so.
     TFormulSkonto skonto(*dm->TableSkonto);

@@ -5,7 +5,7 @@
 #include "demo.h"
 #include "pravidla.h"
 #include "templatefile.h"
-#include "tisk_seznamu.h"
+#include "vstup/tisk_seznamu.h"
 
 #include <QBuffer>
 #include <QDate>

@@ -5,11 +5,13 @@
 #include "platform.h"
 #include "register.h"
 #include "storage_messages.h"
+#include "tisk_seznamu.h"
 
 namespace brix {
 
 void InstalujNastrojeRegistru() {
     RegisterHooks& h = RegisterHooks::global();
+    h.print = [](RegisterForm& r, const QString& sablona) { TiskniSeznam(r.table(), sablona); };
     h.exportTable = [](RegisterForm& r) {
         TFormulExportDat dialog(&r);
         if (!dialog.setMaster(&r.table())) return; // the check has said why

@@ -1,7 +1,7 @@
 #pragma once
-// The list print of a code list: the template name of the "&Tisk" item found under the data
+// The list print of a register: the template name of its "&Tisk" item found under the data
 // root, the register's table as the report's data and the own company's lines as its first
-// parameters, shown through the report component.
+// parameters, shown through the report component. Every register of the program prints so.
 
 #include "sestava.h"
 
@@ -11,6 +11,14 @@ namespace brix {
 
 class Table;
 class TableReportSource;
+
+// The template's file under the data root: the names are relative to it even when written with
+// a leading backslash, and their capitalisation does not matter. Empty when the name is empty
+// or leads out of the data root.
+QString CestaSablony(const QString& datovyKoren, const QString& jmeno);
+
+// The Czech text of a report result code that is not 0.
+QString TextChybySestavy(int kod, const QString& sablona);
 
 class TiskSeznamu {
 public:
@@ -25,16 +33,18 @@ public:
     // Loads the template; a missing template has been reported (false).
     bool nactiSablonu();
     // The preview with its print command; answers the report's result code. A failure of the
-    // report component is shown (caption "Chyba").
+    // report component is shown once (caption "Chyba").
     int nahled();
 
 private:
+    QString sablona_;
     QString cesta_;
     std::unique_ptr<TableReportSource> zdroj_;
     report::TSestava sestava_;
+    bool ohlaseno_ = false;
 };
 
-// "&Tisk" → a list item of a code list: the template and the table through TiskSeznamu.
-void TiskniSeznam(Table& table, const QString& sablona);
+// "&Tisk" → a list item: the template and the table through TiskSeznamu.
+int TiskniSeznam(Table& table, const QString& sablona);
 
 } // namespace brix

@@ -6,6 +6,8 @@
 #include "editbox.h"
 #include "scripted_gtest.h"
 
+#include "qt_app.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -17,13 +19,7 @@ using namespace brix;
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_tools";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
-}
+using test::app;
 
 const Catalogue& itemCatalogue() {
     static const Catalogue c = [] {

@@ -2,6 +2,8 @@
 #include "export/export_dialog.h"
 #include "scripted_gtest.h"
 
+#include "qt_app.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -15,13 +17,7 @@ using namespace brix;
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_tools";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
-}
+using test::app;
 
 TEST(ExportDialog, ExportsOnOkIntoTheDataRootAndReportsFailures) {
     app();

@@ -5,6 +5,8 @@
 #include "grid_model.h"
 #include "scripted_gtest.h"
 
+#include "qt_app.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -19,13 +21,7 @@ using namespace brix;
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_tools";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
-}
+using test::app;
 
 class FilterDbTest : public test::StorageTest {
 protected:

@@ -5,8 +5,8 @@
 #include "formats/paradox.h"
 #include "formats/read_command.h"
 #include "formats/text_export.h"
-#include "tools_test_util.h"
 #include "formats/xlsx_export.h"
+#include "tools_test_util.h"
 
 #include <QFile>
 #include <QRegularExpression>

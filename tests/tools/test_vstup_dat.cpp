@@ -9,6 +9,8 @@
 #include "vstup/register_tools.h"
 #include "vstup/vstup_dat.h"
 
+#include "qt_app.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,13 +24,7 @@ using namespace brix;
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_tools";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
-}
+using test::app;
 
 const Catalogue& vstupCatalogue() {
     static const Catalogue c = [] {

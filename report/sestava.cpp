@@ -329,9 +329,7 @@ int TSestava::LoadTemplate(bool createAllowed) {
 
 int TSestava::SaveTemplate() {
     if (OnUlozPredlohu) return fail(OnUlozPredlohu(*this) ? seOk : seSaveTemplate);
-    for (size_t i = 0; i < details_.size(); ++i)
-        definition.detailTemplates[int(i)] = saveDefinition(details_[i]->definition);
-    const TPredloha lines = saveDefinition(definition);
+    const TPredloha lines = linesWithDetails();
     if (IsStored) {
         predloha_ = lines;
         return seOk;
@@ -461,6 +459,15 @@ void TSestDetail::loadLines(const TPredloha& lines) {
     definition.isDetail = true;
     loadDefinition(definition, lines, &fieldNames);
     if (!definition.description.isEmpty()) Popis = definition.description;
+    // A detail inside this detail takes its lines from this detail's own "D" lines.
+    for (size_t i = 0; i < details_.size(); ++i)
+        details_[i]->loadLines(definition.detailTemplates.value(int(i)));
+}
+
+TPredloha TSestavaTyp::linesWithDetails() {
+    for (size_t i = 0; i < details_.size(); ++i)
+        definition.detailTemplates[int(i)] = details_[i]->linesWithDetails();
+    return saveDefinition(definition);
 }
 
 QString TSestDetail::templateDirectory() const {

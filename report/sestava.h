@@ -102,6 +102,9 @@ public:
     QString variableText(int index, const QString& format = QString()) const;
 
     std::vector<TSestDetail*>& details() { return details_; }
+    // The template lines of the definition with the current lines of every attached detail
+    // (and of the details inside them) put back into its "D" lines.
+    TPredloha linesWithDetails();
     virtual bool isDetail() const { return false; }
     // Directory of the template file (pictures are looked for there).
     virtual QString templateDirectory() const;

@@ -29,6 +29,24 @@ public:
     BusyGuard& operator=(const BusyGuard&) = delete;
 };
 
+// Windows-1250 lines with CR LF. A short write (a full disk, a file size limit) is a failure.
+bool writeTemplateLines(const QString& path, const TPredloha& lines) {
+    QString text;
+    for (const QString& l : lines) {
+        text += l;
+        text += QLatin1String("\r\n");
+    }
+    const QByteArray bytes = encode(text, Codepage::Cp1250);
+    QSaveFile f(path);
+    // Unbuffered, so that a short write shows in the count written.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
 } // namespace
 
 // ---- TSestavaTyp -------------------------------------------------------------------------
@@ -343,8 +361,9 @@ int TSestava::SaveTemplate() {
         QFile::remove(bak);
         ok = QFile::copy(path, bak);
     }
-    // Written beside the template and renamed over it: a failed write leaves the old one.
-    if (ok) ok = writeTextLines(path, lines);
+    // Written to a temporary file beside the template and renamed over it only when every byte
+    // was written: a failed write leaves the old template.
+    if (ok) ok = writeTemplateLines(path, lines);
     if (!ok) {
         if (!OnError)
             Platform::current().error(QStringLiteral("Soubor s předlohou se nepodařilo uložit."));
@@ -415,8 +434,15 @@ int TSestava::PrintTextToFile(const QString& fileName) {
 
 int TSestava::PrintPreview() {
     if (g_busy) return fail(seBusy);
-    // The preview window does not exist in this build.
-    return fail(seNotReady);
+    BusyGuard guard;
+    if (BeforePreview) BeforePreview(*this);
+    int result = Prepare(); // a failed preparation has raised the error event already
+    if (result == seOk) {
+        // Closing the preview, confirmed or not, is no failure: 1 or 0 without the error event.
+        result = previewWindow ? (previewWindow(*this) == 1 ? 1 : 0) : fail(seNotReady);
+    }
+    if (AfterPreview) AfterPreview(*this);
+    return result;
 }
 
 int TSestava::Print() {
@@ -429,15 +455,35 @@ int TSestava::Print() {
 }
 
 int TSestava::PrintOn(int printerIndex) {
-    Q_UNUSED(printerIndex);
     if (g_busy) return fail(seBusy);
-    // Printing on a printer does not exist in this build.
-    return fail(seNotReady);
+    BusyGuard guard;
+    if (BeforePrint) BeforePrint(*this);
+    int result = Prepare();
+    if (result == seOk)
+        result = printerOutput ? fail(printerOutput(*this, printerIndex)) : fail(seNotReady);
+    if (AfterPrint) AfterPrint(*this);
+    return result;
 }
 
 int TSestava::Edit() {
-    // The designer does not exist in this build.
-    return fail(seNotReady);
+    if (BeforeEdit) BeforeEdit(*this);
+    int result = seNotReady;
+    if (ready() && designerWindow) {
+        takeFieldNames();
+        result = LoadTemplate(true);
+        if (result == seOk) {
+            designerWindow(*this);
+            // A designer session has no confirming close: it ends with 3, which is no failure.
+            result = seCancelled;
+        } else {
+            fail(result);
+        }
+    } else {
+        fail(result);
+    }
+    closeOpenedTables();
+    if (AfterEdit) AfterEdit(*this);
+    return result;
 }
 
 // ---- TSestDetail -------------------------------------------------------------------------

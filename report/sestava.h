@@ -251,8 +251,14 @@ public:
     int SaveTemplate();
     int Prepare();
 
-    // Output. Graphic preview, printing, the designer and the page exports are not available
-    // in this build: they give 8 and raise the error event.
+    // The windows of the user-interface layer. The preview window shows the prepared pages and
+    // gives 1 when closed with its confirming command, else 0; the designer session edits the
+    // template and always ends with 3. Without them (and without a graphic printer driver) the
+    // operations cannot be done: they give 8 and raise the error event.
+    std::function<int(TSestava&)> previewWindow;
+    std::function<void(TSestava&)> designerWindow;
+    std::function<int(TSestava&, int printerIndex)> printerOutput;
+
     int PrintTextToStream(QIODevice& stream);
     int PrintTextToFile(const QString& fileName);
     int PrintPreview();

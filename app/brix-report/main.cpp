@@ -10,15 +10,15 @@
 
 #include "database.h"
 #include "decimal.h"
+#include "definition.h"
+#include "expression.h"
+#include "formatting.h"
+#include "listresolver.h"
 #include "platform.h"
 #include "report_source.h"
 #include "sestava.h"
 #include "storage_error.h"
 #include "table.h"
-#include "definition.h"
-#include "expression.h"
-#include "formatting.h"
-#include "listresolver.h"
 #include "templatefile.h"
 
 #include <QCoreApplication>
@@ -270,7 +270,6 @@ int eval(const QStringList& args) {
     return kExitOk;
 }
 
-
 // Messages of the report engine go to the error output; questions are answered No (nothing is
 // created or opened without a user).
 class ConsolePlatform : public brix::Platform {
@@ -335,7 +334,8 @@ int runReport(const QStringList& args) {
     templatePath = args.value(0);
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (i + 1 >= args.size()) return bad(QStringLiteral("Argument \"%1\" nemá hodnotu.").arg(a));
+        if (i + 1 >= args.size())
+            return bad(QStringLiteral("Argument \"%1\" nemá hodnotu.").arg(a));
         const QString v = args[++i];
         if (a == QLatin1String("--csv")) {
             csv = v;
@@ -378,8 +378,9 @@ int runReport(const QStringList& args) {
             } else {
                 const QStringList f = v.mid(eq + 1).split(QLatin1Char(':'));
                 if (f.size() != 2 || f[0].isEmpty() || f[1].isEmpty())
-                    return bad(QStringLiteral("Vazba \"%1\" nemá tvar N=POLOŽKA_HLAVNÍ:POLOŽKA_DETAILU.")
-                                   .arg(v));
+                    return bad(
+                        QStringLiteral("Vazba \"%1\" nemá tvar N=POLOŽKA_HLAVNÍ:POLOŽKA_DETAILU.")
+                            .arg(v));
                 d.masterField = f[0];
                 d.detailField = f[1];
             }
@@ -390,11 +391,10 @@ int runReport(const QStringList& args) {
     if (templatePath.isEmpty() || textOut.isEmpty() || (csv.isEmpty() == dataRoot.isEmpty()) ||
         (!dataRoot.isEmpty() && tablePath.isEmpty()))
         return usage();
-    static const std::map<QString, TSestLanguage> kCodepages{
-        {QStringLiteral("1250"), slCP1250},
-        {QStringLiteral("852"), slCP852},
-        {QStringLiteral("kamenicky"), slCP867},
-        {QStringLiteral("ascii"), slASCII}};
+    static const std::map<QString, TSestLanguage> kCodepages{{QStringLiteral("1250"), slCP1250},
+                                                             {QStringLiteral("852"), slCP852},
+                                                             {QStringLiteral("kamenicky"), slCP867},
+                                                             {QStringLiteral("ascii"), slASCII}};
     const auto cp = kCodepages.find(codepage);
     if (cp == kCodepages.end())
         return bad(QStringLiteral("Neznámá kódová stránka \"%1\" (1250, 852, kamenicky, ascii).")
@@ -443,8 +443,8 @@ int runReport(const QStringList& args) {
     // Details in the order of their numbers; a number left out gets a detail without records.
     for (auto& [path, spec] : details) {
         if (spec.file.isEmpty())
-            return bad(QStringLiteral("Vazba detailu %1 nemá soubor s daty (--detail).")
-                           .arg(path.back()));
+            return bad(
+                QStringLiteral("Vazba detailu %1 nemá soubor s daty (--detail).").arg(path.back()));
         if (spec.masterField.isEmpty())
             return bad(QStringLiteral("Detail %1 nemá vazbu na hlavní sestavu (--link).")
                            .arg(path.back()));
@@ -490,9 +490,8 @@ int runReport(const QStringList& args) {
     }
 
     const int result = report.PrintTextToFile(textOut);
-    const int printed = result == seOk ? std::max(0, report.output.lastPage -
-                                                         report.output.firstPage + 1)
-                                       : 0;
+    const int printed =
+        result == seOk ? std::max(0, report.output.lastPage - report.output.firstPage + 1) : 0;
     printOut(QStringLiteral("{\"result\":%1,\"pages\":%2,\"printed\":%3}")
                  .arg(result)
                  .arg(report.output.pageCount())

@@ -413,15 +413,19 @@ int TSestava::PrintTextToFile(const QString& fileName) {
     if (result == seOk) {
         QSaveFile f(fileName);
         const QByteArray bytes = textOutput();
-        bool ok = f.open(QIODevice::WriteOnly);
+        // Unbuffered, so that a short write (a full disk) shows in the count written; the file
+        // appears only when all of it was written.
+        bool ok = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         // Written in steps so that a long output can be stopped.
         constexpr qsizetype kStep = 64 * 1024;
         for (qsizetype pos = 0; ok && pos < bytes.size(); pos += kStep) {
             if (OnProgress && !OnProgress(*this, -1)) {
+                f.cancelWriting();
                 result = fail(seCancelled);
                 break;
             }
-            ok = f.write(bytes.constData() + pos, std::min(kStep, bytes.size() - pos)) >= 0;
+            const qsizetype n = std::min(kStep, bytes.size() - pos);
+            ok = f.write(bytes.constData() + pos, n) == n;
         }
         if (result == seOk) {
             if (ok) ok = f.commit();

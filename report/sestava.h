@@ -69,7 +69,9 @@ public:
     std::function<void(TSestavaTyp&)> OnVypoctiFunkce;
     // Before a section prints (the section code); clearing the flag skips the section.
     std::function<void(TSestavaTyp&, int, bool&)> OnTiskOddilu;
-    // Progress of a run (the record number); false stops it as the "Přerušit" button does.
+    // Progress: the record number when a record starts, 0 before every section, -1 between
+    // the parts of a text file being written; false stops the run or the writing as the
+    // "Přerušit" button does.
     std::function<bool(TSestavaTyp&, int)> OnProgress;
 
     // ---- the data contract (neutral here; the data reports implement it)

@@ -527,6 +527,41 @@ TEST(ReportComponent, FailedTemplateSaveKeepsTheOldTemplate) {
     EXPECT_EQ(bak.readAll(), oldBytes);
 }
 
+TEST(ReportComponent, TextFileIsWrittenWholeOrNotAtAll) {
+    QTemporaryDir dir;
+    ListBridge data = csvData(products(300));
+    TSestava r;
+    r.IsStored = true;
+    r.setPredloha(productList(300, false));
+    r.DataSource = &data;
+    const QString out = dir.filePath(QStringLiteral("lpt.txt"));
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int shortWrite = r.PrintTextToFile(out);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(shortWrite, seOutput);
+    EXPECT_FALSE(QFileInfo::exists(out));
+
+    // "Přerušit" while writing: 3 and no file.
+    int records = 0;
+    r.OnProgress = [&](TSestavaTyp&, int record) {
+        records = std::max(records, record);
+        return record >= 0;
+    };
+    EXPECT_EQ(r.PrintTextToFile(out), seCancelled);
+    EXPECT_EQ(records, 300); // the run itself went through
+    EXPECT_FALSE(QFileInfo::exists(out));
+    r.OnProgress = {};
+    EXPECT_EQ(r.PrintTextToFile(out), seOk);
+    EXPECT_EQ(QFileInfo(out).size(), r.textOutput().size());
+    EXPECT_GT(QFileInfo(out).size(), 4096);
+}
+
 TEST(ReportComponent, FormOperationsWithoutPreviewAndPrinterCannotBeDone) {
     brix::TestPlatform ui;
     QTemporaryDir dir;
@@ -625,4 +660,162 @@ TEST(ReportComponent, ClosingThePreviewOrTheDesignerIsNoError) {
     EXPECT_EQ(r.PrintPreview(), seNotReady);
     EXPECT_EQ(shownPages, 0);
     EXPECT_EQ(errors, QList<int>{seNotReady});
+}
+
+// ---- the command-line run ---------------------------------------------------------------
+
+#include "database.h"
+#include "table.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+namespace {
+
+struct Tool {
+    int exitCode = -1;
+    QJsonObject json;
+    QString err;
+};
+
+Tool runTool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(BRIX_REPORT_TOOL), QStringList{QStringLiteral("run")} + args);
+    EXPECT_TRUE(p.waitForFinished(20000));
+    return Tool{p.exitCode(), QJsonDocument::fromJson(p.readAllStandardOutput()).object(),
+                QString::fromUtf8(p.readAllStandardError())};
+}
+
+void writeUtf8(const QString& path, const QString& text) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text.toUtf8());
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(ReportCli, CsvWithNestedDetails) {
+    QTemporaryDir dir;
+    const QString tpl = dir.filePath(QStringLiteral("doklady.pts"));
+    ASSERT_TRUE(brix::writeTextLines(tpl, ordersTemplate()));
+    writeUtf8(dir.filePath(QStringLiteral("hla.csv")), QString::fromUtf8(kOrders));
+    writeUtf8(dir.filePath(QStringLiteral("pol.csv")), QString::fromUtf8(kItems));
+    writeUtf8(dir.filePath(QStringLiteral("slo.csv")), QString::fromUtf8(kParts));
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+    const Tool t =
+        runTool({tpl, "--csv", dir.filePath("hla.csv"), "--detail", "0=" + dir.filePath("pol.csv"),
+                 "--link", "0=Cislo:Doklad", "--detail", "0.0=" + dir.filePath("slo.csv"), "--link",
+                 "0.0=Polozka:Polozka", "--text", out});
+    EXPECT_EQ(t.exitCode, 0) << t.err.toStdString();
+    EXPECT_EQ(t.json.value("result").toInt(-1), 0);
+    EXPECT_EQ(t.json.value("pages").toInt(), 1);
+    QFile golden(goldenPath(QStringLiteral("details")));
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readAll(out), golden.readAll());
+
+    // A link without its data, a detail of a missing detail, a link field that is not there.
+    EXPECT_EQ(
+        runTool({tpl, "--csv", dir.filePath("hla.csv"), "--link", "0=Cislo:Doklad", "--text", out})
+            .exitCode,
+        2);
+    EXPECT_EQ(
+        runTool({tpl, "--csv", dir.filePath("hla.csv"), "--detail",
+                 "1.0=" + dir.filePath("slo.csv"), "--link", "1.0=Polozka:Polozka", "--text", out})
+            .exitCode,
+        2);
+    const Tool noField =
+        runTool({tpl, "--csv", dir.filePath("hla.csv"), "--detail", "0=" + dir.filePath("pol.csv"),
+                 "--link", "0=Cislo:Neni", "--text", out});
+    EXPECT_EQ(noField.exitCode, 2);
+    EXPECT_TRUE(noField.err.contains(QStringLiteral("nemá sloupec \"Neni\"")));
+}
+
+TEST(ReportCli, PagesCodePageAndFailures) {
+    QTemporaryDir dir;
+    const QString tpl = dir.filePath(QStringLiteral("seznam.pts"));
+    ASSERT_TRUE(brix::writeTextLines(tpl, productList(300, true)));
+    const QString csv = dir.filePath(QStringLiteral("vyr.csv"));
+    writeUtf8(csv, products(30));
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+
+    Tool t = runTool({tpl, "--csv", csv, "--text", out, "--pages", "2-2"});
+    EXPECT_EQ(t.exitCode, 0) << t.err.toStdString();
+    EXPECT_EQ(t.json.value("pages").toInt(), 3);
+    EXPECT_EQ(t.json.value("printed").toInt(), 1);
+    QFile golden(goldenPath(QStringLiteral("total_pages_range")));
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readAll(out), golden.readAll());
+
+    t = runTool({tpl, "--csv", csv, "--text", out, "--codepage", "852", "--param", "x"});
+    EXPECT_EQ(t.exitCode, 0);
+    EXPECT_TRUE(readAll(out).contains("V\xEC"
+                                      "robek 30")); // ý is 0xEC in code page 852
+
+    // A template that is not there: result 4, exit 1, the message on the error output.
+    t = runTool({dir.filePath("neni.pts"), "--csv", csv, "--text", out});
+    EXPECT_EQ(t.exitCode, 1);
+    EXPECT_EQ(t.json.value("result").toInt(), seLoadTemplate);
+    EXPECT_TRUE(t.err.contains(QStringLiteral("Nebyl nalezen soubor s předlohou tiskové sestavy")));
+
+    // Output that cannot be written: 6.
+    t = runTool({tpl, "--csv", csv, "--text", dir.filePath("chybi/out.txt")});
+    EXPECT_EQ(t.exitCode, 1);
+    EXPECT_EQ(t.json.value("result").toInt(), seOutput);
+
+    // Bad input: a clear Czech message and exit 2.
+    writeUtf8(dir.filePath("bad.csv"), QStringLiteral("Cislo:I,Datum:D\n1,31.02.2026\n"));
+    t = runTool({tpl, "--csv", dir.filePath("bad.csv"), "--text", out});
+    EXPECT_EQ(t.exitCode, 2);
+    EXPECT_TRUE(t.err.contains(QStringLiteral("neodpovídá jeho typu"))) << t.err.toStdString();
+    EXPECT_EQ(runTool({tpl, "--csv", csv, "--text", out, "--codepage", "437"}).exitCode, 2);
+    EXPECT_EQ(runTool({tpl, "--csv", csv, "--text", out, "--pages", "3-1"}).exitCode, 2);
+    EXPECT_EQ(runTool({tpl, "--csv", csv}).exitCode, 2);
+    EXPECT_EQ(runTool({tpl, "--text", out}).exitCode, 2);
+}
+
+TEST(ReportCli, DataRootTableWithFilterAndIndex) {
+    QTemporaryDir dir;
+    {
+        auto db = brix::Database::open(dir.path());
+        brix::Table t(*db, QStringLiteral("Ciselnik\\Sklady"));
+        t.open();
+        const char* rows[][3] = {{"01", "Sklad Zlín", "Zlín"},
+                                 {"02", "Hlavní sklad", "Brno"},
+                                 {"03", "Areál Řečkovice", "Brno"},
+                                 {"04", "Prodejna", "Praha"}};
+        for (const auto& r : rows) {
+            t.insert();
+            t.field(QStringLiteral("Cis_Sklad")).setValue(QString::fromUtf8(r[0]));
+            t.field(QStringLiteral("Nazev")).setValue(QString::fromUtf8(r[1]));
+            t.field(QStringLiteral("Mesto")).setValue(QString::fromUtf8(r[2]));
+            t.post();
+        }
+    }
+    QStringList tpl = page(300, kOff, kOff, {}, {}, kOff);
+    tpl << field(QStringLiteral("T"), QStringLiteral("Cis_Sklad"), 0, 0, 40)
+        << field(QStringLiteral("T"), QStringLiteral("Nazev"), 50, 0, 300)
+        << field(QStringLiteral("T"), QStringLiteral("Mesto"), 350, 0, 200)
+        << label(QStringLiteral("K"), 0, 0, 100, QStringLiteral("Konec"));
+    const QString tplPath = dir.filePath(QStringLiteral("sklady.pts"));
+    ASSERT_TRUE(brix::writeTextLines(tplPath, tpl));
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+    Tool t = runTool({tplPath, "--data-root", dir.path(), "--table", "ciselnik/sklady.db",
+                      "--filter", "Mesto = 'Brno'", "--index", "Nazev", "--text", out});
+    EXPECT_EQ(t.exitCode, 0) << t.err.toStdString();
+    EXPECT_EQ(brix::decode(readAll(out)).toStdString(),
+              std::string("03   Areál Řečkovice               Brno\r\n"
+                          "02   Hlavní sklad                  Brno\r\n"
+                          "Konec\r\n"));
+    t = runTool({tplPath, "--data-root", dir.path(), "--table", "Ciselnik\\Neni", "--text", out});
+    EXPECT_EQ(t.exitCode, 2);
+    EXPECT_FALSE(t.err.isEmpty());
+    t = runTool({tplPath, "--data-root", dir.path(), "--table", "Ciselnik\\Sklady", "--filter",
+                 "Mesto = ", "--text", out});
+    EXPECT_EQ(t.exitCode, 2);
 }

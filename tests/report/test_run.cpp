@@ -665,6 +665,7 @@ TEST(ReportComponent, ClosingThePreviewOrTheDesignerIsNoError) {
 // ---- the command-line run ---------------------------------------------------------------
 
 #include "database.h"
+#include "report_source.h"
 #include "table.h"
 
 #include <QJsonDocument>
@@ -818,4 +819,205 @@ TEST(ReportCli, DataRootTableWithFilterAndIndex) {
     t = runTool({tplPath, "--data-root", dir.path(), "--table", "Ciselnik\\Sklady", "--filter",
                  "Mesto = ", "--text", out});
     EXPECT_EQ(t.exitCode, 2);
+}
+
+namespace {
+
+// The pages of character-grid text of 18 rows a page, each page's rows without trailing
+// empty ones.
+std::vector<QStringList> pagesOf(const QByteArray& text) {
+    QStringList rows = brix::decode(text).split(QStringLiteral("\r\n"));
+    if (!rows.isEmpty() && rows.back().isEmpty()) rows.removeLast();
+    std::vector<QStringList> pages;
+    for (qsizetype i = 0; i < rows.size(); i += 18) {
+        QStringList p = rows.mid(i, 18);
+        while (!p.isEmpty() && p.back().isEmpty())
+            p.removeLast();
+        pages.push_back(p);
+    }
+    return pages;
+}
+
+QStringList groupedList(bool newPage) {
+    QStringList t = page(300, {}, {1, 17, 0}, {}, {}, {});
+    t << QStringLiteral("I,4,0,\"#Druh\",1,17,0,0,%1").arg(newPage ? 1 : 0)
+      << label(QStringLiteral("Z"), 0, 0, 300, QStringLiteral("Začátek"))
+      << label(QStringLiteral("H"), 0, 0, 300, QStringLiteral("Hlavička"))
+      << field(QStringLiteral("S0"), QStringLiteral("Druh"), 0, 0, 300)
+      << field(QStringLiteral("T"), QStringLiteral("Nazev"), 20, 0, 300)
+      << label(QStringLiteral("K"), 0, 0, 300, QStringLiteral("Konec"))
+      << variable(QStringLiteral("P"), VarPageNumber, 0, 0, 100, QStringLiteral("Strana %d"));
+    return t;
+}
+
+const char* kKinds =
+    "Druh,Nazev\nBarvy,Email\nBarvy,Lazura\nLaky,Lak\nTmely,Tmel 1\nTmely,Tmel 2\n";
+
+} // namespace
+
+TEST(ReportRun, PageBreakFlagsAndSectionEvents) {
+    ListBridge data = csvData(QString::fromUtf8(kKinds));
+    // A group with the new-page flag: a new page at each change, none before the first header.
+    auto pages = pagesOf(runText(groupedList(true), &data));
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0], (QStringList{"Začátek", "Hlavička", "Barvy", "  Email", "  Lazura", "", "",
+                                     "", "", "", "", "", "", "", "", "", "", "Strana 1"}));
+    EXPECT_EQ(pages[1].mid(0, 3), (QStringList{"Hlavička", "Laky", "  Lak"}));
+    EXPECT_EQ(pages[1].back(), QStringLiteral("Strana 2"));
+    EXPECT_EQ(pages[2].mid(0, 5),
+              (QStringList{"Hlavička", "Tmely", "  Tmel 1", "  Tmel 2", "Konec"}));
+
+    // One body per page.
+    QStringList perPage = groupedList(false);
+    perPage.replace(perPage.indexOf(QStringLiteral("I,3,2,1,17,0")),
+                    QStringLiteral("I,3,2,1,17,1"));
+    pages = pagesOf(runText(perPage, &data));
+    ASSERT_EQ(pages.size(), 5u);
+    for (size_t p = 0; p < 5; ++p) {
+        EXPECT_EQ(pages[p].back(), QStringLiteral("Strana %1").arg(p + 1));
+        EXPECT_TRUE(pages[p].contains(QStringLiteral("Hlavička")));
+    }
+    EXPECT_TRUE(pages[4].contains(QStringLiteral("  Tmel 2")));
+
+    // A break after the report header: the header alone on page 1 (with the page footer).
+    QStringList afterHeader = groupedList(false);
+    afterHeader.replace(afterHeader.indexOf(QStringLiteral("I,3,0,1,17,0")),
+                        QStringLiteral("I,3,0,1,17,1"));
+    pages = pagesOf(runText(afterHeader, &data));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].first(), QStringLiteral("Začátek"));
+    EXPECT_FALSE(pages[0].contains(QStringLiteral("Hlavička")));
+    EXPECT_EQ(pages[1].mid(0, 2), (QStringList{"Hlavička", "Barvy"}));
+    EXPECT_EQ(pages[1].back(), QStringLiteral("Strana 2"));
+
+    // The section event: skipping every group header, and NewPage before the report footer.
+    QList<int> codes;
+    pages = pagesOf(runText(groupedList(false), &data, [&](TSestava& r) {
+        r.OnTiskOddilu = [&](TSestavaTyp& s, int code, bool& print) {
+            codes << code;
+            if (code == groupHeaderCode(0)) print = false;
+            if (code == ReportFooter) s.NewPage();
+        };
+    }));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].mid(0, 3), (QStringList{"Začátek", "Hlavička", "  Email"}));
+    EXPECT_EQ(pages[1].mid(0, 2), (QStringList{"Hlavička", "Konec"}));
+    EXPECT_EQ(codes.count(Body), 5);
+    EXPECT_EQ(codes.count(groupHeaderCode(0)), 3);
+    EXPECT_EQ(codes.first(), ReportHeader);
+}
+
+TEST(ReportRun, OneRecordNullsEventsAndCancel) {
+    ListBridge data = csvData(QString::fromUtf8(kKinds));
+    // Only the current record of the data.
+    data.step(sdNext);
+    data.step(sdNext);
+    auto pages =
+        pagesOf(runText(groupedList(false), &data, [](TSestava& r) { r.TiskJedenZaznam = true; }));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].mid(0, 5), (QStringList{"Začátek", "Hlavička", "Laky", "  Lak", "Konec"}));
+    EXPECT_EQ(data.current(), 2);
+
+    // "Přerušit" during the run: 3 and no output.
+    data.step(sdFirst);
+    const QByteArray cancelled = runText(
+        groupedList(false), &data,
+        [](TSestava& r) { r.OnProgress = [](TSestavaTyp&, int record) { return record < 3; }; },
+        seCancelled);
+    EXPECT_TRUE(cancelled.isEmpty());
+
+    // Null values: a function skips them and prints empty when nulls are allowed.
+    ListBridge nums = csvData(QStringLiteral("Cena:N,Pozn\n10,a\n,b\n20,c\n"));
+    QStringList t = page(300, kOff, kOff, {}, {}, kOff);
+    t << QStringLiteral("F,0,Prumer,\"Průměr\",0,\"0\",0,\"#Cena\",3,15,2,2")
+      << field(QStringLiteral("T"), QStringLiteral("Cena"), 0, 0, 100, AlignRight)
+      << function(QStringLiteral("K"), QStringLiteral("Prumer"), 0, 0, 100);
+    pages = pagesOf(runText(t, &nums, [](TSestava& r) { r.AllowNullValues = true; }));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0], (QStringList{"        10", "", "        20", "     15,00"}));
+
+    // Event mode: the application supplies the names and the values of each record.
+    TSestava r;
+    r.IsStored = true;
+    r.setPredloha(groupedList(false));
+    r.SetFieldNames({QStringLiteral("Druh"), QStringLiteral("Nazev")});
+    int row = 0;
+    const QStringList names{QStringLiteral("Šroub"), QStringLiteral("Matice")};
+    r.OnStepData = [&](TSestavaD&, TStepDir dir) {
+        row = dir == sdFirst ? 0 : row + 1;
+        return row < names.size() ? 0 : int(srEnd);
+    };
+    r.OnGetData = [&](TSestavaD& s) {
+        s.values = QStringList{QStringLiteral("Spojovací"), names.value(row)};
+    };
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    ASSERT_EQ(r.PrintTextToStream(b), seOk);
+    pages = pagesOf(b.data());
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].mid(0, 6),
+              (QStringList{"Začátek", "Hlavička", "Spojovací", "  Šroub", "  Matice", "Konec"}));
+}
+
+TEST(ReportComponent, TemplateNameAndClosedTable) {
+    brix::TestPlatform ui;
+    QTemporaryDir dir;
+    TSestava r;
+    r.setReportName(QStringLiteral("tisk"));
+    EXPECT_EQ(r.ReportName(), QStringLiteral("tisk.pts"));
+    r.setReportName(QStringLiteral("a.b"));
+    EXPECT_EQ(r.ReportName(), QStringLiteral("a.pts"));
+
+    // With ReportDirIgnore the template is looked for in the program's directory.
+    QDir(dir.path()).mkpath(QStringLiteral("prog/ext_ucty/dodlisty"));
+    QDir(dir.path()).mkpath(QStringLiteral("jinde"));
+    const QString prog = dir.filePath(QStringLiteral("prog"));
+    ASSERT_TRUE(brix::writeTextLines(prog + QStringLiteral("/ext_ucty/dodlisty/tisk_dl.pts"),
+                                     groupedList(false)));
+    r.programDir = prog;
+    r.setReportDir(dir.filePath(QStringLiteral("jinde")));
+    r.setReportName(QStringLiteral("ext_ucty\\dodlisty\\tisk_dl"));
+    EXPECT_EQ(r.LoadTemplate(false), seOk);
+    EXPECT_EQ(r.definition.groups.size(), 1u);
+    r.ReportDirIgnore = false;
+    ui.answer(Button::Ok, QStringLiteral("Nebyl nalezen soubor s předlohou"),
+              QStringLiteral("Chyba"));
+    EXPECT_EQ(r.LoadTemplate(false), seLoadTemplate);
+    r.ReportDirIgnore = true;
+
+    // A closed table: No gives 8; Yes opens it for the run and closes it again.
+    auto db = brix::Database::open(dir.filePath(QStringLiteral("data")));
+    {
+        brix::Table t(*db, QStringLiteral("Ciselnik\\Sklady"));
+        t.open();
+        t.insert();
+        t.field(QStringLiteral("Cis_Sklad")).setValue(QStringLiteral("01"));
+        t.field(QStringLiteral("Nazev")).setValue(QStringLiteral("Hlavní"));
+        t.post();
+    }
+    brix::Table sklady(*db, QStringLiteral("Ciselnik\\Sklady"));
+    brix::TableReportSource source(sklady);
+    r.DataSource = &source;
+    r.IsStored = true;
+    QStringList tpl = page(300, kOff, kOff, {}, kOff, kOff);
+    tpl << field(QStringLiteral("T"), QStringLiteral("Nazev"), 0, 0, 300);
+    r.setPredloha(tpl);
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    ui.answer(Button::No, QStringLiteral("Připojená tabulka není aktivní. Zkusit otevřít?"),
+              QStringLiteral("Potvrzení"));
+    EXPECT_EQ(r.PrintTextToStream(b), seNotReady);
+    EXPECT_TRUE(b.data().isEmpty());
+    ui.answer(Button::Yes, QStringLiteral("Připojená tabulka není aktivní."));
+    EXPECT_EQ(r.PrintTextToStream(b), seOk);
+    EXPECT_EQ(b.data(), QByteArray("Hlavn\xED\r\n"));
+    EXPECT_FALSE(sklady.active());
+    // An open table stays open and keeps its position.
+    sklady.open();
+    sklady.first();
+    b.buffer().clear();
+    b.seek(0);
+    EXPECT_EQ(r.PrintTextToStream(b), seOk);
+    EXPECT_TRUE(sklady.active());
+    EXPECT_TRUE(sklady.hasRecord());
 }

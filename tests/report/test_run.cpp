@@ -1021,3 +1021,97 @@ TEST(ReportComponent, TemplateNameAndClosedTable) {
     EXPECT_TRUE(sklady.active());
     EXPECT_TRUE(sklady.hasRecord());
 }
+
+// ---- text layout and the grid writer ------------------------------------------------------
+
+namespace {
+
+TSiReportElement textElement(int width, int flags = 0, int size = 12, int align = AlignLeft,
+                             const QString& font = QStringLiteral("Courier New")) {
+    TSiReportElement e;
+    e.kind = KindLabel;
+    e.width = width;
+    e.height = 17;
+    e.fontName = font;
+    e.fontSize = size;
+    e.textFlags = flags;
+    e.alignment = align;
+    return e;
+}
+
+QStringList lineTexts(const TSiReportElement& e, const QString& text) {
+    QStringList out;
+    const auto lines = layoutText(e, text, LayoutContext{true, 100.0 / 6});
+    for (const TRadek& l : lines->lines)
+        out << l.text();
+    return out;
+}
+
+// One page of the given elements, each laid out and placed at (left, top).
+QByteArray gridOf(const std::vector<std::tuple<TSiReportElement, QString, int, int>>& items) {
+    TSestVystup out;
+    out.printableHeight = 100;
+    out.printableWidth = 3000;
+    for (const auto& [e, text, left, top] : items) {
+        TVystPrvek v;
+        v.source = e;
+        v.left = left;
+        v.top = top;
+        v.width = e.width;
+        v.height = e.height;
+        v.lines = layoutText(e, text, LayoutContext{true, 100.0 / 6});
+        v.lastLine = v.lines->count() - 1;
+        out.place(0, v);
+    }
+    return textGridOutput(out, 1, 1);
+}
+
+} // namespace
+
+TEST(TextLayout, WrappingTabsAndSingleLines) {
+    // 10 characters in 100 units; a multi-line text breaks after the last space.
+    EXPECT_EQ(lineTexts(textElement(100, TextMultiLine), QStringLiteral("jedna dva tři čtyři")),
+              (QStringList{"jedna dva", "tři čtyři"}));
+    // Without a space the line breaks at the character.
+    EXPECT_EQ(lineTexts(textElement(50, TextMultiLine), QStringLiteral("abcdefghijkl")),
+              (QStringList{"abcde", "fghij", "kl"}));
+    // LF ends a line, CR is ignored; a single-line element stops at its first LF or its width.
+    EXPECT_EQ(lineTexts(textElement(100, TextMultiLine), QStringLiteral("a\r\nb\n\nc")),
+              (QStringList{"a", "b", "", "c"}));
+    EXPECT_EQ(lineTexts(textElement(100), QStringLiteral("první\ndruhý")), QStringList{"první"});
+    EXPECT_EQ(lineTexts(textElement(50), QStringLiteral("abcdefgh")), QStringList{"abcde"});
+    // A tab moves to the next half inch: 5 characters at 10 cpi.
+    EXPECT_EQ(gridOf({{textElement(300), QStringLiteral("ab\tc\td"), 0, 0}}),
+              QByteArray("ab   c    d\r\n"));
+}
+
+TEST(TextLayout, PitchesAlignmentAndTheGridEdge) {
+    // 12 points 10 cpi, 9 or 10 points 12 cpi, 8 points 17 cpi; "Roman" printer fonts by name.
+    EXPECT_EQ(pitchOfFontSize(12), 10);
+    EXPECT_EQ(pitchOfFontSize(10), 12);
+    EXPECT_EQ(pitchOfFontSize(9), 12);
+    EXPECT_EQ(pitchOfFontSize(8), 17);
+    EXPECT_EQ(printerFontPitch(QStringLiteral("Roman 17cpi")), 17);
+    EXPECT_EQ(printerFontPitch(QStringLiteral("Arial")), 0);
+    // A right-aligned 12-point text in a 100-unit element ending at 250 ends at column 25.
+    EXPECT_EQ(gridOf({{textElement(100, 0, 12, AlignRight), QStringLiteral("123"), 150, 0}}),
+              QByteArray("                      123\r\n"));
+    // Centred: a text laid out narrower (its character spacing) than the grid can hold loses
+    // characters on both sides.
+    TSiReportElement narrow = textElement(40, 0, 12, AlignCenter);
+    narrow.spacing = 5;
+    EXPECT_EQ(gridOf({{textElement(40, 0, 12, AlignCenter), QStringLiteral("ab"), 0, 0},
+                      {narrow, QStringLiteral("123456"), 0, 17}}),
+              QByteArray(" ab\r\n2345\r\n"));
+    // At 17 cpi a 100-unit element holds 17 characters.
+    EXPECT_EQ(gridOf({{textElement(100, 0, 8), QString(30, QLatin1Char('x')), 0, 0}}),
+              QByteArray(QByteArray(17, 'x') + "\r\n"));
+    // A text that would end beyond column 255 is dropped.
+    EXPECT_EQ(gridOf({{textElement(100), QStringLiteral("pryč"), 2500, 0},
+                      {textElement(100), QStringLiteral("zde"), 2400, 17}}),
+              QByteArray("\r\n" + QByteArray(240, ' ') + "zde\r\n"));
+    // Justified lines widen their spaces to the full width, the paragraph's last stays.
+    EXPECT_EQ(gridOf({{textElement(100, TextMultiLine | TextJustify),
+                       QStringLiteral("aa bb cc dddd e"), 0, 0}}),
+              QByteArray("aa  bb  cc\r\ndddd e\r\n"));
+}

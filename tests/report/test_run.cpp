@@ -1115,3 +1115,41 @@ TEST(TextLayout, PitchesAlignmentAndTheGridEdge) {
                        QStringLiteral("aa bb cc dddd e"), 0, 0}}),
               QByteArray("aa  bb  cc\r\ndddd e\r\n"));
 }
+
+TEST(ReportRun, DetailContinuesBelowTheMastersPageHeader) {
+    QString items = QStringLiteral("Doklad:I,Polozka:I,Nazev\n");
+    for (int i = 1; i <= 25; ++i)
+        items += QStringLiteral("1,%1,Věc %1\n").arg(i);
+    items += QStringLiteral("2,1,Jiná\n");
+    ListBridge orders = csvData(QStringLiteral("Cislo:I,Odberatel\n1,Novák\n2,Dvořák\n"));
+    QStringList t = page(300, {}, {}, {1, 34, 0}, {}, {});
+    t << label(QStringLiteral("Z"), 0, 0, 300, QStringLiteral("DOKLADY"))
+      << label(QStringLiteral("H"), 0, 0, 300, QStringLiteral("Hlavička strany"))
+      << variable(QStringLiteral("P"), VarPageNumber, 0, 0, 300, QStringLiteral("Strana %d"))
+      << field(QStringLiteral("T"), QStringLiteral("Cislo"), 0, 0, 50)
+      << field(QStringLiteral("T"), QStringLiteral("Odberatel"), 60, 0, 300)
+      << el(QStringLiteral("T"), KindDetail, QStringLiteral("0"), 0, 17, 700)
+      << label(QStringLiteral("K"), 0, 0, 300, QStringLiteral("Konec"));
+    const QStringList d{
+        QStringLiteral("I,3,0,1,17,0"),
+        QStringLiteral("I,3,2,1,17,0"),
+        QStringLiteral("I,3,3,1,17,0"),
+        label(QStringLiteral("Z"), 40, 0, 300, QStringLiteral("Položky:")),
+        field(QStringLiteral("T"), QStringLiteral("Polozka"), 40, 0, 30, AlignRight),
+        field(QStringLiteral("T"), QStringLiteral("Nazev"), 80, 0, 300),
+        label(QStringLiteral("K"), 40, 0, 300, QStringLiteral("(konec)"))};
+    for (const QString& l : d)
+        t << QStringLiteral("D0,") + l;
+    TSestava r;
+    r.IsStored = true;
+    r.DataSource = &orders;
+    TSestDetail detail;
+    detail.setMasterSestava(&r);
+    auto itemData = linked(items, QStringLiteral("Doklad"), &r, QStringLiteral("Cislo"));
+    detail.DataSource = itemData.get();
+    r.setPredloha(t);
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    ASSERT_EQ(r.PrintTextToStream(b), seOk);
+    expectGolden(QStringLiteral("detail_across_pages"), b.data());
+}

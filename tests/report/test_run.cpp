@@ -758,6 +758,14 @@ TEST(ReportCli, PagesCodePageAndFailures) {
     EXPECT_TRUE(readAll(out).contains("V\xEC"
                                       "robek 30")); // ý is 0xEC in code page 852
 
+    t = runTool({tpl, "--csv", csv, "--text", out, "--max-records", "1"});
+    EXPECT_EQ(t.json.value("pages").toInt(), 1);
+    QFile one(goldenPath(QStringLiteral("max_records_one")));
+    ASSERT_TRUE(one.open(QIODevice::ReadOnly));
+    EXPECT_EQ(brix::decode(readAll(out))
+                  .replace(QStringLiteral("Strana 1 z 1"), QStringLiteral("Strana 1")),
+              brix::decode(one.readAll()));
+
     // A template that is not there: result 4, exit 1, the message on the error output.
     t = runTool({dir.filePath("neni.pts"), "--csv", csv, "--text", out});
     EXPECT_EQ(t.exitCode, 1);
@@ -813,6 +821,11 @@ TEST(ReportCli, DataRootTableWithFilterAndIndex) {
               std::string("03   Areál Řečkovice               Brno\r\n"
                           "02   Hlavní sklad                  Brno\r\n"
                           "Konec\r\n"));
+    EXPECT_EQ(runTool({tplPath, "--data-root", dir.filePath("neni"), "--table", "Ciselnik\\Sklady",
+                       "--text", out})
+                  .exitCode,
+              2);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("neni")));
     t = runTool({tplPath, "--data-root", dir.path(), "--table", "Ciselnik\\Neni", "--text", out});
     EXPECT_EQ(t.exitCode, 2);
     EXPECT_FALSE(t.err.isEmpty());

@@ -106,6 +106,25 @@ TStepResult ListBridge::step(TStepDir dir) {
     return 0;
 }
 
+TStepResult LinkedListBridge::step(TStepDir dir) {
+    if (dir == sdFirst || dir == sdLast) {
+        rows.clear();
+        if (masterValue && linkField >= 0) {
+            const TCalcType key = masterValue();
+            for (const auto& row : allRows) {
+                if (size_t(linkField) >= row.size()) continue;
+                const TCalcType& v = row[size_t(linkField)];
+                if (v.null || key.null) continue;
+                const bool match = v.type != TCalcType::Text && key.type != TCalcType::Text
+                                       ? v.number == key.number
+                                       : v.text.trimmed() == key.text.trimmed();
+                if (match) rows.push_back(row);
+            }
+        }
+    }
+    return ListBridge::step(dir);
+}
+
 namespace {
 
 bool parseCell(const QString& cell, int type, TCalcType* v) {

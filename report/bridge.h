@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace brix::report {
@@ -104,6 +105,19 @@ private:
     const TCalcType* value(int index) const;
     int current_ = 0;
     int saved_ = 0;
+};
+
+// Rows of a detail that belong to the current master record: on every step to the first record
+// the rows whose link field equals the master's value are chosen (numbers compare as numbers,
+// anything else as trimmed text).
+class LinkedListBridge : public ListBridge {
+public:
+    std::vector<std::vector<TCalcType>> allRows;
+    int linkField = -1;
+    // The master's current value of its link field.
+    std::function<TCalcType()> masterValue;
+
+    TStepResult step(TStepDir dir) override;
 };
 
 // Reads a UTF-8 CSV file whose header cells are "Name" or "Name:TYPE" (A text, N number,

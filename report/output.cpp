@@ -494,8 +494,13 @@ struct GridRow {
     void write(int layer, int column, QStringView text) {
         QString& l = layers[layer];
         if (l.size() < column + text.size()) l.resize(column + text.size(), QChar(kUnset));
-        for (qsizetype i = 0; i < text.size(); ++i)
-            if (l[column + i] == QChar(kUnset)) l[column + i] = text[i]; // first text wins
+        // The first text written to a cell keeps it; a later one fills only the gaps (cells
+        // never written and the spaces of earlier texts).
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            QChar& cell = l[column + i];
+            if (cell == QChar(kUnset) || (cell == QLatin1Char(' ') && text[i] != QLatin1Char(' ')))
+                cell = text[i];
+        }
     }
     QString merged() const {
         QString row;

@@ -424,7 +424,7 @@ void TSestavaTyp::printElements(const TOddilSestavy& s,
 
 void TSestavaTyp::printSection(int code) {
     TSestavaTyp* r = root();
-    if (r->OnProgress && !r->OnProgress(*r, -1)) r->cancelled_ = true;
+    if (r->OnProgress && !r->OnProgress(*r, 0)) r->cancelled_ = true;
     if (stopped()) return;
     TOddilSestavy& s = definition.section(code);
     if (!s.visible) return;
@@ -672,7 +672,8 @@ int TSestavaTyp::run(bool newRun) {
         if (TiskJedenZaznam) break;
         if (MaxRecords > 0 && recordCount_ >= MaxRecords) break;
         stepResult = dataStep(sdNext);
-        if (newRun && r->OnProgress && !r->OnProgress(*r, recordCount_ + 1)) r->cancelled_ = true;
+        if (newRun && stepResult == 0 && r->OnProgress && !r->OnProgress(*r, recordCount_ + 1))
+            r->cancelled_ = true;
     } while (!stopped() && stepResult == 0);
 
     if (!r->cancelled_) {

@@ -29,6 +29,24 @@ public:
     BusyGuard& operator=(const BusyGuard&) = delete;
 };
 
+// Windows-1250 lines with CR LF. A short write (a full disk, a file size limit) is a failure.
+bool writeTemplateLines(const QString& path, const TPredloha& lines) {
+    QString text;
+    for (const QString& l : lines) {
+        text += l;
+        text += QLatin1String("\r\n");
+    }
+    const QByteArray bytes = encode(text, Codepage::Cp1250);
+    QSaveFile f(path);
+    // Unbuffered, so that a short write shows in the count written.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
 } // namespace
 
 // ---- TSestavaTyp -------------------------------------------------------------------------
@@ -329,9 +347,7 @@ int TSestava::LoadTemplate(bool createAllowed) {
 
 int TSestava::SaveTemplate() {
     if (OnUlozPredlohu) return fail(OnUlozPredlohu(*this) ? seOk : seSaveTemplate);
-    for (size_t i = 0; i < details_.size(); ++i)
-        definition.detailTemplates[int(i)] = saveDefinition(details_[i]->definition);
-    const TPredloha lines = saveDefinition(definition);
+    const TPredloha lines = linesWithDetails();
     if (IsStored) {
         predloha_ = lines;
         return seOk;
@@ -345,8 +361,9 @@ int TSestava::SaveTemplate() {
         QFile::remove(bak);
         ok = QFile::copy(path, bak);
     }
-    // Written beside the template and renamed over it: a failed write leaves the old one.
-    if (ok) ok = writeTextLines(path, lines);
+    // Written to a temporary file beside the template and renamed over it only when every byte
+    // was written: a failed write leaves the old template.
+    if (ok) ok = writeTemplateLines(path, lines);
     if (!ok) {
         if (!OnError)
             Platform::current().error(QStringLiteral("Soubor s předlohou se nepodařilo uložit."));
@@ -396,15 +413,19 @@ int TSestava::PrintTextToFile(const QString& fileName) {
     if (result == seOk) {
         QSaveFile f(fileName);
         const QByteArray bytes = textOutput();
-        bool ok = f.open(QIODevice::WriteOnly);
+        // Unbuffered, so that a short write (a full disk) shows in the count written; the file
+        // appears only when all of it was written.
+        bool ok = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         // Written in steps so that a long output can be stopped.
         constexpr qsizetype kStep = 64 * 1024;
         for (qsizetype pos = 0; ok && pos < bytes.size(); pos += kStep) {
             if (OnProgress && !OnProgress(*this, -1)) {
+                f.cancelWriting();
                 result = fail(seCancelled);
                 break;
             }
-            ok = f.write(bytes.constData() + pos, std::min(kStep, bytes.size() - pos)) >= 0;
+            const qsizetype n = std::min(kStep, bytes.size() - pos);
+            ok = f.write(bytes.constData() + pos, n) == n;
         }
         if (result == seOk) {
             if (ok) ok = f.commit();
@@ -417,8 +438,15 @@ int TSestava::PrintTextToFile(const QString& fileName) {
 
 int TSestava::PrintPreview() {
     if (g_busy) return fail(seBusy);
-    // The preview window does not exist in this build.
-    return fail(seNotReady);
+    BusyGuard guard;
+    if (BeforePreview) BeforePreview(*this);
+    int result = Prepare(); // a failed preparation has raised the error event already
+    if (result == seOk) {
+        // Closing the preview, confirmed or not, is no failure: 1 or 0 without the error event.
+        result = previewWindow ? (previewWindow(*this) == 1 ? 1 : 0) : fail(seNotReady);
+    }
+    if (AfterPreview) AfterPreview(*this);
+    return result;
 }
 
 int TSestava::Print() {
@@ -431,15 +459,35 @@ int TSestava::Print() {
 }
 
 int TSestava::PrintOn(int printerIndex) {
-    Q_UNUSED(printerIndex);
     if (g_busy) return fail(seBusy);
-    // Printing on a printer does not exist in this build.
-    return fail(seNotReady);
+    BusyGuard guard;
+    if (BeforePrint) BeforePrint(*this);
+    int result = Prepare();
+    if (result == seOk)
+        result = printerOutput ? fail(printerOutput(*this, printerIndex)) : fail(seNotReady);
+    if (AfterPrint) AfterPrint(*this);
+    return result;
 }
 
 int TSestava::Edit() {
-    // The designer does not exist in this build.
-    return fail(seNotReady);
+    if (BeforeEdit) BeforeEdit(*this);
+    int result = seNotReady;
+    if (ready() && designerWindow) {
+        takeFieldNames();
+        result = LoadTemplate(true);
+        if (result == seOk) {
+            designerWindow(*this);
+            // A designer session has no confirming close: it ends with 3, which is no failure.
+            result = seCancelled;
+        } else {
+            fail(result);
+        }
+    } else {
+        fail(result);
+    }
+    closeOpenedTables();
+    if (AfterEdit) AfterEdit(*this);
+    return result;
 }
 
 // ---- TSestDetail -------------------------------------------------------------------------
@@ -461,6 +509,15 @@ void TSestDetail::loadLines(const TPredloha& lines) {
     definition.isDetail = true;
     loadDefinition(definition, lines, &fieldNames);
     if (!definition.description.isEmpty()) Popis = definition.description;
+    // A detail inside this detail takes its lines from this detail's own "D" lines.
+    for (size_t i = 0; i < details_.size(); ++i)
+        details_[i]->loadLines(definition.detailTemplates.value(int(i)));
+}
+
+TPredloha TSestavaTyp::linesWithDetails() {
+    for (size_t i = 0; i < details_.size(); ++i)
+        definition.detailTemplates[int(i)] = details_[i]->linesWithDetails();
+    return saveDefinition(definition);
 }
 
 QString TSestDetail::templateDirectory() const {

@@ -69,7 +69,9 @@ public:
     std::function<void(TSestavaTyp&)> OnVypoctiFunkce;
     // Before a section prints (the section code); clearing the flag skips the section.
     std::function<void(TSestavaTyp&, int, bool&)> OnTiskOddilu;
-    // Progress of a run (the record number); false stops it as the "Přerušit" button does.
+    // Progress: the record number when a record starts, 0 before every section, -1 between
+    // the parts of a text file being written; false stops the run or the writing as the
+    // "Přerušit" button does.
     std::function<bool(TSestavaTyp&, int)> OnProgress;
 
     // ---- the data contract (neutral here; the data reports implement it)
@@ -102,6 +104,9 @@ public:
     QString variableText(int index, const QString& format = QString()) const;
 
     std::vector<TSestDetail*>& details() { return details_; }
+    // The template lines of the definition with the current lines of every attached detail
+    // (and of the details inside them) put back into its "D" lines.
+    TPredloha linesWithDetails();
     virtual bool isDetail() const { return false; }
     // Directory of the template file (pictures are looked for there).
     virtual QString templateDirectory() const;
@@ -248,8 +253,14 @@ public:
     int SaveTemplate();
     int Prepare();
 
-    // Output. Graphic preview, printing, the designer and the page exports are not available
-    // in this build: they give 8 and raise the error event.
+    // The windows of the user-interface layer. The preview window shows the prepared pages and
+    // gives 1 when closed with its confirming command, else 0; the designer session edits the
+    // template and always ends with 3. Without them (and without a graphic printer driver) the
+    // operations cannot be done: they give 8 and raise the error event.
+    std::function<int(TSestava&)> previewWindow;
+    std::function<void(TSestava&)> designerWindow;
+    std::function<int(TSestava&, int printerIndex)> printerOutput;
+
     int PrintTextToStream(QIODevice& stream);
     int PrintTextToFile(const QString& fileName);
     int PrintPreview();

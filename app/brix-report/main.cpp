@@ -3,22 +3,35 @@
 //   brix-report roundtrip IN.pts OUT.pts
 //   brix-report describe IN.pts
 //   brix-report eval "EXPRESSION" [--field NAME:TYPE=VALUE]... [--param VALUE]...
+//   brix-report run TEMPLATE.pts (--csv FILE.csv | --data-root ROOT --table PATH [--filter EXPR]
+//       [--index NAME]) [--detail N=FILE.csv --link N=MASTERFIELD:DETAILFIELD]...
+//       [--param TEXT]... [--max-records N] --text OUT.txt
+//       [--codepage 1250|852|kamenicky|ascii] [--pages FROM-TO]
 
+#include "database.h"
 #include "decimal.h"
 #include "definition.h"
 #include "expression.h"
 #include "formatting.h"
 #include "listresolver.h"
+#include "platform.h"
+#include "report_source.h"
+#include "sestava.h"
+#include "storage_error.h"
+#include "table.h"
 #include "templatefile.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
 
 #include <cstdio>
+#include <map>
+#include <memory>
 
 using namespace brix::report;
 
@@ -43,6 +56,10 @@ int usage() {
         "  brix-report roundtrip VSTUP.pts VÝSTUP.pts\n"
         "  brix-report describe VSTUP.pts\n"
         "  brix-report eval \"VÝRAZ\" [--field JMÉNO:TYP=HODNOTA]... [--param HODNOTA]...\n"
+        "  brix-report run PŘEDLOHA.pts (--csv SOUBOR.csv | --data-root KOŘEN --table CESTA\n"
+        "      [--filter VÝRAZ] [--index JMÉNO]) [--detail N=SOUBOR.csv\n"
+        "      --link N=POLOŽKA_HLAVNÍ:POLOŽKA_DETAILU]... [--param TEXT]... [--max-records N]\n"
+        "      --text VÝSTUP.txt [--codepage 1250|852|kamenicky|ascii] [--pages OD-DO]\n"
         "Typy položek: A text, N číslo, I celé číslo, $ peníze, D datum dd.mm.rrrr, L logická."));
     return kExitUsage;
 }
@@ -253,6 +270,235 @@ int eval(const QStringList& args) {
     return kExitOk;
 }
 
+// Messages of the report engine go to the error output; questions are answered No (nothing is
+// created or opened without a user).
+class ConsolePlatform : public brix::Platform {
+public:
+    brix::Button messageBox(const brix::MessageBox& box) override {
+        printErr(box.caption.isEmpty() ? box.text : box.caption + QStringLiteral(": ") + box.text);
+        return box.escapeAnswer();
+    }
+    bool inputQuery(const QString&, const QString&, QString&, bool) override { return false; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString directoryName(const QString&, const QString&) override { return {}; }
+    int execModal(QDialog&) override { return 0; }
+    void beep() override {}
+    void pushBusyCursor() override {}
+    void popBusyCursor() override {}
+    void setClipboard(const QString&, const QString&, const QByteArray&) override {}
+    QString clipboardText() const override { return {}; }
+    bool clipboardHasFormat(const QString&) const override { return false; }
+    QByteArray clipboardData(const QString&) const override { return {}; }
+    QList<brix::PrinterInfo> printers() const override { return {}; }
+    int defaultPrinterIndex() const override { return -1; }
+    bool selectPrinter(int) override { return false; }
+    int currentPrinterIndex() const override { return -1; }
+    bool cashDrawer(brix::DrawerCommand) override { return false; }
+    bool openDocument(const QString&) override { return false; }
+    const brix::MachineConfig& machineConfig() const override { return config_; }
+
+private:
+    brix::MachineConfig config_;
+};
+
+struct DetailSpec {
+    QString file;
+    QString masterField, detailField;
+    std::unique_ptr<TSestDetail> report;
+    std::unique_ptr<LinkedListBridge> data;
+};
+
+// "0" or "0.1" (detail 1 of detail 0): the path of numbers, empty when malformed.
+std::vector<int> detailPath(const QString& text) {
+    std::vector<int> path;
+    for (const QString& part : text.split(QLatin1Char('.'))) {
+        bool ok = false;
+        const int n = part.toInt(&ok);
+        if (!ok || n < 0 || n > 99) return {};
+        path.push_back(n);
+    }
+    return path;
+}
+
+int runReport(const QStringList& args) {
+    QString templatePath, csv, dataRoot, tablePath, filter, index, textOut;
+    QString codepage = QStringLiteral("1250");
+    QStringList params;
+    int fromPage = 1, toPage = 9999, maxRecords = 0;
+    std::map<std::vector<int>, DetailSpec> details;
+    auto bad = [](const QString& text) {
+        printErr(text);
+        return kExitUsage;
+    };
+    templatePath = args.value(0);
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (i + 1 >= args.size())
+            return bad(QStringLiteral("Argument \"%1\" nemá hodnotu.").arg(a));
+        const QString v = args[++i];
+        if (a == QLatin1String("--csv")) {
+            csv = v;
+        } else if (a == QLatin1String("--data-root")) {
+            dataRoot = v;
+        } else if (a == QLatin1String("--table")) {
+            tablePath = v;
+        } else if (a == QLatin1String("--filter")) {
+            filter = v;
+        } else if (a == QLatin1String("--index")) {
+            index = v;
+        } else if (a == QLatin1String("--param")) {
+            params << v;
+        } else if (a == QLatin1String("--text")) {
+            textOut = v;
+        } else if (a == QLatin1String("--codepage")) {
+            codepage = v.toLower();
+        } else if (a == QLatin1String("--max-records")) {
+            bool ok = false;
+            maxRecords = v.toInt(&ok);
+            if (!ok || maxRecords < 0)
+                return bad(QStringLiteral("Počet vět \"%1\" není nezáporné celé číslo.").arg(v));
+        } else if (a == QLatin1String("--pages")) {
+            const QStringList p = v.split(QLatin1Char('-'));
+            bool ok1 = false, ok2 = false;
+            if (p.size() == 2) {
+                fromPage = p[0].toInt(&ok1);
+                toPage = p[1].toInt(&ok2);
+            }
+            if (!ok1 || !ok2 || fromPage < 1 || toPage < fromPage)
+                return bad(QStringLiteral("Rozsah stran \"%1\" nemá tvar OD-DO.").arg(v));
+        } else if (a == QLatin1String("--detail") || a == QLatin1String("--link")) {
+            const qsizetype eq = v.indexOf(QLatin1Char('='));
+            const std::vector<int> path = eq > 0 ? detailPath(v.left(eq)) : std::vector<int>{};
+            if (path.empty())
+                return bad(QStringLiteral("Detail \"%1\" nemá tvar N=HODNOTA.").arg(v));
+            DetailSpec& d = details[path];
+            if (a == QLatin1String("--detail")) {
+                d.file = v.mid(eq + 1);
+            } else {
+                const QStringList f = v.mid(eq + 1).split(QLatin1Char(':'));
+                if (f.size() != 2 || f[0].isEmpty() || f[1].isEmpty())
+                    return bad(
+                        QStringLiteral("Vazba \"%1\" nemá tvar N=POLOŽKA_HLAVNÍ:POLOŽKA_DETAILU.")
+                            .arg(v));
+                d.masterField = f[0];
+                d.detailField = f[1];
+            }
+        } else {
+            return bad(QStringLiteral("Neznámý argument \"%1\".").arg(a));
+        }
+    }
+    if (templatePath.isEmpty() || textOut.isEmpty() || (csv.isEmpty() == dataRoot.isEmpty()) ||
+        (!dataRoot.isEmpty() && tablePath.isEmpty()))
+        return usage();
+    static const std::map<QString, TSestLanguage> kCodepages{{QStringLiteral("1250"), slCP1250},
+                                                             {QStringLiteral("852"), slCP852},
+                                                             {QStringLiteral("kamenicky"), slCP867},
+                                                             {QStringLiteral("ascii"), slASCII}};
+    const auto cp = kCodepages.find(codepage);
+    if (cp == kCodepages.end())
+        return bad(QStringLiteral("Neznámá kódová stránka \"%1\" (1250, 852, kamenicky, ascii).")
+                       .arg(codepage));
+
+    ConsolePlatform console;
+    brix::ScopedPlatform usePlatform(console);
+    TSestava report;
+    report.ReportDirIgnore = false;
+    report.setReportDir(QString());
+    report.setReportName(QFileInfo(templatePath).absoluteFilePath());
+    report.Parametry = params;
+    report.StartPage = fromPage;
+    report.EndPage = toPage;
+    report.MaxRecords = maxRecords;
+    report.ExportLanguage = cp->second;
+
+    ListBridge csvData;
+    std::unique_ptr<brix::Database> db;
+    std::unique_ptr<brix::Table> table;
+    std::unique_ptr<brix::TableReportSource> tableData;
+    QString error;
+    if (!csv.isEmpty()) {
+        if (!readCsvBridge(csv, &csvData, &error)) return bad(error);
+        report.DataSource = &csvData;
+    } else {
+        try {
+            brix::OpenOptions options;
+            options.create = false;
+            options.upgrade = false;
+            db = brix::Database::open(dataRoot, options);
+            table = std::make_unique<brix::Table>(*db, tablePath);
+            if (!index.isEmpty()) table->setIndexName(index);
+            table->open();
+            if (!filter.isEmpty()) {
+                table->setFilter(filter);
+                table->setFiltered(true);
+            }
+        } catch (const brix::StorageError& e) {
+            return bad(e.message());
+        }
+        tableData = std::make_unique<brix::TableReportSource>(*table);
+        report.DataSource = tableData.get();
+    }
+
+    // Details in the order of their numbers; a number left out gets a detail without records.
+    for (auto& [path, spec] : details) {
+        if (spec.file.isEmpty())
+            return bad(
+                QStringLiteral("Vazba detailu %1 nemá soubor s daty (--detail).").arg(path.back()));
+        if (spec.masterField.isEmpty())
+            return bad(QStringLiteral("Detail %1 nemá vazbu na hlavní sestavu (--link).")
+                           .arg(path.back()));
+    }
+    std::vector<std::unique_ptr<TSestDetail>> fillers;
+    std::vector<std::unique_ptr<ListBridge>> fillerData;
+    for (auto& [path, spec] : details) {
+        TSestavaTyp* master = &report;
+        std::vector<int> prefix;
+        for (size_t k = 0; k + 1 < path.size(); ++k) {
+            prefix.push_back(path[k]);
+            const auto it = details.find(prefix);
+            if (it == details.end())
+                return bad(QStringLiteral("Detail %1 nemá nadřízený detail.").arg(path.back()));
+            master = it->second.report.get();
+        }
+        while (int(master->details().size()) < path.back()) {
+            fillers.push_back(std::make_unique<TSestDetail>());
+            fillerData.push_back(std::make_unique<ListBridge>());
+            fillers.back()->DataSource = fillerData.back().get();
+            fillers.back()->setMasterSestava(master);
+        }
+        ListBridge rows;
+        if (!readCsvBridge(spec.file, &rows, &error)) return bad(error);
+        spec.data = std::make_unique<LinkedListBridge>();
+        spec.data->columns = rows.columns;
+        spec.data->allRows = std::move(rows.rows);
+        for (size_t c = 0; c < spec.data->columns.size(); ++c)
+            if (spec.data->columns[c].name.compare(spec.detailField, Qt::CaseInsensitive) == 0)
+                spec.data->linkField = int(c);
+        if (spec.data->linkField < 0)
+            return bad(QStringLiteral("Soubor \"%1\" nemá sloupec \"%2\".")
+                           .arg(spec.file, spec.detailField));
+        // The master's field names are taken when the run prepares: resolved by name then.
+        const QString masterField = spec.masterField;
+        spec.data->masterValue = [master, masterField] {
+            const int n = master->dataFieldIndex(masterField);
+            return n < 0 ? TCalcType{} : master->reference(ReferenceResolver::kFieldBase + n);
+        };
+        spec.report = std::make_unique<TSestDetail>();
+        spec.report->DataSource = spec.data.get();
+        spec.report->setMasterSestava(master);
+    }
+
+    const int result = report.PrintTextToFile(textOut);
+    const int printed =
+        result == seOk ? std::max(0, report.output.lastPage - report.output.firstPage + 1) : 0;
+    printOut(QStringLiteral("{\"result\":%1,\"pages\":%2,\"printed\":%3}")
+                 .arg(result)
+                 .arg(report.output.pageCount())
+                 .arg(printed));
+    return result == seOk ? kExitOk : kExitFailed;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -264,5 +510,6 @@ int main(int argc, char** argv) {
         return roundtrip(args[0], args[1]);
     if (command == QLatin1String("describe") && args.size() == 1) return describe(args[0]);
     if (command == QLatin1String("eval") && !args.isEmpty()) return eval(args);
+    if (command == QLatin1String("run") && !args.isEmpty()) return runReport(args);
     return usage();
 }

@@ -2,14 +2,17 @@
 // under 20 ms) and expression evaluation, against baselines run in the same process: splitting
 // the same lines at commas, and summing the same values in plain C++.
 
+#include "bridge.h"
 #include "codec.h"
 #include "definition.h"
 #include "expression.h"
 #include "listresolver.h"
+#include "sestava.h"
 #include "templatefile.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QTemporaryDir>
 
 using namespace brix::report;
@@ -132,5 +135,90 @@ void BM_EvaluateTextExpression(benchmark::State& state) {
         benchmark::DoNotOptimize(evaluate(e, &r));
 }
 BENCHMARK(BM_EvaluateTextExpression);
+
+// A run of 10,000 records of a three-column list with page header and footer into character-grid
+// text (target: under 1 s), against formatting the same rows into text directly.
+constexpr int kListRecords = 10000;
+
+ListBridge listData() {
+    ListBridge b;
+    b.columns = {{QStringLiteral("Cislo"), ftInteger, {}},
+                 {QStringLiteral("Nazev"), ftString, {}},
+                 {QStringLiteral("Cena"), ftCurrency, {}}};
+    for (int i = 1; i <= kListRecords; ++i) {
+        const double price = i * 1.25;
+        b.rows.push_back({TCalcType::ofNumber(i, QString::number(i)),
+                          TCalcType::ofText(QStringLiteral("Výrobek číslo %1").arg(i), 0),
+                          TCalcType::ofNumber(price, QString::number(price, 'f', 2))});
+    }
+    return b;
+}
+
+QString textElement(const char* section, int kind, const char* ref, int left, int top, int width,
+                    const QString& text, int align) {
+    return QStringLiteral("%1,%2,%3,%4,%5,%6,17,Courier New,12,0,0,%7,0,238,\"%8\",0,0,0")
+        .arg(QLatin1String(section))
+        .arg(kind)
+        .arg(QLatin1String(ref))
+        .arg(left)
+        .arg(top)
+        .arg(width)
+        .arg(align)
+        .arg(text);
+}
+
+TPredloha listTemplate() {
+    return TPredloha{QStringLiteral("I,0,\"Seznam výrobků\""),
+                     QStringLiteral("I,1,5,42,5"),
+                     QStringLiteral("I,2,0,826,1169,50,50,70,70,1,0"),
+                     QStringLiteral("I,3,0,1,17,0"),
+                     QStringLiteral("I,3,1,1,34,0"),
+                     QStringLiteral("I,3,2,1,17,0"),
+                     QStringLiteral("I,3,3,1,17,0"),
+                     QStringLiteral("I,3,4,1,17,0"),
+                     QStringLiteral("I,6,1,10,17,0,0,0,0"),
+                     textElement("Z", 1, "0", 0, 0, 400, QStringLiteral("SEZNAM VÝROBKŮ"), 0),
+                     textElement("H", 1, "0", 0, 0, 100, QStringLiteral("Číslo"), 1),
+                     textElement("H", 1, "0", 120, 0, 300, QStringLiteral("Název"), 0),
+                     textElement("H", 1, "0", 500, 0, 200, QStringLiteral("Cena"), 1),
+                     textElement("T", 2, "Cislo", 0, 0, 100, QString(), 1),
+                     textElement("T", 2, "Nazev", 120, 0, 300, QString(), 0),
+                     textElement("T", 2, "Cena", 500, 0, 200, QString(), 1),
+                     textElement("P", 5, "3", 0, 0, 100, QStringLiteral("Strana %d"), 0),
+                     textElement("P", 5, "4", 90, 0, 100, QStringLiteral("z %d"), 0),
+                     textElement("K", 1, "0", 0, 0, 300, QStringLiteral("Konec seznamu"), 0)};
+}
+
+void BM_BaselineFormatRows(benchmark::State& state) {
+    const ListBridge data = listData();
+    for (auto _ : state) {
+        QByteArray out;
+        for (const auto& row : data.rows)
+            out += brix::encode(QStringLiteral("%1  %2%3\r\n")
+                                    .arg(row[0].text, 10)
+                                    .arg(row[1].text, -38)
+                                    .arg(row[2].text, 20));
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_BaselineFormatRows)->Unit(benchmark::kMillisecond);
+
+void BM_RunListToText(benchmark::State& state) {
+    ListBridge data = listData();
+    TSestava report;
+    report.IsStored = true;
+    report.setPredloha(listTemplate());
+    report.DataSource = &data;
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        if (report.PrintTextToStream(buffer) != seOk) state.SkipWithError("run failed");
+        bytes = buffer.data().size();
+    }
+    state.counters["pages"] = report.output.pageCount();
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_RunListToText)->Unit(benchmark::kMillisecond);
 
 } // namespace

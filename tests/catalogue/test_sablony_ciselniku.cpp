@@ -40,6 +40,8 @@ const QList<Seznam>& seznamy() {
         {"ciselnik\\StredSezn", "Ciselnik\\Stredisko", "Seznam středisek", "Velkoobchod"},
         {"ciselnik\\PrKO1_Seznam", "Ciselnik\\Kod_Ozn1", "Seznam kódových označení 1", "SYNTETIKA"},
         {"ciselnik\\PrKO2_Seznam", "Ciselnik\\Kod_Ozn2", "Seznam kódových označení 2", "Interiér"},
+        {"ciselnik\\ZamestSezn", "Ciselnik\\Zamest", "Seznam zaměstnanců", "NOVÁKOVÁ"},
+        {"ciselnik\\CisRadaSezn", "Ciselnik\\Cis_rada", "Seznam číselných řad", "Barvy disperzní"},
     };
     return s;
 }

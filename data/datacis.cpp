@@ -212,13 +212,13 @@ void TDataCis::link(Table* detail, Table* master, const QString& masterFields,
 void TDataCis::deleteDetails(Table& master) {
     for (const DetailRule& rule : master.def().detailRules) {
         Table* detail = tabulka(rule.detailTable);
-        if (!detail) {
-            deleteDependentRows(master);
-            continue;
-        }
-        smazPodrizene(master, *detail, rule.masterFields.join(QLatin1Char(';')),
-                      rule.detailFields.join(QLatin1Char(';')));
+        if (detail)
+            smazPodrizene(master, *detail, rule.masterFields.join(QLatin1Char(';')),
+                          rule.detailFields.join(QLatin1Char(';')));
     }
+    // Whatever a key range of a shared cursor kept out of sight goes directly, so that the
+    // retried deletion finds no dependents left.
+    deleteDependentRows(master);
 }
 
 Table& TDataCis::lookupCursor(const QString& address) {

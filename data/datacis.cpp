@@ -379,9 +379,42 @@ void TDataCis::pravidlaDokladu() {
         if (t) zapisPoUlozeni(*t);
     for (Table* t : {TablePolVarDL, TablePolVarDLP})
         if (t) rozsahAIndexDokladu(*t);
+
+    // Defaults of a new delivery note and its items.
+    if (TableHlaDL)
+        vychoziHodnoty(*TableHlaDL, {{QStringLiteral("Zaklad0"), 0},
+                                     {QStringLiteral("DPH0"), 0},
+                                     {QStringLiteral("Zaklad1"), 0},
+                                     {QStringLiteral("DPH1"), 0},
+                                     {QStringLiteral("Zaklad2"), 0},
+                                     {QStringLiteral("DPH2"), 0},
+                                     {QStringLiteral("PC_Skonto"), 1},
+                                     {QStringLiteral("Zp_Rabat"), QStringLiteral("RS")}});
+    if (TablePolDL) vychoziHodnoty(*TablePolDL, {{QStringLiteral("Cena_Cizi"), 0}});
+    // A new invoice and new goods received are not paid.
+    for (Table* t : {TableHlaFaV, TableHlaDLP})
+        if (t)
+            t->afterInsert.add([](Table& h) { setIfPresent(h, QStringLiteral("Platba"), false); });
+
+    // The values each item table remembers for the entry forms' header totals.
+    using H = HodnotaPolozky;
+    const std::pair<Table*, std::vector<HodnotaPolozky>> remembered[] = {
+        {TablePolDL, {H::PC_NettoC, H::Cena_CiziC, H::Hmotnost, H::DPH}},
+        {TablePolFaV, {H::PC_NettoC, H::Cena_CiziC, H::Hmotnost, H::DPH}},
+        {TablePolDLP, {H::PC_NettoC, H::Cena_CiziC, H::DPH}},
+        {TablePolPoklO, {H::PC_NettoC, H::Mnozstvi, H::DPH}},
+        {TablePolObjV, {H::PC_NettoC, H::Cena_CiziC, H::DPH}},
+        {TPolObjP, {H::PC_NettoC, H::Cena_CiziC, H::DPH}},
+        {TablePolPrij, {H::Cena_SklC, H::Cena_ZobrC}},
+        {TablePolVyd, {H::Cena_SklC, H::Cena_ZobrC}},
+    };
+    for (const auto& [items, which] : remembered)
+        if (items) pamatujHodnotyPolozky(*items, which);
 }
 
 void TDataCis::pamatujHodnotyPolozky(Table& items, std::vector<HodnotaPolozky> which) {
+    // One set of values per table: a table that remembers already keeps its handlers.
+    if (puvodni_.count(&items)) return;
     auto store = std::make_shared<PuvodniHodnoty>();
     puvodni_[&items] = store;
     zapamatujHodnotyPolozky(items, std::move(which), store);

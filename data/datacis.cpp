@@ -4,6 +4,7 @@
 #include "platform.h"
 #include "storage_messages.h"
 #include "util/nastaveni.h"
+#include "util/numeric.h"
 #include "util/text_utils.h"
 
 #include <QDateTime>
@@ -379,6 +380,38 @@ void TDataCis::pravidlaDokladu() {
         if (t) zapisPoUlozeni(*t);
     for (Table* t : {TablePolVarDL, TablePolVarDLP})
         if (t) rozsahAIndexDokladu(*t);
+
+    // A posted delivery-note item is written to disk and its excise-duty surcharges follow its
+    // quantity. The product is the current one of TableVyr, where the entry form keeps the
+    // item's product.
+    if (TablePolDL) {
+        zapisPoUlozeni(*TablePolDL);
+        if (TPrirDL)
+            poUlozeni(*TablePolDL, [this](Table& pol) {
+                if (!TableVyr || !TableVyr->active() || !TableVyr->hasRecord()) return;
+                const Decimal setina = Decimal::fromRaw(Decimal::kScale / 100);
+                const Decimal objem = decimalOf(*TableVyr, QStringLiteral("Objem"));
+                const Decimal dan = decimalOf(*TableVyr, QStringLiteral("Spotr_Dan"));
+                Decimal mnozstvi = objem * decimalOf(pol, QStringLiteral("Mnozstvi"));
+                ZaokrouhliKrok(mnozstvi, setina);
+                Decimal cena = dan * objem;
+                ZaokrouhliKrok(cena, setina);
+                Table& prir = *TPrirDL;
+                const bool wasOpen = prir.active();
+                if (!wasOpen) prir.open();
+                for (prir.first(); !prir.eof() && prir.hasRecord(); prir.next()) {
+                    if (OrizniVpravo(textOf(prir, QStringLiteral("Druh_Prir"))) !=
+                        QLatin1String("SD"))
+                        continue;
+                    prir.edit();
+                    setIfPresent(prir, QStringLiteral("Mnozstvi"), mnozstvi.toDouble());
+                    setIfPresent(prir, QStringLiteral("JCena"), dan.toDouble());
+                    setIfPresent(prir, QStringLiteral("CCena"), cena.toDouble());
+                    prir.post();
+                }
+                if (!wasOpen) prir.close();
+            });
+    }
 
     // Defaults of a new delivery note and its items.
     if (TableHlaDL)

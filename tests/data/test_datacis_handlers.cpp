@@ -231,3 +231,32 @@ TEST_F(HandlersTest, InvoiceItemsWithoutCustomsNumberStillWork) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(HandlersTest, PostedDeliveryItemUpdatesItsExciseDuty) {
+    Table& vyr = *dm->TableVyr;
+    ASSERT_TRUE(vyr.locate("Cis_vyr", {2}));
+    vyr.edit();
+    vyr.field("Objem").setFloat(0.7);
+    vyr.field("Spotr_Dan").setFloat(285.4);
+    vyr.post();
+    add(*dm->TableHlaDL, {{"CIS_UCTU", 1}, {"STAV", "0"}});
+    Table& pol = *dm->TablePolDL;
+    add(pol, {{"PorCis", 1}, {"Cis_Vyr", 2}, {"Mnozstvi", 3.0}});
+    Table& prir = *dm->TPrirDL;
+    add(prir, {{"Druh_Prir", "SD"}, {"Mnozstvi", 0.0}});
+    prir.close();
+    pol.edit();
+    pol.field("Mnozstvi").setFloat(5.333);
+    pol.post();
+    EXPECT_FALSE(prir.active());
+    Table all(*db, "Ext_Ucty\\DodListy\\Prir_DL");
+    all.open();
+    ASSERT_EQ(all.recordCount(), 1);
+    EXPECT_EQ(all.field("Mnozstvi").asDecimal(), Decimal::fromRaw(37300)); // 0.7 x 5.333 = 3.7331
+    EXPECT_EQ(all.field("JCena").asDecimal(), Decimal::fromRaw(2854000));
+    EXPECT_EQ(all.field("CCena").asDecimal(), Decimal::fromRaw(1997800)); // 199.78
+}
+
+} // namespace

@@ -516,10 +516,12 @@ bool TDataCis::ZasobaVyrobku(qint64 cisVyr, const QString& sklad, bool zpravy,
         }
     }
     if (!TableSklZas) return false;
-    // The shared stock table is positioned when a form has it open on its key; otherwise the
-    // row is read through a private cursor.
+    // The shared stock table is positioned when a form has it open on its key with every row in
+    // sight; otherwise (closed, another index, a record being edited, a filter or a key range
+    // that could hide the row) the row is read through a private cursor.
     Table* zas = TableSklZas;
-    if (!zas->active() || !zas->indexName().isEmpty() || editing(*zas))
+    if (!zas->active() || !zas->indexName().isEmpty() || editing(*zas) || zas->filtered() ||
+        zas->hasRange())
         zas = &lookupCursor(TableSklZas->def().address());
     if (!zas->findKey({cisVyr, OrizniVpravo(sklad)})) return false;
     v.zasobaKs = decimalOf(*zas, QStringLiteral("SKLZAS_ks"));

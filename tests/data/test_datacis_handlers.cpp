@@ -260,3 +260,22 @@ TEST_F(HandlersTest, PostedDeliveryItemUpdatesItsExciseDuty) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(HandlersTest, StockFiguresIgnoreAFilterAFormLeftOnTheStockTable) {
+    Table& zas = *dm->TableSklZas;
+    add(zas, {{"Cis_Vyr", 1}, {"Cis_Sklad", "1"}, {"SklZas_ks", 8.0}});
+    add(zas, {{"Cis_Vyr", 1}, {"Cis_Sklad", "2"}, {"SklZas_ks", 2.0}});
+    zas.setFilter("Cis_Sklad = '2'");
+    zas.setFiltered(true);
+    ZasobaVyrobkuVysledek z;
+    EXPECT_TRUE(dm->ZasobaVyrobku(1, "1", false, z));
+    EXPECT_EQ(z.zasobaKs, Decimal(8));
+    zas.setFiltered(false);
+    zas.setRange({2}, {2});
+    EXPECT_TRUE(dm->ZasobaVyrobku(1, "2", false, z));
+    EXPECT_EQ(z.zasobaKs, Decimal(2));
+}
+
+} // namespace

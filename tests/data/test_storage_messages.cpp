@@ -446,3 +446,19 @@ TEST_F(DetailDeleteTest, AHandlerThatCannotSettleTheErrorIsNotRetriedForEver) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DetailDeleteTest, APrivateCursorDeletesItemsWithTheirComponents) {
+    deliveryNote();
+    Table h(*db, "Ext_Ucty\\DodListy\\Hla_DL");
+    installStorageErrorHandlers(h); // no shared item cursors: the rows go directly
+    h.open();
+    ui.answer(Button::Yes, "včetně položek");
+    h.remove();
+    EXPECT_EQ(rows("Ext_Ucty\\DodListy\\Hla_DL"), 0);
+    EXPECT_EQ(rows("Ext_Ucty\\DodListy\\Pol_DL"), 0);
+    EXPECT_EQ(rows("Ext_Ucty\\DodListy\\Komp_DL"), 0);
+}
+
+} // namespace

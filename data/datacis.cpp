@@ -383,12 +383,17 @@ void TDataCis::pravidlaDokladu() {
 
     // A posted delivery-note item is written to disk and its excise-duty surcharges follow its
     // quantity. The product is the current one of TableVyr, where the entry form keeps the
-    // item's product.
+    // item's product; an item posted while the products stand elsewhere (a closing marks every
+    // item posted) keeps its surcharges rather than taking another product's duty.
     if (TablePolDL) {
         zapisPoUlozeni(*TablePolDL);
         if (TPrirDL)
             poUlozeni(*TablePolDL, [this](Table& pol) {
                 if (!TableVyr || !TableVyr->active() || !TableVyr->hasRecord()) return;
+                const QVariant vyrobek = pol.fieldValue(pol.fieldIndex(QStringLiteral("Cis_Vyr")));
+                if (vyrobek.isNull() ||
+                    TableVyr->field(QStringLiteral("Cis_vyr")).asInteger() != vyrobek.toLongLong())
+                    return;
                 const Decimal setina = Decimal::fromRaw(Decimal::kScale / 100);
                 const Decimal objem = decimalOf(*TableVyr, QStringLiteral("Objem"));
                 const Decimal dan = decimalOf(*TableVyr, QStringLiteral("Spotr_Dan"));

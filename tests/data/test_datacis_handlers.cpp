@@ -257,6 +257,15 @@ TEST_F(HandlersTest, PostedDeliveryItemUpdatesItsExciseDuty) {
     EXPECT_EQ(all.field("Mnozstvi").asDecimal(), Decimal::fromRaw(37300)); // 0.7 x 5.333 = 3.7331
     EXPECT_EQ(all.field("JCena").asDecimal(), Decimal::fromRaw(2854000));
     EXPECT_EQ(all.field("CCena").asDecimal(), Decimal::fromRaw(1997800)); // 199.78
+
+    // Posted while the products stand on another one: the surcharge keeps its values.
+    ASSERT_TRUE(vyr.locate("Cis_vyr", {3}));
+    pol.edit();
+    pol.field("Mnozstvi").setFloat(1);
+    pol.post();
+    all.refresh();
+    EXPECT_EQ(all.field("Mnozstvi").asDecimal(), Decimal::fromRaw(37300));
+    EXPECT_EQ(all.field("JCena").asDecimal(), Decimal::fromRaw(2854000));
 }
 
 } // namespace

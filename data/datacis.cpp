@@ -4,6 +4,7 @@
 #include "platform.h"
 #include "storage_messages.h"
 #include "util/nastaveni.h"
+#include "util/numeric.h"
 #include "util/text_utils.h"
 
 #include <QDateTime>
@@ -212,13 +213,13 @@ void TDataCis::link(Table* detail, Table* master, const QString& masterFields,
 void TDataCis::deleteDetails(Table& master) {
     for (const DetailRule& rule : master.def().detailRules) {
         Table* detail = tabulka(rule.detailTable);
-        if (!detail) {
-            deleteDependentRows(master);
-            continue;
-        }
-        smazPodrizene(master, *detail, rule.masterFields.join(QLatin1Char(';')),
-                      rule.detailFields.join(QLatin1Char(';')));
+        if (detail)
+            smazPodrizene(master, *detail, rule.masterFields.join(QLatin1Char(';')),
+                          rule.detailFields.join(QLatin1Char(';')));
     }
+    // Whatever a key range of a shared cursor kept out of sight goes directly, so that the
+    // retried deletion finds no dependents left.
+    deleteDependentRows(master);
 }
 
 Table& TDataCis::lookupCursor(const QString& address) {
@@ -379,9 +380,79 @@ void TDataCis::pravidlaDokladu() {
         if (t) zapisPoUlozeni(*t);
     for (Table* t : {TablePolVarDL, TablePolVarDLP})
         if (t) rozsahAIndexDokladu(*t);
+
+    // A posted delivery-note item is written to disk and its excise-duty surcharges follow its
+    // quantity. The product is the current one of TableVyr, where the entry form keeps the
+    // item's product; an item posted while the products stand elsewhere (a closing marks every
+    // item posted) keeps its surcharges rather than taking another product's duty.
+    if (TablePolDL) {
+        zapisPoUlozeni(*TablePolDL);
+        if (TPrirDL)
+            poUlozeni(*TablePolDL, [this](Table& pol) {
+                if (!TableVyr || !TableVyr->active() || !TableVyr->hasRecord()) return;
+                const QVariant vyrobek = pol.fieldValue(pol.fieldIndex(QStringLiteral("Cis_Vyr")));
+                if (vyrobek.isNull() ||
+                    TableVyr->field(QStringLiteral("Cis_vyr")).asInteger() != vyrobek.toLongLong())
+                    return;
+                const Decimal setina = Decimal::fromRaw(Decimal::kScale / 100);
+                const Decimal objem = decimalOf(*TableVyr, QStringLiteral("Objem"));
+                const Decimal dan = decimalOf(*TableVyr, QStringLiteral("Spotr_Dan"));
+                Decimal mnozstvi = objem * decimalOf(pol, QStringLiteral("Mnozstvi"));
+                ZaokrouhliKrok(mnozstvi, setina);
+                Decimal cena = dan * objem;
+                ZaokrouhliKrok(cena, setina);
+                Table& prir = *TPrirDL;
+                const bool wasOpen = prir.active();
+                if (!wasOpen) prir.open();
+                for (prir.first(); !prir.eof() && prir.hasRecord(); prir.next()) {
+                    if (OrizniVpravo(textOf(prir, QStringLiteral("Druh_Prir"))) !=
+                        QLatin1String("SD"))
+                        continue;
+                    prir.edit();
+                    setIfPresent(prir, QStringLiteral("Mnozstvi"), mnozstvi.toDouble());
+                    setIfPresent(prir, QStringLiteral("JCena"), dan.toDouble());
+                    setIfPresent(prir, QStringLiteral("CCena"), cena.toDouble());
+                    prir.post();
+                }
+                if (!wasOpen) prir.close();
+            });
+    }
+
+    // Defaults of a new delivery note and its items.
+    if (TableHlaDL)
+        vychoziHodnoty(*TableHlaDL, {{QStringLiteral("Zaklad0"), 0},
+                                     {QStringLiteral("DPH0"), 0},
+                                     {QStringLiteral("Zaklad1"), 0},
+                                     {QStringLiteral("DPH1"), 0},
+                                     {QStringLiteral("Zaklad2"), 0},
+                                     {QStringLiteral("DPH2"), 0},
+                                     {QStringLiteral("PC_Skonto"), 1},
+                                     {QStringLiteral("Zp_Rabat"), QStringLiteral("RS")}});
+    if (TablePolDL) vychoziHodnoty(*TablePolDL, {{QStringLiteral("Cena_Cizi"), 0}});
+    // A new invoice and new goods received are not paid.
+    for (Table* t : {TableHlaFaV, TableHlaDLP})
+        if (t)
+            t->afterInsert.add([](Table& h) { setIfPresent(h, QStringLiteral("Platba"), false); });
+
+    // The values each item table remembers for the entry forms' header totals.
+    using H = HodnotaPolozky;
+    const std::pair<Table*, std::vector<HodnotaPolozky>> remembered[] = {
+        {TablePolDL, {H::PC_NettoC, H::Cena_CiziC, H::Hmotnost, H::DPH}},
+        {TablePolFaV, {H::PC_NettoC, H::Cena_CiziC, H::Hmotnost, H::DPH}},
+        {TablePolDLP, {H::PC_NettoC, H::Cena_CiziC, H::DPH}},
+        {TablePolPoklO, {H::PC_NettoC, H::Mnozstvi, H::DPH}},
+        {TablePolObjV, {H::PC_NettoC, H::Cena_CiziC, H::DPH}},
+        {TPolObjP, {H::PC_NettoC, H::Cena_CiziC, H::DPH}},
+        {TablePolPrij, {H::Cena_SklC, H::Cena_ZobrC}},
+        {TablePolVyd, {H::Cena_SklC, H::Cena_ZobrC}},
+    };
+    for (const auto& [items, which] : remembered)
+        if (items) pamatujHodnotyPolozky(*items, which);
 }
 
 void TDataCis::pamatujHodnotyPolozky(Table& items, std::vector<HodnotaPolozky> which) {
+    // One set of values per table: a table that remembers already keeps its handlers.
+    if (puvodni_.count(&items)) return;
     auto store = std::make_shared<PuvodniHodnoty>();
     puvodni_[&items] = store;
     zapamatujHodnotyPolozky(items, std::move(which), store);
@@ -450,10 +521,12 @@ bool TDataCis::ZasobaVyrobku(qint64 cisVyr, const QString& sklad, bool zpravy,
         }
     }
     if (!TableSklZas) return false;
-    // The shared stock table is positioned when a form has it open on its key; otherwise the
-    // row is read through a private cursor.
+    // The shared stock table is positioned when a form has it open on its key with every row in
+    // sight; otherwise (closed, another index, a record being edited, a filter or a key range
+    // that could hide the row) the row is read through a private cursor.
     Table* zas = TableSklZas;
-    if (!zas->active() || !zas->indexName().isEmpty() || editing(*zas))
+    if (!zas->active() || !zas->indexName().isEmpty() || editing(*zas) || zas->filtered() ||
+        zas->hasRange())
         zas = &lookupCursor(TableSklZas->def().address());
     if (!zas->findKey({cisVyr, OrizniVpravo(sklad)})) return false;
     v.zasobaKs = decimalOf(*zas, QStringLiteral("SKLZAS_ks"));

@@ -123,7 +123,9 @@ public:
 
     // The remembered values of an item table (zero for a table that keeps none).
     const PuvodniHodnoty& PuvodniHodnotyPolozky(const Table& items) const;
-    // Makes `items` remember these values (the document families call it for their tables).
+    // Makes `items` remember these values. The module does so for the eight item tables that
+    // keep values (Pol_DL, Pol_Fav, Pol_DLP, Pol_pokO, Pol_ObjV, Pol_ObjP, Pol_Prij, Pol_Vyd);
+    // a second call for a table changes nothing.
     void pamatujHodnotyPolozky(Table& items, std::vector<HodnotaPolozky> which);
 
     // The marked-records filter of the product and partner registers.

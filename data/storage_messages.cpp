@@ -221,8 +221,10 @@ void deleteDependentRows(Table& master) {
         Table detail(master.database(), rule.detailTable);
         detail.open();
         QStringList fields = rule.detailFields;
-        while (detail.locate(fields.join(QLatin1Char(';')), values))
+        while (detail.locate(fields.join(QLatin1Char(';')), values)) {
+            deleteDependentRows(detail); // an item's own components and variant lines first
             detail.remove();
+        }
         detail.close();
     }
 }

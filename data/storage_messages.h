@@ -48,7 +48,8 @@ ErrorAction reportDeleteError(Table& table, const StorageError& error,
                               const DeleteDetails& deleteDetails);
 
 // Deletes, through private cursors, every row of the tables named in the storage rules of the
-// table's definition that depends on its current record. Those rows run no handlers.
+// table's definition that depends on its current record, and their own dependents. Those rows
+// run no handlers.
 void deleteDependentRows(Table& master);
 
 // Installs reportPostError and reportDeleteError as the table's error handlers; without

@@ -1091,12 +1091,15 @@ void Table::remove() {
         throw stateError(def_.address(),
                          QStringLiteral("Tabulka %1 neobsahuje žádný záznam").arg(def_.address()));
     beforeDelete.fire(*this);
-    for (;;) {
+    // A handler that settles the error and asks for a retry gets a few tries; one that cannot
+    // settle it does not keep the program retrying for ever.
+    constexpr int kMaxRetries = 3;
+    for (int retries = 0;; ++retries) {
         try {
             doDelete();
             break;
         } catch (const StorageError& e) {
-            if (!onDeleteError) throw;
+            if (!onDeleteError || retries >= kMaxRetries) throw;
             ErrorAction a = onDeleteError(*this, e);
             if (a == ErrorAction::Retry) continue;
             if (a == ErrorAction::Abort) throw Abort();

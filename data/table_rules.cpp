@@ -139,14 +139,24 @@ void smazPodrizene(Table& item, Table& detail, const QString& itemFields,
         values << v;
     }
     OpenForScope open(detail);
+    // A filter another form left on the shared detail would hide some of the rows: they are
+    // deleted all the same, and the filter is put back afterwards.
+    struct FilterBack {
+        Table& t;
+        bool on;
+        ~FilterBack() {
+            if (on && t.active()) t.setFiltered(true);
+        }
+    } back{detail, detail.filtered()};
+    if (back.on) detail.setFiltered(false);
     if (detail.master() == &item) {
         detail.first();
         while (!detail.isEmpty())
             detail.remove();
-        return;
+    } else {
+        while (detail.locate(detailFields, values))
+            detail.remove();
     }
-    while (detail.locate(detailFields, values))
-        detail.remove();
 }
 
 void vynulujPole(Table& item, const QStringList& fields) {

@@ -8,12 +8,20 @@
 namespace brix {
 
 // Kinds of fields and how each is kept in SQLite:
-//   Text (n characters)    TEXT, Czech collation; blank is NULL; cut to n on assignment, trailing
-//   blanks dropped SmallInt, LongInt      INTEGER AutoInc                INTEGER, the highest value
-//   + 1 when inserted blank Float                  REAL Money                  REAL holding a value
-//   of four places (read back rounded half to even) Logical                INTEGER 0 / 1 Date TEXT
-//   'yyyy-MM-dd' Time                   TEXT 'hh:mm:ss.zzz' Timestamp              TEXT 'yyyy-MM-dd
-//   hh:mm:ss.zzz' Memo, FormattedMemo    TEXT, Czech collation Blob                   BLOB
+// clang-format off
+//   Text (n characters)    TEXT, Czech collation; blank is NULL; cut to n on assignment,
+//                          trailing blanks dropped
+//   SmallInt, LongInt      INTEGER
+//   AutoInc                INTEGER, the highest value + 1 when inserted blank
+//   Float                  REAL
+//   Money                  REAL holding a value of four places (read back rounded half to even)
+//   Logical                INTEGER 0 / 1
+//   Date                   TEXT 'yyyy-MM-dd'
+//   Time                   TEXT 'hh:mm:ss.zzz'
+//   Timestamp              TEXT 'yyyy-MM-dd hh:mm:ss.zzz'
+//   Memo, FormattedMemo    TEXT, Czech collation
+//   Blob                   BLOB
+// clang-format on
 enum class FieldKind {
     Text,
     SmallInt,

@@ -168,12 +168,20 @@ bool writeTextFile(const QString& path, const QString& text, QString* error) {
     QString normalized = text;
     normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     normalized.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    const QByteArray bytes = encode(normalized, Codepage::Cp1250);
+    // Written beside the file and renamed over it only when every byte was written; unbuffered,
+    // so that a short write (a full disk, a file size limit) shows in the count written and the
+    // old file stays.
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error) *error = QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, f.errorString());
         return false;
     }
-    f.write(encode(normalized, Codepage::Cp1250));
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
+        if (error) *error = QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, f.errorString());
+        f.cancelWriting();
+        return false;
+    }
     if (!f.commit()) {
         if (error) *error = QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, f.errorString());
         return false;

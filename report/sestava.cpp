@@ -31,20 +31,7 @@ public:
 
 // Windows-1250 lines with CR LF. A short write (a full disk, a file size limit) is a failure.
 bool writeTemplateLines(const QString& path, const TPredloha& lines) {
-    QString text;
-    for (const QString& l : lines) {
-        text += l;
-        text += QLatin1String("\r\n");
-    }
-    const QByteArray bytes = encode(text, Codepage::Cp1250);
-    QSaveFile f(path);
-    // Unbuffered, so that a short write shows in the count written.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (f.write(bytes) != bytes.size() || !f.flush()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return writeTextLines(path, lines);
 }
 
 } // namespace

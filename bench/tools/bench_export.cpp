@@ -1,6 +1,7 @@
 // Exporting 100,000 records of a typical document header to each export format. The baseline
 // writes the same records' text with plain QFile, to show what the formats add on top.
 
+#include "export/table_export.h"
 #include "formats/dbase.h"
 #include "formats/paradox.h"
 #include "formats/text_export.h"
@@ -93,6 +94,69 @@ void BM_Export_Xlsx(benchmark::State& state) {
     runExport(state, w, "TableHlaDL.xlsx");
 }
 
+// The whole path of the export dialog: 100,000 delivery-note headers of a data root read
+// through the storage engine's cursor and written in each format.
+struct DataRoot {
+    QTemporaryDir dir;
+    std::unique_ptr<brix::Database> db;
+    std::unique_ptr<brix::Table> table;
+    DataRoot() {
+        db = brix::Database::open(dir.path());
+        table = std::make_unique<brix::Table>(*db, QStringLiteral("Ext_Ucty\\DodListy\\Hla_DL"));
+        table->open();
+        brix::Database::Transaction tx(*db);
+        for (int i = 0; i < kRecords; ++i) {
+            const Record r = recordAt(i);
+            table->insert();
+            table->field(QStringLiteral("Cis_Uctu")).setValue(i + 1);
+            table->field(QStringLiteral("Druh")).setValue(r[1]);
+            table->field(QStringLiteral("Nazev")).setValue(r[2]);
+            table->field(QStringLiteral("Cis_Firmy")).setValue(r[3]);
+            table->field(QStringLiteral("Cena_Celk")).setValue(r[5]);
+            table->field(QStringLiteral("Kurs")).setValue(r[6]);
+            table->field(QStringLiteral("Datum_Obj")).setValue(r[8]);
+            table->field(QStringLiteral("STAV")).setValue(QStringLiteral("U"));
+            table->post();
+        }
+        tx.commit();
+    }
+};
+
+DataRoot& dataRoot() {
+    static DataRoot root;
+    return root;
+}
+
+void runTableExport(benchmark::State& state, brix::exporting::Format format) {
+    DataRoot& root = dataRoot();
+    QTemporaryDir out;
+    for (auto _ : state) {
+        const auto r = brix::exporting::exportTables(format, out.path(), *root.table);
+        if (!r.ok || r.masterRecords != kRecords) state.SkipWithError("export");
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_ExportTable_Paradox(benchmark::State& state) {
+    runTableExport(state, brix::exporting::Format::Paradox);
+}
+void BM_ExportTable_Dbase(benchmark::State& state) {
+    runTableExport(state, brix::exporting::Format::Dbase);
+}
+void BM_ExportTable_Text(benchmark::State& state) {
+    runTableExport(state, brix::exporting::Format::Text);
+}
+void BM_ExportTable_Xlsx(benchmark::State& state) {
+    DataRoot& root = dataRoot();
+    QTemporaryDir out;
+    for (auto _ : state) {
+        QString error;
+        if (brix::exporting::exportWorkbook(*root.table, out.path(), &error).isEmpty())
+            state.SkipWithError("workbook");
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
 } // namespace
 
 BENCHMARK(BM_Baseline_PlainText)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -100,3 +164,7 @@ BENCHMARK(BM_Export_Paradox)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Export_Dbase)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Export_Text)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Export_Xlsx)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportTable_Paradox)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportTable_Dbase)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportTable_Text)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportTable_Xlsx)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -14,9 +14,9 @@
 #include "prikazy.h"
 #include "propojeni.h"
 #include "storage_error.h"
-#include "vstup/register_tools.h"
 #include "util/message_hook.h"
 #include "util/nastaveni.h"
+#include "vstup/register_tools.h"
 #include "zamestnanci.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "demo.h"
 
 #include "database.h"
-#include "demo_ciselniky.h"
 #include "datacis.h"
+#include "demo_ciselniky.h"
 #include "koren.h"
 #include "prihlaseni.h"
 #include "prikazy.h"

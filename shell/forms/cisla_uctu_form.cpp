@@ -8,8 +8,8 @@
 #include "statusbar.h"
 #include "storage_error.h"
 #include "table.h"
-#include "vstup/tisk_seznamu.h"
 #include "util/nastaveni.h"
+#include "vstup/tisk_seznamu.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

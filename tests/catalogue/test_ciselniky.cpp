@@ -4,8 +4,8 @@
 #include "pravidla.h"
 #include "prikazy.h"
 #include "propojeni.h"
-#include "vstup/tisk_seznamu.h"
 #include "util/path_resolver.h"
+#include "vstup/tisk_seznamu.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -336,9 +336,20 @@ void TDataCis::pravidlaVyrobku() {
 void TDataCis::pravidlaZamestnancu() {
     if (!TableZamest || !TableModul) return;
     // Deleting an employee deletes every right granted to the surname. The surname is bound as
-    // a key range, never spliced into a filter text, so an apostrophe in it is a letter.
+    // a key range, never spliced into a filter text, so an apostrophe in it is a letter. Rights
+    // are keyed by the surname alone, so while another employee still bears it (Jan and Petr
+    // Novák) they are that employee's rights too and stay.
     predSmazanim(*TableZamest, [this](Table& z) {
         const QString prijmeni = czech::upper(OrizniVpravo(textOf(z, QStringLiteral("PRIJMENI"))));
+        {
+            Table ostatni(z.database(), z.sourceName());
+            ostatni.open();
+            for (ostatni.first(); !ostatni.eof(); ostatni.next())
+                if (ostatni.bookmark() != z.bookmark() &&
+                    czech::upper(OrizniVpravo(textOf(ostatni, QStringLiteral("PRIJMENI")))) ==
+                        prijmeni)
+                    return;
+        }
         Table& moduly = *TableModul;
         struct Uklid {
             Table& t;

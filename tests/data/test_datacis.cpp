@@ -279,6 +279,19 @@ TEST_F(DataCisTest, DeletingAnEmployeeDeletesItsRights) {
     dm->TableModul->open();
     EXPECT_EQ(dm->TableModul->recordCount(), 1);
     EXPECT_TRUE(boxes().isEmpty());
+
+    // Rights are keyed by the surname: while another employee bears it, they stay.
+    add(z, {{"PRIJMENI", "Novák"}, {"JMENO", "Jan"}});
+    add(z, {{"PRIJMENI", "Novák"}, {"JMENO", "Petr"}});
+    add(*dm->TableModul, {{"Prijmeni", "NOVÁK"}, {"Modul", "FV"}});
+    ASSERT_TRUE(z.locate("JMENO", {"Jan"}));
+    z.remove();
+    dm->TableModul->open();
+    EXPECT_EQ(dm->TableModul->recordCount(), 2);
+    ASSERT_TRUE(z.locate("JMENO", {"Petr"}));
+    z.remove();
+    dm->TableModul->open();
+    EXPECT_EQ(dm->TableModul->recordCount(), 1);
 }
 
 TEST_F(DataCisTest, SettingsTableRows) {

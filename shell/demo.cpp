@@ -211,131 +211,15 @@ QVector<ZdrojVyrobku> sortiment() {
     return v;
 }
 
+// The code lists that follow from the assortment: the code designations 1 of the product
+// groups and their number series. The other code lists are the catalogue's demo.
 void vyplnCiselniky(Database& db) {
-    {
-        Table t(db, QStringLiteral("Ciselnik\\Skonto"));
-        t.open();
-        pridej(t, {{"PC_skonto", 1},
-                   {"Popis", QStringLiteral("Hotově")},
-                   {"Splatnost", 0},
-                   {"Zpus_pl", QStringLiteral("HOTOVĚ")}});
-        pridej(t, {{"PC_skonto", 2},
-                   {"Popis", QStringLiteral("Převodem 14 dní")},
-                   {"Splatnost", 14},
-                   {"Zpus_pl", QStringLiteral("PŘEVODEM")}});
-        pridej(t, {{"PC_skonto", 3},
-                   {"Popis", QStringLiteral("Převodem 30 dní, 2 % do 10 dní")},
-                   {"Splatnost", 30},
-                   {"Skonto_dni", 10},
-                   {"Skonto_pr", 2.0},
-                   {"Penale", 0.05},
-                   {"Zpus_pl", QStringLiteral("PŘEVODEM")}});
-        pridej(t, {{"PC_skonto", 4},
-                   {"Popis", QStringLiteral("Dobírka")},
-                   {"Splatnost", 0},
-                   {"Zpus_pl", QStringLiteral("DOBÍRKA")}});
-    }
-    {
-        Table t(db, QStringLiteral("Ciselnik\\obor"));
-        t.open();
-        const char* obory[] = {"Maloobchod",  "Stavebnictví", "Malířství a natěračství",
-                               "Truhlářství", "Autolakovny",  "Veřejná správa",
-                               "Služby"};
-        int i = 1;
-        for (const char* o : obory)
-            pridej(t, {{"Cis_obor", i++}, {"Popis", QString::fromUtf8(o)}});
-    }
-    {
-        Table t(db, QStringLiteral("Ciselnik\\RabSkup"));
-        t.open();
-        const char* nazvy[] = {"Barvy a laky", "Ředidla", "Nářadí a doplňky"};
-        for (int s = 0; s < 3; ++s) {
-            t.insert();
-            t.field(QStringLiteral("Cis_RabSkup")).setInteger(s + 1);
-            nastav(t, QStringLiteral("Nazev"), QString::fromUtf8(nazvy[s]));
-            for (int r = 1; r <= 20; ++r)
-                nastav(t, QStringLiteral("Rabat%1").arg(r), double(qMin(r, 10) * (s == 1 ? 1 : 2)));
-            t.post();
-        }
-    }
-    {
-        Table t(db, QStringLiteral("Ciselnik\\VynSkup"));
-        t.open();
-        const char* nazvy[] = {"Barvy", "Laky a lazury", "Ředidla", "Nářadí a doplňky"};
-        int i = 1;
-        for (const char* n : nazvy)
-            pridej(t, {{"PC_VynSkup", i++}, {"Popis", QString::fromUtf8(n)}});
-    }
-    {
-        Table t(db, QStringLiteral("Ciselnik\\Meny"));
-        t.open();
-        const QDate od(QDate::currentDate().year(), 1, 1);
-        const struct {
-            const char* kod;
-            const char* zeme;
-            const char* nazev;
-            const char* mena;
-            double kurs;
-        } meny[] = {{"CZK", "CZ", "Česká republika", "koruna", 1},
-                    {"EUR", "EMU", "Evropská měnová unie", "euro", 25.2},
-                    {"USD", "USA", "Spojené státy", "dolar", 23.1},
-                    {"PLN", "PL", "Polsko", "zlotý", 5.8}};
-        for (const auto& m : meny)
-            pridej(t, {{"Platnost_Od", od},
-                       {"KOD_Meny", QString::fromLatin1(m.kod)},
-                       {"KOD_Zeme", QString::fromLatin1(m.zeme)},
-                       {"Nazev", QString::fromUtf8(m.nazev)},
-                       {"Mena", QString::fromUtf8(m.mena)},
-                       {"Kurs", m.kurs},
-                       {"Zaokr", 0.1},
-                       {"Koef", 1.0}});
-    }
     {
         Table t1(db, QStringLiteral("Ciselnik\\Kod_Ozn1"));
         t1.open();
         for (const Skupina& s : kSkupiny)
             pridej(t1, {{"Kod_Ozn1", QString::fromLatin1(s.kodOzn1)},
                         {"Popis", QString::fromUtf8(s.nazev)}});
-        Table t2(db, QStringLiteral("Ciselnik\\Kod_Ozn2"));
-        t2.open();
-        for (const auto& [kod, popis] : {std::pair{"INT", "Interiér"}, std::pair{"EXT", "Exteriér"},
-                                         std::pair{"UNI", "Univerzální"}})
-            pridej(t2,
-                   {{"Kod_Ozn2", QString::fromLatin1(kod)}, {"Popis", QString::fromUtf8(popis)}});
-    }
-    {
-        Table t(db, QStringLiteral("Ciselnik\\Clo"));
-        t.open();
-        pridej(t, {{"Cis_celsaz", QStringLiteral("32081090")},
-                   {"Nazev", QStringLiteral("Nátěrové barvy a laky na bázi polyesterů")},
-                   {"Jednotka", QStringLiteral("NAR")},
-                   {"Clo", 6.5},
-                   {"DPH", 21.0}});
-        pridej(t, {{"Cis_celsaz", QStringLiteral("32091000")},
-                   {"Nazev", QStringLiteral("Nátěrové barvy na bázi akrylových polymerů")},
-                   {"Jednotka", QStringLiteral("NAR")},
-                   {"Clo", 6.5},
-                   {"DPH", 21.0}});
-        pridej(t, {{"Cis_celsaz", QStringLiteral("38140090")},
-                   {"Nazev", QStringLiteral("Organická rozpouštědla a ředidla")},
-                   {"Jednotka", QStringLiteral("NAR")},
-                   {"Clo", 6.5},
-                   {"DPH", 21.0}});
-        pridej(t, {{"Cis_celsaz", QStringLiteral("96034010")},
-                   {"Nazev", QStringLiteral("Malířské štětce a válečky")},
-                   {"Jednotka", QStringLiteral("NAR")},
-                   {"Clo", 3.7},
-                   {"DPH", 21.0}});
-    }
-    {
-        Table t(db, QStringLiteral("Ciselnik\\Stredisko"));
-        t.open();
-        pridej(t, {{"Stredisko", QStringLiteral("PRO")},
-                   {"Nazev", QStringLiteral("Prodejna")},
-                   {"Mesto", QStringLiteral("Kolín")}});
-        pridej(t, {{"Stredisko", QStringLiteral("VEL")},
-                   {"Nazev", QStringLiteral("Velkoobchod")},
-                   {"Mesto", QStringLiteral("Kolín")}});
     }
     {
         Table t(db, QStringLiteral("Ciselnik\\Cis_rada"));
@@ -364,31 +248,6 @@ VysledekDema VytvorDemo(const QString& koren) {
         Database::Transaction tr(db);
 
         {
-            Table t(db, QStringLiteral("Ciselnik\\Sklady"));
-            t.open();
-            if (t.findKey({QStringLiteral("1")})) {
-                t.edit();
-                nastav(t, QStringLiteral("Nazev"), QStringLiteral("Prodejna Kolín"));
-                nastav(t, QStringLiteral("Ulice"), QStringLiteral("Kutnohorská 55"));
-                nastav(t, QStringLiteral("Mesto"), QStringLiteral("Kolín"));
-                nastav(t, QStringLiteral("PSC"), QStringLiteral("28002"));
-                t.post();
-            }
-            pridej(t, {{"Cis_Sklad", QStringLiteral("2")},
-                       {"Nazev", QStringLiteral("Velkoobchodní sklad Kolín")},
-                       {"Ulice", QStringLiteral("Průmyslová 880")},
-                       {"Mesto", QStringLiteral("Kolín")},
-                       {"PSC", QStringLiteral("28002")},
-                       {"Druh_Ceny", QStringLiteral("VO")}});
-            pridej(t, {{"Cis_Sklad", QStringLiteral("3")},
-                       {"Nazev", QStringLiteral("Pobočka Kutná Hora")},
-                       {"Ulice", QStringLiteral("Masarykova 17")},
-                       {"Mesto", QStringLiteral("Kutná Hora")},
-                       {"PSC", QStringLiteral("28401")},
-                       {"Druh_Ceny", QStringLiteral("MO")}});
-            v.skladu = int(t.recordCount());
-        }
-        {
             Table t(db, QStringLiteral("Ciselnik\\Firmy"));
             t.open();
             int cislo = 1;
@@ -413,6 +272,11 @@ VysledekDema VytvorDemo(const QString& koren) {
         }
         vyplnCiselniky(db);
         NaplnCiselnikyDemo(db);
+        {
+            Table t(db, QStringLiteral("Ciselnik\\Sklady"));
+            t.open();
+            v.skladu = int(t.recordCount());
+        }
         {
             Table vyr(db, QStringLiteral("Ciselnik\\Vyrobky"));
             vyr.open();

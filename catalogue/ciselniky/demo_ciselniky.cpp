@@ -27,6 +27,34 @@ void doplnZaznam(Table& t, const QVariantList& klic, Hodnoty hodnoty, Hodnoty kl
     t.post();
 }
 
+void skonto(Database& db) {
+    Table t(db, QStringLiteral("Ciselnik\\Skonto"));
+    t.open();
+    doplnZaznam(t, {1},
+                {{"Popis", QStringLiteral("Hotově")},
+                 {"Splatnost", 0},
+                 {"Zpus_pl", QStringLiteral("HOTOVĚ")}},
+                {{"PC_skonto", 1}});
+    doplnZaznam(t, {2},
+                {{"Popis", QStringLiteral("Převodem 14 dní")},
+                 {"Splatnost", 14},
+                 {"Zpus_pl", QStringLiteral("PŘEVODEM")}},
+                {{"PC_skonto", 2}});
+    doplnZaznam(t, {3},
+                {{"Popis", QStringLiteral("Převodem 30 dní, 2 % do 10 dní")},
+                 {"Splatnost", 30},
+                 {"Skonto_dni", 10},
+                 {"Skonto_pr", 2.0},
+                 {"Penale", 0.05},
+                 {"Zpus_pl", QStringLiteral("PŘEVODEM")}},
+                {{"PC_skonto", 3}});
+    doplnZaznam(t, {4},
+                {{"Popis", QStringLiteral("Dobírka")},
+                 {"Splatnost", 0},
+                 {"Zpus_pl", QStringLiteral("DOBÍRKA")}},
+                {{"PC_skonto", 4}});
+}
+
 void meny(Database& db) {
     Table t(db, QStringLiteral("Ciselnik\\Meny"));
     t.open();
@@ -40,18 +68,20 @@ void meny(Database& db) {
         double kurs;
         double koef;
         double zaokr;
-        double kursEur;
+        QVariant kursEur;
     };
     const Kurs kursy[] = {
         {QDate(rok - 1, 1, 1), "CZK", "CZ", "Česká republika", "koruna", 1, 1, 1, 0.03984},
-        {QDate(rok - 1, 1, 1), "EUR", "EMU", "Evropská měnová unie", "euro", 24.725, 1, 0.01, 1},
+        {QDate(rok - 1, 1, 1), "EUR", "EMU", "Evropská měnová unie", "euro", 24.725, 1, 0.01, 1.0},
         {QDate(rok - 1, 1, 1), "USD", "USA", "Spojené státy", "dolar", 22.368, 1, 0.01, 0.90481},
-        {QDate(rok - 1, 7, 1), "EUR", "EMU", "Evropská měnová unie", "euro", 25.025, 1, 0.01, 1},
+        {QDate(rok - 1, 7, 1), "EUR", "EMU", "Evropská měnová unie", "euro", 25.025, 1, 0.01, 1.0},
         {QDate(rok - 1, 7, 1), "USD", "USA", "Spojené státy", "dolar", 23.136, 1, 0.01, 0.92452},
-        {QDate(rok, 1, 1), "EUR", "EMU", "Evropská měnová unie", "euro", 25.2, 1, 0.01, 1},
+        {QDate(rok, 1, 1), "CZK", "CZ", "Česká republika", "koruna", 1, 1, 1, 0.03968},
+        {QDate(rok, 1, 1), "EUR", "EMU", "Evropská měnová unie", "euro", 25.2, 1, 0.01, 1.0},
         {QDate(rok, 1, 1), "USD", "USA", "Spojené státy", "dolar", 23.1, 1, 0.01, 0.91667},
+        {QDate(rok, 1, 1), "PLN", "PL", "Polsko", "zlotý", 5.8, 1, 0.1, QVariant()},
         {QDate(rok, 1, 1), "HUF", "H", "Maďarsko", "forint", 6.315, 100, 1, 0.00251},
-        {QDate(rok, 4, 1), "EUR", "EMU", "Evropská měnová unie", "euro", 24.93, 1, 0.01, 1},
+        {QDate(rok, 4, 1), "EUR", "EMU", "Evropská měnová unie", "euro", 24.93, 1, 0.01, 1.0},
         {QDate(rok, 4, 1), "USD", "USA", "Spojené státy", "dolar", 22.815, 1, 0.01, 0.91516},
     };
     for (const Kurs& k : kursy)
@@ -64,47 +94,62 @@ void meny(Database& db) {
                      {"Zaokr", k.zaokr},
                      {"Kurs_EUR", k.kursEur}},
                     {{"Platnost_Od", k.od}, {"KOD_Meny", QString::fromLatin1(k.kod)}});
-    // The rate to the euro of the records the demo wrote first.
-    if (t.findKey({QDate(rok, 1, 1), QStringLiteral("CZK")})) {
-        t.edit();
-        t.field(QStringLiteral("Kurs_EUR")).setValue(0.03968);
-        t.field(QStringLiteral("Zaokr")).setValue(1.0);
-        t.post();
-    }
 }
 
 void obory(Database& db) {
     Table t(db, QStringLiteral("Ciselnik\\obor"));
     t.open();
-    const char* interni[] = {"Koncoví zákazníci", "Stavební firmy", "Malíři a natěrači",
-                             "Truhlárny",         "Autoservisy",    "Obce a školy",
-                             "Ostatní služby"};
-    for (int i = 0; i < int(std::size(interni)); ++i)
-        if (t.findKey({i + 1})) {
-            t.edit();
-            t.field(QStringLiteral("Int_popis")).setValue(QString::fromUtf8(interni[i]));
-            t.post();
-        }
-    doplnZaznam(t, {8},
-                {{"Popis", QStringLiteral("Velkoobchod a přeprodej")},
-                 {"Int_popis", QStringLiteral("Překupníci")}},
-                {{"Cis_obor", 8}});
+    const std::pair<const char*, const char*> obory[] = {
+        {"Maloobchod", "Koncoví zákazníci"},
+        {"Stavebnictví", "Stavební firmy"},
+        {"Malířství a natěračství", "Malíři a natěrači"},
+        {"Truhlářství", "Truhlárny"},
+        {"Autolakovny", "Autoservisy"},
+        {"Veřejná správa", "Obce a školy"},
+        {"Služby", "Ostatní služby"},
+        {"Velkoobchod a přeprodej", "Překupníci"},
+    };
+    int cislo = 0;
+    for (const auto& [popis, interni] : obory) {
+        ++cislo;
+        doplnZaznam(
+            t, {cislo},
+            {{"Popis", QString::fromUtf8(popis)}, {"Int_popis", QString::fromUtf8(interni)}},
+            {{"Cis_obor", cislo}});
+    }
 }
 
 void rabatniSkupiny(Database& db) {
     Table t(db, QStringLiteral("Ciselnik\\RabSkup"));
     t.open();
-    // Tinting pastes and mixed colours: no rebate for end customers, most for resellers.
-    QVariantList rabaty;
-    for (int obor = 1; obor <= 20; ++obor)
-        rabaty << (obor == 1 ? 0.0 : obor == 8 ? 15.0 : obor <= 7 ? 5.0 + obor : 0.0);
-    if (!t.findKey({4})) {
+    auto skupina = [&t](int cislo, const QString& nazev, auto rabat) {
+        if (t.findKey({cislo})) return;
         t.insert();
-        t.field(QStringLiteral("Cis_RabSkup")).setInteger(4);
-        t.field(QStringLiteral("Nazev")).setString(QStringLiteral("Tónované barvy na zakázku"));
+        t.field(QStringLiteral("Cis_RabSkup")).setInteger(cislo);
+        t.field(QStringLiteral("Nazev")).setString(nazev);
         for (int obor = 1; obor <= 20; ++obor)
-            t.field(QStringLiteral("Rabat%1").arg(obor)).setValue(rabaty[obor - 1]);
+            t.field(QStringLiteral("Rabat%1").arg(obor)).setValue(rabat(obor));
         t.post();
+    };
+    // Paints, thinners and tools: the rebate grows with the field of business up to the tenth.
+    const char* nazvy[] = {"Barvy a laky", "Ředidla", "Nářadí a doplňky"};
+    for (int s = 0; s < 3; ++s)
+        skupina(s + 1, QString::fromUtf8(nazvy[s]),
+                [s](int obor) { return double(qMin(obor, 10) * (s == 1 ? 1 : 2)); });
+    // Tinting pastes and mixed colours: no rebate for end customers, most for resellers.
+    skupina(4, QStringLiteral("Tónované barvy na zakázku"), [](int obor) {
+        return obor == 1 ? 0.0 : obor == 8 ? 15.0 : obor <= 7 ? 5.0 + obor : 0.0;
+    });
+}
+
+void vynosoveSkupiny(Database& db) {
+    Table t(db, QStringLiteral("Ciselnik\\VynSkup"));
+    t.open();
+    const char* nazvy[] = {"Barvy", "Laky a lazury", "Ředidla", "Nářadí a doplňky"};
+    int cislo = 0;
+    for (const char* n : nazvy) {
+        ++cislo;
+        doplnZaznam(t, {cislo}, {{"Popis", QString::fromUtf8(n)}}, {{"PC_VynSkup", cislo}});
     }
 }
 
@@ -162,11 +207,15 @@ void skladyAStrediska(Database& db) {
                  {"Path_Export", QStringLiteral("ExportDbf\\Velkoobchod\\")}},
                 {{"Stredisko", QStringLiteral("VEL")}});
 
+    // The first warehouse is the one every new data root has; the demo completes it.
     Table t(db, QStringLiteral("Ciselnik\\Sklady"));
     t.open();
     struct Sklad {
         const char* cislo;
         const char* nazev;
+        const char* ulice;
+        const char* mesto;
+        const char* psc;
         const char* stred;
         int obor;
         const char* cena;
@@ -174,13 +223,19 @@ void skladyAStrediska(Database& db) {
         const char* kontakt;
     };
     const Sklad sklady[] = {
-        {"1", "Prodejna Kolín", "PRO", 1, "MO", "321 712 345", "Jana Nováková"},
-        {"2", "Velkoobchodní sklad Kolín", "VEL", 8, "VO", "321 712 350", "Petr Dvořák"},
-        {"3", "Pobočka Kutná Hora", "PRO", 1, "MO", "327 512 118", "Marie Svobodová"},
+        {"1", "Prodejna Kolín", "Kutnohorská 55", "Kolín", "28002", "PRO", 1, "MO", "321 712 345",
+         "Jana Nováková"},
+        {"2", "Velkoobchodní sklad Kolín", "Průmyslová 880", "Kolín", "28002", "VEL", 8, "VO",
+         "321 712 350", "Petr Dvořák"},
+        {"3", "Pobočka Kutná Hora", "Masarykova 17", "Kutná Hora", "28401", "PRO", 1, "MO",
+         "327 512 118", "Marie Svobodová"},
     };
     for (const Sklad& k : sklady)
         doplnZaznam(t, {QString::fromLatin1(k.cislo)},
                     {{"Nazev", QString::fromUtf8(k.nazev)},
+                     {"Ulice", QString::fromUtf8(k.ulice)},
+                     {"Mesto", QString::fromUtf8(k.mesto)},
+                     {"PSC", QString::fromLatin1(k.psc)},
                      {"Cis_Stred", QString::fromLatin1(k.stred)},
                      {"Cis_Obor", k.obor},
                      {"Druh_Ceny", QString::fromLatin1(k.cena)},
@@ -195,52 +250,66 @@ void skladyAStrediska(Database& db) {
 void celniSazebnik(Database& db) {
     Table t(db, QStringLiteral("Ciselnik\\Clo"));
     t.open();
+    struct Sazba {
+        const char* cislo;
+        const char* nazev;
+        const char* jednotka;
+        double clo;
+    };
+    const Sazba sazby[] = {
+        {"32081090", "Nátěrové barvy a laky na bázi polyesterů", "NAR", 6.5},
+        {"32091000", "Nátěrové barvy na bázi akrylových polymerů", "NAR", 6.5},
+        {"38140090", "Organická rozpouštědla a ředidla", "NAR", 6.5},
+        {"96034010", "Malířské štětce a válečky", "NAR", 3.7},
+        {"96034090", "Malířské štětky a podobné kartáče", "NAR", 3.7},
+        {"39191080", "Samolepicí pásky z plastů, v kotoučích", "MTK", 6.5},
+    };
+    for (const Sazba& z : sazby)
+        doplnZaznam(t, {QString::fromLatin1(z.cislo)},
+                    {{"Nazev", QString::fromUtf8(z.nazev)},
+                     {"Jednotka", QString::fromLatin1(z.jednotka)},
+                     {"Clo", z.clo},
+                     {"DPH", 21.0}},
+                    {{"Cis_celsaz", QString::fromLatin1(z.cislo)}});
     doplnZaznam(t, {QStringLiteral("32081090")},
                 {{"D_kod", QStringLiteral("00")},
                  {"Sleva_Eur", true},
                  {"Sazba_EUR", 50.0},
                  {"Poznamka", QStringLiteral("Preference pro zboží původem z EU")}},
-                {{"Cis_celsaz", QStringLiteral("32081090")}});
+                {});
     doplnZaznam(t, {QStringLiteral("38140090")},
-                {{"Spotr_Dan", 0.0}, {"D_kod", QStringLiteral("90")}},
-                {{"Cis_celsaz", QStringLiteral("38140090")}});
-    doplnZaznam(t, {QStringLiteral("96034090")},
-                {{"Nazev", QStringLiteral("Malířské štětky a podobné kartáče")},
-                 {"Jednotka", QStringLiteral("NAR")},
-                 {"Clo", 3.7},
-                 {"DPH", 21.0},
-                 {"Sleva_Eur", false}},
-                {{"Cis_celsaz", QStringLiteral("96034090")}});
-    doplnZaznam(t, {QStringLiteral("39191080")},
-                {{"Nazev", QStringLiteral("Samolepicí pásky z plastů, v kotoučích")},
-                 {"Jednotka", QStringLiteral("MTK")},
-                 {"Clo", 6.5},
-                 {"DPH", 21.0},
-                 {"Sleva_Eur", false}},
-                {{"Cis_celsaz", QStringLiteral("39191080")}});
+                {{"Spotr_Dan", 0.0}, {"D_kod", QStringLiteral("90")}}, {});
+    for (const char* cislo : {"96034090", "39191080"})
+        doplnZaznam(t, {QString::fromLatin1(cislo)}, {{"Sleva_Eur", false}}, {});
 }
 
-void kodovaOznaceni(Database& db) {
+void kodovaOznaceni2(Database& db) {
     Table t(db, QStringLiteral("Ciselnik\\Kod_Ozn2"));
     t.open();
-    doplnZaznam(t, {QStringLiteral("EXT")},
-                {{"Poznamka", QStringLiteral("Odolné povětrnosti, UV a vlhkosti")}},
-                {{"Kod_Ozn2", QStringLiteral("EXT")}});
-    doplnZaznam(t, {QStringLiteral("INT")},
-                {{"Poznamka", QStringLiteral("Pro vnitřní prostory, omyvatelné")}},
-                {{"Kod_Ozn2", QStringLiteral("INT")}});
+    const char* kody[][3] = {
+        {"INT", "Interiér", "Pro vnitřní prostory, omyvatelné"},
+        {"EXT", "Exteriér", "Odolné povětrnosti, UV a vlhkosti"},
+        {"UNI", "Univerzální", nullptr},
+    };
+    for (const auto& k : kody)
+        doplnZaznam(t, {QString::fromLatin1(k[0])},
+                    {{"Popis", QString::fromUtf8(k[1])},
+                     {"Poznamka", k[2] ? QVariant(QString::fromUtf8(k[2])) : QVariant()}},
+                    {{"Kod_Ozn2", QString::fromLatin1(k[0])}});
 }
 
 } // namespace
 
 void NaplnCiselnikyDemo(Database& db) {
-    meny(db);
+    skonto(db);
     obory(db);
     rabatniSkupiny(db);
-    druhyUctu(db);
-    skladyAStrediska(db);
+    vynosoveSkupiny(db);
+    meny(db);
+    kodovaOznaceni2(db);
     celniSazebnik(db);
-    kodovaOznaceni(db);
+    skladyAStrediska(db);
+    druhyUctu(db);
 }
 
 } // namespace brix

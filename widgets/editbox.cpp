@@ -177,7 +177,11 @@ std::optional<qlonglong> EditBox::integerValue() const {
 }
 
 std::optional<double> EditBox::numberValue() const {
-    QString t = numberText(text());
+    return parseNumber(text());
+}
+
+std::optional<double> EditBox::parseNumber(const QString& text) {
+    QString t = numberText(text);
     static const QRegularExpression plain(QStringLiteral("^[+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)$"));
     if (!plain.match(t).hasMatch()) return std::nullopt;
     bool ok = false;

@@ -75,6 +75,8 @@ public:
     // "31.1.24" -> 31.01.2024; two-digit years fall in 1950..2049.  Invalid: a null date.
     static QDate parseDate(const QString& text);
     static QString formatDate(const QDate& date);
+    // A number as typed: decimal comma or point, blanks between thousands, no exponent.
+    static std::optional<double> parseNumber(const QString& text);
 
 signals:
     void chooserRequested();

@@ -89,12 +89,9 @@ bool isEnter(const QKeyEvent* k) {
 }
 
 QString numberLiteral(const QString& text, bool* ok) {
-    QString t = text.trimmed();
-    t.remove(QLatin1Char(' '));
-    t.remove(QChar(0xA0));
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    double v = t.toDouble(ok);
-    return *ok ? QString::number(v, 'g', 15) : QString();
+    const std::optional<double> v = EditBox::parseNumber(text);
+    *ok = v.has_value();
+    return *ok ? QString::number(*v, 'g', 15) : QString();
 }
 
 } // namespace

@@ -22,18 +22,6 @@ RegisterConfig sloupce(RegisterConfig config, const QList<PoleCiselniku>& pole) 
     return config;
 }
 
-// A number typed with a decimal comma or point, spaces between thousands allowed.
-std::optional<double> cislo(const QString& text) {
-    QString t = text.trimmed();
-    t.remove(QLatin1Char(' '));
-    t.remove(QChar(0xA0));
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok) return std::nullopt;
-    return v;
-}
-
 QString textCisla(double v) {
     return QString::number(v, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
 }
@@ -154,7 +142,7 @@ bool TFormulCiselnik::ulozVlastni() {
             continue;
         }
         if (isNumericKind(f.kind())) {
-            const std::optional<double> n = cislo(text);
+            const std::optional<double> n = EditBox::parseNumber(text);
             bool ok = n.has_value();
             if (ok && isIntegerKind(f.kind())) ok = *n == double(qint64(*n));
             if (!ok) {

@@ -1,7 +1,5 @@
 #include "pravidla.h"
 
-#include "util/path_resolver.h"
-
 namespace brix {
 
 std::optional<int> OborSkladu(const QString& text, QString* zprava) {

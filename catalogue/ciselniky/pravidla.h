@@ -1,6 +1,6 @@
 #pragma once
-// The rules of the code lists that need no form: the warehouse's field-of-business check, the
-// template of the customs-tariff list and where a list template is found under the data root.
+// The rules of the code lists that need no form: the warehouse's field-of-business check and
+// the template of the customs-tariff list.
 
 #include <QString>
 

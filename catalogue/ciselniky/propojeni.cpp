@@ -18,21 +18,8 @@ TCiselniky::TCiselniky(QWidget& okno, Database& db) : QObject(&okno), okno_(okno
     g_ciselniky = this;
 }
 
-TCiselniky::~TCiselniky() {
-    // The forms first: they hold the data module's tables.
-    skonto_.reset();
-    obor_.reset();
-    rabSkup_.reset();
-    vynSkup_.reset();
-    zeme_.reset();
-    kodOzn1_.reset();
-    kodOzn2_.reset();
-    celSaz_.reset();
-    druhUctu_.reset();
-    sklad_.reset();
-    stred_.reset();
-    vlastniDataCis_.reset();
-}
+// The forms are members after the own data module, so they go first: they hold its tables.
+TCiselniky::~TCiselniky() = default;
 
 TCiselniky* TCiselniky::instance() {
     return g_ciselniky.data();

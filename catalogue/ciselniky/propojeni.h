@@ -56,7 +56,7 @@ private:
 
     QWidget& okno_;
     Database& db_;
-    std::unique_ptr<TDataCis> vlastniDataCis_;
+    std::unique_ptr<TDataCis> vlastniDataCis_; // before the forms, which use its tables
     std::unique_ptr<TFormulSkonto> skonto_;
     std::unique_ptr<TFormulObor> obor_;
     std::unique_ptr<TFormulRabSkup> rabSkup_;

@@ -516,8 +516,7 @@ void RegisterForm::NovyClick() {
     } catch (const Abort&) {
         return;
     }
-    loadEntry();
-    showEntryPage();
+    openEntry();
 }
 
 void RegisterForm::OpravaClick() {
@@ -534,6 +533,10 @@ void RegisterForm::OpravaClick() {
     } catch (const Abort&) {
         return;
     }
+    openEntry();
+}
+
+void RegisterForm::openEntry() {
     loadEntry();
     showEntryPage();
 }

@@ -161,9 +161,13 @@ public:
     QWidget* entryArea() const { return entryArea_; }
     // The first box of the entry page gets the focus when it is shown (else the first bound).
     void setFirstEntryWidget(QWidget* w) { firstEntry_ = w; }
-    // Record → boxes, boxes → record (false after showing why a box is not a value).
-    void loadEntry();
-    bool storeEntry();
+    // Record → boxes, boxes → record (false after showing why a box is not a value). A list
+    // with boxes of its own extends both.
+    virtual void loadEntry();
+    virtual bool storeEntry();
+    // After "&Nový" or "&Oprava" has put the record in insert or edit: the record into the
+    // boxes and the entry page shown. A list with an entry form of its own opens that instead.
+    virtual void openEntry();
 
     // --- opening, closing, chooser ---------------------------------------------------------
     // Chooser mode: the table's order, range, filter and activity are the caller's; Enter or a

@@ -162,23 +162,18 @@ bool TFormulCiselnik::ulozVlastni() {
     return true;
 }
 
-void TFormulCiselnik::NovyClick() {
-    RegisterForm::NovyClick();
-    if (entryShown()) nactiVlastni();
+void TFormulCiselnik::loadEntry() {
+    RegisterForm::loadEntry();
+    nactiVlastni();
 }
 
-void TFormulCiselnik::OpravaClick() {
-    RegisterForm::OpravaClick();
-    if (entryShown()) nactiVlastni();
-}
-
-void TFormulCiselnik::ButtonOkClick() {
+bool TFormulCiselnik::storeEntry() {
     const TableState s = table().state();
     if (s == TableState::Edit || s == TableState::Insert) {
-        if (!kontrolaVstupu()) return;
-        if (!ulozVlastni()) return;
+        if (!kontrolaVstupu()) return false;
+        if (!ulozVlastni()) return false;
     }
-    RegisterForm::ButtonOkClick();
+    return RegisterForm::storeEntry();
 }
 
 } // namespace brix

@@ -47,9 +47,9 @@ public:
     EditBox* editBox(const QString& pole) const;
     QComboBox* seznam(const QString& pole) const;
 
-    void NovyClick() override;
-    void OpravaClick() override;
-    void ButtonOkClick() override;
+    // The bound boxes and this list's own boxes.
+    void loadEntry() override;
+    bool storeEntry() override;
 
 protected:
     // The list's own check of the boxes before anything is stored; false after saying why.

@@ -312,7 +312,7 @@ TFormulZamestGrid::TFormulZamestGrid(TDataCis& dm, bool spravce, QWidget* parent
     vstup_ = new TFormulZamestVstup(dm, this);
 }
 
-void TFormulZamestGrid::otevriVstup() {
+void TFormulZamestGrid::openEntry() {
     vstup_->nacti();
     Platform::current().execModal(*vstup_);
     // Whatever the entry form left in edit is not saved.
@@ -324,32 +324,6 @@ void TFormulZamestGrid::otevriVstup() {
     }
     DbGrid1->syncToTable();
     DbGrid1->setFocus();
-}
-
-void TFormulZamestGrid::NovyClick() {
-    if (!table().active()) return;
-    try {
-        table().insert();
-    } catch (const StorageError& e) {
-        reportStorageError(e);
-        return;
-    }
-    otevriVstup();
-}
-
-void TFormulZamestGrid::OpravaClick() {
-    if (!table().active()) return;
-    if (!table().hasRecord()) {
-        Platform::current().beep();
-        return;
-    }
-    try {
-        table().edit();
-    } catch (const StorageError& e) {
-        reportStorageError(e);
-        return;
-    }
-    otevriVstup();
 }
 
 void TFormulZamestGrid::PristupyClick() {

@@ -85,17 +85,17 @@ public:
 
     static RegisterConfig konfigurace();
 
-    void NovyClick() override;
-    void OpravaClick() override;
     // "F&unkce" → "&Přístupy" on the current employee.
     void PristupyClick();
 
     QAction* MenuPristupy = nullptr;
     TFormulZamestVstup* vstup() const { return vstup_; }
 
-private:
-    void otevriVstup();
+protected:
+    // "&Nový" and "&Oprava" open the employee entry form; what it leaves in edit is cancelled.
+    void openEntry() override;
 
+private:
     TDataCis& dm_;
     TFormulZamestVstup* vstup_ = nullptr;
 };

@@ -341,15 +341,7 @@ void TDataCis::pravidlaZamestnancu() {
     // Novák) they are that employee's rights too and stay.
     predSmazanim(*TableZamest, [this](Table& z) {
         const QString prijmeni = czech::upper(OrizniVpravo(textOf(z, QStringLiteral("PRIJMENI"))));
-        {
-            Table ostatni(z.database(), z.sourceName());
-            ostatni.open();
-            for (ostatni.first(); !ostatni.eof(); ostatni.next())
-                if (ostatni.bookmark() != z.bookmark() &&
-                    czech::upper(OrizniVpravo(textOf(ostatni, QStringLiteral("PRIJMENI")))) ==
-                        prijmeni)
-                    return;
-        }
+        if (PocetZamestnancu(prijmeni) > 1) return; // the one being deleted is still there
         Table& moduly = *TableModul;
         struct Uklid {
             Table& t;
@@ -375,6 +367,17 @@ void TDataCis::pravidlaZamestnancu() {
         while (!moduly.isEmpty())
             moduly.remove();
     });
+}
+
+int TDataCis::PocetZamestnancu(const QString& prijmeni) {
+    if (!TableZamest) return 0;
+    Table z(database(), TableZamest->def().address());
+    z.open();
+    const QString klic = czech::upper(OrizniVpravo(prijmeni));
+    int n = 0;
+    for (z.first(); !z.eof(); z.next())
+        if (czech::upper(OrizniVpravo(textOf(z, QStringLiteral("PRIJMENI")))) == klic) ++n;
+    return n;
 }
 
 // ---- stock levels and ledger -------------------------------------------------------------

@@ -116,6 +116,10 @@ public:
     bool NajdiVyrobek(const QString& key);
     // Positions TableFir on the partner of this name (trailing blanks removed, case ignored).
     bool NajdiFirmu(const QString& name);
+    // How many employees bear the surname (trailing blanks and case ignored), counted through a
+    // private cursor so that the shared employee table stays where the user left it. Access
+    // rights are keyed by the surname alone: they belong to all of them.
+    int PocetZamestnancu(const QString& prijmeni);
     // The stock figures of product `cisVyr` in warehouse `sklad`; true when the stock row
     // exists. With `zpravy` a missing product and a packing factor of 0 are shown.
     bool ZasobaVyrobku(qint64 cisVyr, const QString& sklad, bool zpravy,

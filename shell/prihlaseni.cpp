@@ -106,18 +106,6 @@ private:
     bool filtr_;
 };
 
-// How many employees bear the surname (a check through a private cursor, so that the shared
-// employee table stays where the user left it).
-int pocetZamestnancuSPrijmenim(Database& db, const QString& prijmeni) {
-    Table z(db, QString::fromUtf16(kTabulkaZamest));
-    z.open();
-    int n = 0;
-    const QString klic = czech::upper(OrizniVpravo(prijmeni));
-    for (z.first(); !z.eof(); z.next())
-        if (czech::upper(OrizniVpravo(z.field(kPrijmeni).asString())) == klic) ++n;
-    return n;
-}
-
 } // namespace
 
 std::optional<QString> NajdiZamestnancePodleHesla(TDataCis& dm, const QString& heslo) {
@@ -173,7 +161,7 @@ void PrejmenujPrava(TDataCis& dm, const QString& stary, const QString& novy) {
     QSet<QString> nova = NactiPrava(dm, novy);
     nova.unite(prava);
     UlozPrava(dm, novy, nova);
-    if (pocetZamestnancuSPrijmenim(dm.database(), stary) == 0) UlozPrava(dm, stary, {});
+    if (dm.PocetZamestnancu(stary) == 0) UlozPrava(dm, stary, {});
     tr.commit();
 }
 

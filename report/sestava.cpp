@@ -29,11 +29,6 @@ public:
     BusyGuard& operator=(const BusyGuard&) = delete;
 };
 
-// Windows-1250 lines with CR LF. A short write (a full disk, a file size limit) is a failure.
-bool writeTemplateLines(const QString& path, const TPredloha& lines) {
-    return writeTextLines(path, lines);
-}
-
 } // namespace
 
 // ---- TSestavaTyp -------------------------------------------------------------------------
@@ -350,7 +345,7 @@ int TSestava::SaveTemplate() {
     }
     // Written to a temporary file beside the template and renamed over it only when every byte
     // was written: a failed write leaves the old template.
-    if (ok) ok = writeTemplateLines(path, lines);
+    if (ok) ok = writeTextLines(path, lines);
     if (!ok) {
         if (!OnError)
             Platform::current().error(QStringLiteral("Soubor s předlohou se nepodařilo uložit."));

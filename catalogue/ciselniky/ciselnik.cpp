@@ -1,7 +1,6 @@
 #include "ciselnik.h"
 
 #include "platform.h"
-#include "vstup/tisk_seznamu.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,10 +31,6 @@ TFormulCiselnik::TFormulCiselnik(const QString& jmeno, Table& table, RegisterCon
                                  QList<PoleCiselniku> pole, QWidget* parent)
     : RegisterForm(table, sloupce(std::move(config), pole), parent), pole_(std::move(pole)) {
     setObjectName(jmeno);
-    // "&Tisk" prints the list through its template; the print manager goes to the program's.
-    hooks().print = [](RegisterForm& f, const QString& sablona) {
-        TiskniSeznam(f.table(), sablona);
-    };
     // The bound boxes live in the form layout at the top of the entry area; the list boxes of
     // this form join it in the order of the fields.
     auto* form = qobject_cast<QFormLayout*>(entryArea()->layout()->itemAt(0)->layout());

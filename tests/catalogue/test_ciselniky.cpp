@@ -5,6 +5,7 @@
 #include "prikazy.h"
 #include "propojeni.h"
 #include "util/path_resolver.h"
+#include "vstup/register_tools.h"
 #include "vstup/tisk_seznamu.h"
 
 #include <QCheckBox>
@@ -520,7 +521,10 @@ TEST_F(CiselnikyTest, ListPrintFindsItsTemplateUnderTheDataRoot) {
     ASSERT_TRUE(tisk.nactiSablonu());
     EXPECT_EQ(tisk.sestava().definition.description, "Seznam středisek");
 
-    // Through the register: preview and printing are not part of this build, which is said.
+    // Through the register, with the program's register tools: preview and printing are not
+    // part of this build, which is said.
+    const RegisterHooks predtim = RegisterHooks::global();
+    InstalujNastrojeRegistru();
     TFormulStredGrid f(*dm->TableStred);
     f.openRegister();
     ui.answer(Button::Ok, "StredSeznz.pts nelze zobrazit ani vytisknout", caption::Chyba);
@@ -530,6 +534,7 @@ TEST_F(CiselnikyTest, ListPrintFindsItsTemplateUnderTheDataRoot) {
     skonto.openRegister();
     ui.answer(Button::Ok, "Nebyl nalezen soubor s předlohou tiskové sestavy", caption::Chyba);
     skonto.tiskItem(0);
+    RegisterHooks::global() = predtim;
 }
 
 // Every command of "&Číselníky" that is a code list opens its form, in normal mode, once the

@@ -222,6 +222,13 @@ void TDataCis::deleteDetails(Table& master) {
     deleteDependentRows(master);
 }
 
+Table& TDataCis::sdilena(Table* t, const QString& address) {
+    if (!t)
+        throw StorageError(StorageErrorKind::NotFound,
+                           QStringLiteral("Tabulka %1 neexistuje").arg(address));
+    return *t;
+}
+
 Table& TDataCis::lookupCursor(const QString& address) {
     auto& slot = lookups_[address];
     if (!slot) slot = std::make_unique<Table>(db_, address);

@@ -42,6 +42,9 @@ public:
     // The shared cursor of a table by its catalogue address (any spelling); null when the
     // module does not share that table.
     Table* tabulka(const QString& address) const;
+    // `t`, one of the shared cursors; when the data root lacks the table (a null cursor) the
+    // storage error "Tabulka <address> neexistuje".
+    static Table& sdilena(Table* t, const QString& address);
     const std::vector<Table*>& tabulky() const { return all_; }
 
     // ---- code lists and catalogue ("Ciselnik")

@@ -2,7 +2,6 @@
 
 #include "database.h"
 #include "datacis.h"
-#include "storage_error.h"
 #include "table.h"
 
 namespace brix {
@@ -36,11 +35,7 @@ const QVector<RadaUctu>& RadyPrvnichCisel() {
 namespace {
 
 Table& tabulkaCisUctu(TDataCis& dm) {
-    if (!dm.TableCisUctu)
-        throw StorageError(
-            StorageErrorKind::NotFound,
-            QStringLiteral("Tabulka %1 neexistuje").arg(QString::fromUtf16(kTabulkaCisUctu)));
-    return *dm.TableCisUctu;
+    return TDataCis::sdilena(dm.TableCisUctu, QString::fromUtf16(kTabulkaCisUctu));
 }
 
 } // namespace

@@ -44,10 +44,7 @@ bool hesloZaznamu(Table& t, const QString& heslo) {
 }
 
 Table& sdilena(Table* t, const char16_t* adresa) {
-    if (!t)
-        throw StorageError(StorageErrorKind::NotFound,
-                           QStringLiteral("Tabulka %1 neexistuje").arg(QString::fromUtf16(adresa)));
-    return *t;
+    return TDataCis::sdilena(t, QString::fromUtf16(adresa));
 }
 
 // A shared table opened for one operation: closed again afterwards when it was closed before.

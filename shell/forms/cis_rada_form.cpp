@@ -1,7 +1,6 @@
 #include "cis_rada_form.h"
 
 #include "datacis.h"
-#include "storage_error.h"
 #include "util/nastaveni.h"
 
 #include <QMenu>
@@ -11,10 +10,7 @@ namespace brix {
 namespace {
 
 Table& rady(TDataCis& dm) {
-    if (!dm.TableCis_Rada)
-        throw StorageError(StorageErrorKind::NotFound,
-                           QStringLiteral("Tabulka Ciselnik\\Cis_rada neexistuje"));
-    return *dm.TableCis_Rada;
+    return TDataCis::sdilena(dm.TableCis_Rada, QStringLiteral("Ciselnik\\Cis_rada"));
 }
 
 } // namespace

@@ -31,11 +31,7 @@ bool jeEnter(const QKeyEvent* k) {
 }
 
 Table& zamestnanci(TDataCis& dm) {
-    if (!dm.TableZamest)
-        throw StorageError(
-            StorageErrorKind::NotFound,
-            QStringLiteral("Tabulka %1 neexistuje").arg(QString::fromUtf16(kTabulkaZamest)));
-    return *dm.TableZamest;
+    return TDataCis::sdilena(dm.TableZamest, QString::fromUtf16(kTabulkaZamest));
 }
 
 bool upravuje(const Table& t) {

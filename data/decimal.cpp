@@ -122,7 +122,7 @@ Decimal operator*(Decimal a, Decimal b) {
 }
 
 Decimal operator/(Decimal a, Decimal b) {
-    if (b.raw_ == 0) return Decimal();
+    if (b.raw_ == 0) throw DivisionByZero();
     return Decimal::fromRaw(divRoundEven(__int128(a.raw_) * Decimal::kScale, b.raw_));
 }
 

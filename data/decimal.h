@@ -7,8 +7,16 @@
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 
 namespace brix {
+
+// A quotient with a zero divisor. Never silent: a price or stock formula that meets it says so
+// (the caller catches it and shows its own Czech message, or checks the divisor first).
+class DivisionByZero : public std::domain_error {
+public:
+    DivisionByZero() : std::domain_error("Decimal division by zero") {}
+};
 
 class Decimal {
 public:
@@ -56,8 +64,8 @@ public:
 
     friend constexpr Decimal operator+(Decimal a, Decimal b) { return fromRaw(a.raw_ + b.raw_); }
     friend constexpr Decimal operator-(Decimal a, Decimal b) { return fromRaw(a.raw_ - b.raw_); }
-    // Product and quotient rounded to four places, half to even. Division by zero gives zero;
-    // callers that must refuse it check the divisor first.
+    // Product and quotient rounded to four places, half to even. Division by zero throws
+    // DivisionByZero.
     friend Decimal operator*(Decimal a, Decimal b);
     friend Decimal operator/(Decimal a, Decimal b);
 

@@ -109,7 +109,10 @@ TEST(Decimal, ArithmeticIsExact) {
               Decimal::parse(u"3,375").value());
     EXPECT_EQ((Decimal(1) / Decimal(3)).raw(), 3333);
     EXPECT_EQ((Decimal(2) / Decimal(3)).raw(), 6667);
-    EXPECT_EQ(Decimal(5) / Decimal(0), Decimal(0));
+    EXPECT_THROW(Decimal(5) / Decimal(0), DivisionByZero);
+    Decimal d(5);
+    EXPECT_THROW(d /= Decimal(0), DivisionByZero);
+    EXPECT_EQ(d, Decimal(5)); // the value divided stays as it was
     EXPECT_LT(Decimal(-1), Decimal(0));
 }
 

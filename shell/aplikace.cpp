@@ -139,7 +139,7 @@ void Aplikace::propojPrikazy() {
         TFormulCisUctu f(*dm_, m);
         Platform::current().execModal(f);
     });
-    PropojCiselniky(*m, *db_, [m](const QString& id, std::function<void()> obsluha) {
+    PropojCiselniky(*m, *dm_, [m](const QString& id, std::function<void()> obsluha) {
         m->nastavObsluhu(id, std::move(obsluha));
     });
     m->nastavObsluhu(prikaz::CiselneRady, [this, m] {

@@ -1,6 +1,5 @@
 #include "propojeni.h"
 
-#include "database.h"
 #include "datacis.h"
 #include "formulare.h"
 #include "prikazy.h"
@@ -14,11 +13,10 @@ namespace {
 QPointer<TCiselniky> g_ciselniky;
 } // namespace
 
-TCiselniky::TCiselniky(QWidget& okno, Database& db) : QObject(&okno), okno_(okno), db_(db) {
+TCiselniky::TCiselniky(QWidget& okno, TDataCis& dm) : QObject(&okno), okno_(okno), dm_(dm) {
     g_ciselniky = this;
 }
 
-// The forms are members after the own data module, so they go first: they hold its tables.
 TCiselniky::~TCiselniky() = default;
 
 TCiselniky* TCiselniky::instance() {
@@ -26,9 +24,7 @@ TCiselniky* TCiselniky::instance() {
 }
 
 TDataCis& TCiselniky::dataCis() {
-    if (TDataCis* d = TDataCis::instance()) return *d;
-    vlastniDataCis_ = std::make_unique<TDataCis>(db_);
-    return *vlastniDataCis_;
+    return dm_;
 }
 
 template <class F, class... A> F& TCiselniky::form(std::unique_ptr<F>& slot, A&&... args) {
@@ -81,8 +77,8 @@ TFormulStredGrid& TCiselniky::stred() {
     return form(stred_, *dataCis().TableStred);
 }
 
-TCiselniky& PropojCiselniky(QWidget& hlavniOkno, Database& db, const NastavObsluhu& nastav) {
-    auto* c = new TCiselniky(hlavniOkno, db);
+TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObsluhu& nastav) {
+    auto* c = new TCiselniky(hlavniOkno, dm);
     // Each command shows its list in normal mode: the table in the list's order, all records.
     auto ukaz = [](RegisterForm& f) {
         f.setChooserMode(false);

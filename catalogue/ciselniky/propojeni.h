@@ -13,7 +13,6 @@ class QWidget;
 
 namespace brix {
 
-class Database;
 class TDataCis;
 class TFormulCelSaz;
 class TFormulDruhUctu;
@@ -30,9 +29,9 @@ class TFormulZeme;
 class TCiselniky : public QObject {
     Q_OBJECT
 public:
-    // `okno`: the main window, parent of the forms. Uses the run's data module, or creates one
-    // over `db` for itself when the program has none yet.
-    TCiselniky(QWidget& okno, Database& db);
+    // `okno`: the main window, parent of the forms; `dm`: the run's data module, whose shared
+    // tables the forms show.
+    TCiselniky(QWidget& okno, TDataCis& dm);
     ~TCiselniky() override;
 
     // The one instance of the run (null before PropojCiselniky).
@@ -55,8 +54,7 @@ private:
     template <class F, class... A> F& form(std::unique_ptr<F>& slot, A&&... args);
 
     QWidget& okno_;
-    Database& db_;
-    std::unique_ptr<TDataCis> vlastniDataCis_; // before the forms, which use its tables
+    TDataCis& dm_;
     std::unique_ptr<TFormulSkonto> skonto_;
     std::unique_ptr<TFormulObor> obor_;
     std::unique_ptr<TFormulRabSkup> rabSkup_;
@@ -76,6 +74,6 @@ using NastavObsluhu = std::function<void(const QString& prikaz, std::function<vo
 // Creates the run's code lists as a child of the main window and wires the "&Číselníky"
 // commands "&Obory", "&Skonto", "&Rabatní tabulka", "Vý&nosové skupiny", "&Měny", "&Celní
 // sazebník", "&Druhy účtů" and "S&třediska" to show their forms modally (in normal mode).
-TCiselniky& PropojCiselniky(QWidget& hlavniOkno, Database& db, const NastavObsluhu& nastav);
+TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObsluhu& nastav);
 
 } // namespace brix

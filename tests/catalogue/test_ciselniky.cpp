@@ -541,7 +541,7 @@ TEST_F(CiselnikyTest, ListPrintFindsItsTemplateUnderTheDataRoot) {
 // right CISELNIK is granted; none without it.
 TEST_F(CiselnikyTest, MainMenuOpensEveryCodeListWithTheRightAndNoneWithout) {
     TFormMenu menu;
-    TCiselniky& c = PropojCiselniky(menu, *db, [&](const QString& id, std::function<void()> f) {
+    TCiselniky& c = PropojCiselniky(menu, *dm, [&](const QString& id, std::function<void()> f) {
         menu.nastavObsluhu(id, std::move(f));
     });
     EXPECT_EQ(&c.dataCis(), dm.get()); // the run's data module

@@ -1,0 +1,225 @@
+#include "demo_vyrobky.h"
+
+#include "database.h"
+#include "demo_zaklad.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <QVector>
+
+#include <iterator>
+
+namespace brix::demo {
+
+namespace {
+
+struct Skupina {
+    const char* nazev;
+    const char* kod;     // order-code prefix
+    const char* kodOzn1; // code designation
+    int vynosova;        // revenue group
+    int rabatova;        // rebate group
+};
+
+struct ZdrojVyrobku {
+    QString nazev;
+    QString jednotka;
+    double nakupni; // purchase price excl. VAT
+    int skupina;    // index into kSkupiny
+    int dodavatel;  // partner number
+};
+
+const Skupina kSkupiny[] = {
+    {"Barvy syntetické", "BS", "SYNTETIKA", 1, 1}, {"Barvy disperzní", "BD", "DISPERZE", 1, 1},
+    {"Laky a lazury", "LL", "LAKY", 2, 1},         {"Ředidla a čističe", "RE", "REDIDLA", 3, 2},
+    {"Nářadí malířské", "NM", "NARADI", 4, 3},     {"Doplňky a tmely", "DT", "DOPLNKY", 4, 3},
+};
+
+QVector<ZdrojVyrobku> sortiment() {
+    QVector<ZdrojVyrobku> v;
+    const QStringList barvy = {"bílá",  "černá", "červená",     "modrá",        "zelená",
+                               "žlutá", "hnědá", "šedá světlá", "slonová kost", "okrová"};
+    const struct {
+        const char* nazev;
+        int skupina;
+        double cenaZaLitr;
+        int dodavatel;
+    } typy[] = {
+        {"Email syntetický lesklý", 0, 210, 2},
+        {"Email syntetický matný", 0, 215, 2},
+        {"Barva na kov 3v1", 0, 290, 3},
+        {"Akrylát fasádní", 1, 95, 1},
+        {"Latex interiérový omyvatelný", 1, 80, 1},
+    };
+    const struct {
+        const char* text;
+        double litru;
+    } baleni[] = {{"0,75 l", 0.75}, {"2,5 l", 2.5}, {"9 l", 9}};
+    for (const auto& t : typy)
+        for (const QString& barva : barvy)
+            for (const auto& b : baleni) {
+                // Facade paints come in their larger packs only.
+                if (t.skupina == 1 && b.litru < 1) continue;
+                v.push_back({QStringLiteral("%1 %2 %3")
+                                 .arg(QString::fromUtf8(t.nazev), barva, QString::fromUtf8(b.text)),
+                             QStringLiteral("ks"),
+                             zaokrouhli(t.cenaZaLitr * b.litru * (b.litru > 5 ? 0.85 : 1.0), 1),
+                             t.skupina, t.dodavatel});
+            }
+    const QStringList odstiny = {"bezbarvý", "ořech", "teak", "mahagon", "palisandr", "dub"};
+    for (const QString& o : odstiny)
+        for (const auto& b : baleni) {
+            v.push_back(
+                {QStringLiteral("Lazura tenkovrstvá %1 %2").arg(o, QString::fromUtf8(b.text)),
+                 QStringLiteral("ks"), zaokrouhli(250 * b.litru, 1), 2, 1});
+            v.push_back({QStringLiteral("Lak na parkety %1 %2").arg(o, QString::fromUtf8(b.text)),
+                         QStringLiteral("ks"), zaokrouhli(320 * b.litru, 1), 2, 2});
+        }
+    const struct {
+        const char* nazev;
+        double cena;
+    } redidla[] = {{"Ředidlo S 6006", 45},         {"Ředidlo S 6300", 52},
+                   {"Ředidlo C 6000 nitro", 58},   {"Ředidlo technické", 38},
+                   {"Aceton technický", 62},       {"Toluen", 70},
+                   {"Lakový benzín", 48},          {"Odstraňovač starých nátěrů", 140},
+                   {"Odmašťovač univerzální", 85}, {"Čistič štětců", 76}};
+    const struct {
+        const char* text;
+        double litru;
+    } lahve[] = {{"0,7 l", 0.7}, {"4 l", 4}, {"9 l", 9}};
+    for (const auto& r : redidla)
+        for (const auto& l : lahve)
+            v.push_back(
+                {QStringLiteral("%1 %2").arg(QString::fromUtf8(r.nazev), QString::fromUtf8(l.text)),
+                 QStringLiteral("ks"), zaokrouhli(r.cena * l.litru / 0.7 * 0.6, 1), 3, 3});
+    const struct {
+        const char* nazev;
+        double cena;
+    } naradi[] = {{"Štětec plochý 25 mm", 28},
+                  {"Štětec plochý 50 mm", 42},
+                  {"Štětec plochý 75 mm", 58},
+                  {"Štětec kulatý 30 mm", 39},
+                  {"Štětec radiátorový", 35},
+                  {"Štětka malířská", 145},
+                  {"Váleček malířský 18 cm", 89},
+                  {"Váleček malířský 25 cm", 109},
+                  {"Váleček lakýrnický 10 cm", 45},
+                  {"Mini váleček s držákem 5 cm", 32},
+                  {"Teleskopická tyč 1-2 m", 239},
+                  {"Malířská mřížka", 25},
+                  {"Vanička na barvu", 49},
+                  {"Špachtle nerez 60 mm", 55},
+                  {"Špachtle nerez 100 mm", 69},
+                  {"Hladítko nerez", 129},
+                  {"Stěrka gumová", 39},
+                  {"Škrabka na sklo", 59},
+                  {"Drátěný kartáč", 45},
+                  {"Brusný papír P80", 9},
+                  {"Brusný papír P120", 9},
+                  {"Brusný papír P180", 9},
+                  {"Brusná houba", 24}};
+    for (const auto& n : naradi)
+        v.push_back({QString::fromUtf8(n.nazev), QStringLiteral("ks"), n.cena, 4, 4});
+    const struct {
+        const char* nazev;
+        const char* mj;
+        double cena;
+    } doplnky[] = {{"Páska malířská 19 mm x 50 m", "ks", 32},
+                   {"Páska malířská 38 mm x 50 m", "ks", 55},
+                   {"Zakrývací fólie 4 x 5 m", "ks", 29},
+                   {"Zakrývací fólie s páskou", "ks", 65},
+                   {"Tmel akrylátový bílý 310 ml", "ks", 48},
+                   {"Tmel silikonový sanitární", "ks", 95},
+                   {"Sádra modelářská 1 kg", "kg", 22},
+                   {"Penetrace hloubková 1 l", "l", 75},
+                   {"Penetrace hloubková 5 l", "ks", 310},
+                   {"Tónovací pasta žlutá", "ks", 39},
+                   {"Tónovací pasta červená", "ks", 39},
+                   {"Tónovací pasta modrá", "ks", 39},
+                   {"Tónovací pasta černá", "ks", 39},
+                   {"Rukavice nitrilové", "pár", 12},
+                   {"Respirátor FFP2", "ks", 19}};
+    for (const auto& d : doplnky)
+        v.push_back({QString::fromUtf8(d.nazev), QString::fromUtf8(d.mj), d.cena, 5, 4});
+    return v;
+}
+
+// The code lists that follow from the assortment: the code designations 1 of the product
+// groups and their number series. The other code lists are the catalogue's demo.
+void vyplnCiselniky(Database& db) {
+    {
+        Table t1(db, QStringLiteral("Ciselnik\\Kod_Ozn1"));
+        t1.open();
+        for (const Skupina& s : kSkupiny)
+            pridej(t1, {{"Kod_Ozn1", QString::fromLatin1(s.kodOzn1)},
+                        {"Popis", QString::fromUtf8(s.nazev)}});
+    }
+    {
+        Table t(db, QStringLiteral("Ciselnik\\Cis_rada"));
+        t.open();
+        int i = 0;
+        for (const Skupina& s : kSkupiny)
+            pridej(t, {{"Cis_Rada", QString::fromLatin1(s.kod)},
+                       {"Prvni_Cis", 1000 * (++i) + 0},
+                       {"Popis", QString::fromUtf8(s.nazev)}});
+    }
+}
+
+} // namespace
+
+int NaplnVyrobky(Database& db) {
+    vyplnCiselniky(db);
+    Table vyr(db, QStringLiteral("Ciselnik\\Vyrobky"));
+    vyr.open();
+    const QVector<ZdrojVyrobku> zdroj = sortiment();
+    QVector<int> citac(std::size(kSkupiny), 0);
+    const QDateTime ted = QDateTime::currentDateTime();
+    for (const ZdrojVyrobku& z : zdroj) {
+        const Skupina& s = kSkupiny[z.skupina];
+        const int cislo = 1000 * (z.skupina + 1) + (++citac[z.skupina]);
+        const QString objCis = QStringLiteral("%1-%2")
+                                   .arg(QString::fromLatin1(s.kod))
+                                   .arg(citac[z.skupina], 4, 10, QLatin1Char('0'));
+        const double nc = z.nakupni;
+        const double vo = zaokrouhli(nc * 1.25, 0.1);
+        const double mo = zaokrouhli(vo * 1.2 * 1.21, 1);
+        pridej(vyr, {{"Cis_vyr", cislo},
+                     {"ObjCis", objCis},
+                     {"Nazev", z.nazev},
+                     {"Druh_Pol", QStringLiteral("S")},
+                     {"DPH", 21.0},
+                     {"DruhMn", z.jednotka},
+                     {"CenaZa", 1.0},
+                     {"Faktor_Bal", 1},
+                     {"NC_Netto", nc},
+                     {"PC_Zakl", vo},
+                     {"MO_Cena", mo},
+                     {"MO_Marze", 20.0},
+                     {"Kalk_Prir", 25.0},
+                     {"Cis_RabSkp", s.rabatova},
+                     {"PC_Vynskup", s.vynosova},
+                     {"Kod_Ozn1", QString::fromLatin1(s.kodOzn1)},
+                     {"Kod_Ozn2", QStringLiteral("UNI")},
+                     {"Cis_Firmy", z.dodavatel},
+                     {"Cis_Rada", QString::fromLatin1(s.kod)},
+                     {"MinZas", 5.0},
+                     {"SklZas_Ks", 0.0},
+                     {"SklZas_Kc", 0.0},
+                     {"Rezervace", 0.0},
+                     {"Objednano", 0.0},
+                     {"DisponMn", 0.0},
+                     {"Dat_Zmen", ted}});
+    }
+    // The product series continue after the numbers given out.
+    Table rady(db, QStringLiteral("Ciselnik\\Cis_rada"));
+    rady.open();
+    for (int s = 0; s < int(std::size(kSkupiny)); ++s)
+        if (rady.findKey({QString::fromLatin1(kSkupiny[s].kod)})) {
+            rady.edit();
+            rady.field(QStringLiteral("Prvni_Cis")).setInteger(1000 * (s + 1) + citac[s]);
+            rady.post();
+        }
+    return int(vyr.recordCount());
+}
+
+} // namespace brix::demo

@@ -1,0 +1,17 @@
+#pragma once
+// The assortment of the demo data root: paints, lacquers and glazes in colours and packs,
+// thinners, painters' tools and sundries, in six product groups with their code designations
+// and number series, priced from the purchase price.
+
+namespace brix {
+
+class Database;
+
+namespace demo {
+
+// Writes the products with their code designations 1 and number series (inside the caller's
+// transaction), without stock; answers how many products there are.
+int NaplnVyrobky(Database& db);
+
+} // namespace demo
+} // namespace brix

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace brix {
 
@@ -106,6 +107,25 @@ bool writeLines(const QString& root, const char16_t* systemPath, const QStringLi
 
 } // namespace
 
+std::optional<QVector<Decimal>> ctiSazbyDPH(QStringView text) {
+    static const QRegularExpression oddelovac(QStringLiteral("\\s*;\\s*|,\\s+|\\s+"));
+    QVector<Decimal> sazby;
+    for (const QString& kus : text.toString().trimmed().split(oddelovac, Qt::SkipEmptyParts)) {
+        const auto s = Decimal::parse(kus);
+        if (!s || *s < Decimal(0) || *s > Decimal(100)) return std::nullopt;
+        if (!sazby.contains(*s)) sazby.push_back(*s);
+    }
+    if (sazby.isEmpty()) return std::nullopt;
+    return sazby;
+}
+
+QString textSazebDPH(const QVector<Decimal>& sazby) {
+    QStringList texty;
+    for (Decimal s : sazby)
+        texty << s.toShortString(QLatin1Char(','));
+    return texty.join(QStringLiteral(", "));
+}
+
 bool NastaveniProgramu::hledaniDleCislaVyrobku() const {
     return HlKlicVyr.compare(QLatin1String("CIS_VYR"), Qt::CaseInsensitive) == 0;
 }
@@ -122,6 +142,7 @@ PoleNastaveni poleNastaveni(const NastaveniProgramu& n) {
     p.FAV_POCET_TISKU = QString::number(n.FAV_POCET_TISKU);
     p.DL_POCET_TISKU = QString::number(n.DL_POCET_TISKU);
     p.Tiskarna = n.Tiskarna;
+    p.SazbyDPH = textSazebDPH(n.SazbyDPH);
     return p;
 }
 
@@ -179,6 +200,13 @@ void nactiRadkyNastaveni(const QStringList& radky, NastaveniProgramu& n, PoleNas
         } else if (key == QLatin1String("DL_POCET_TISKU")) {
             p.DL_POCET_TISKU = value;
             n.DL_POCET_TISKU = wholeNumber(value).value_or(1);
+        } else if (key == QLatin1String("SAZBYDPH")) {
+            if (auto sazby = ctiSazbyDPH(value)) {
+                n.SazbyDPH = *sazby;
+                p.SazbyDPH = textSazebDPH(*sazby);
+            } else {
+                invalid();
+            }
         } else if (key == QLatin1String("TISKARNA")) {
             if (auto index = wholeNumber(value)) {
                 n.Tiskarna = *index;
@@ -230,6 +258,12 @@ bool prevezmiPoleNastaveni(const PoleNastaveni& pole, NastaveniProgramu& n) {
     t.FAV_POCET_TISKU = count(pole.FAV_POCET_TISKU);
     t.DL_POCET_TISKU = count(pole.DL_POCET_TISKU);
     t.Tiskarna = pole.Tiskarna;
+    if (auto sazby = ctiSazbyDPH(pole.SazbyDPH)) {
+        t.SazbyDPH = *sazby;
+    } else if (!pole.SazbyDPH.trimmed().isEmpty()) {
+        chyba(QStringLiteral("„%1“ nejsou platné sazby DPH").arg(pole.SazbyDPH));
+        return false;
+    }
     n = t;
     return true;
 }
@@ -263,6 +297,7 @@ QStringList radkyNastaveni(const PoleNastaveni& pole, const NastaveniProgramu& p
         QStringLiteral("PoklOVar=") + oneLine(pole.PoklOVar),
         QStringLiteral("Tiskarna=") + QString::number(pole.Tiskarna),
         flag("PRENOSUZIVATEL"),
+        QStringLiteral("SazbyDPH=") + textSazebDPH(prevzate.SazbyDPH),
     };
 }
 

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <optional>
 
@@ -43,6 +44,11 @@ struct NastaveniProgramu {
     QString PoklOVar;
     int Tiskarna = 1;
     bool PRENOSUZIVATEL = true;
+    // The valid VAT rates in percent, the first the default of a new product (key "SazbyDPH",
+    // written "21, 12, 0"). Never empty.
+    QVector<Decimal> SazbyDPH = {Decimal(21), Decimal(12), Decimal(0)};
+
+    bool jePlatnaSazbaDPH(Decimal sazba) const { return SazbyDPH.contains(sazba); }
 
     // Products are searched by their number ("Čísla výrobku"), not by the order number.
     bool hledaniDleCislaVyrobku() const;
@@ -69,7 +75,14 @@ struct PoleNastaveni {
     QString DL_POCET_TISKU;
     QString PoklOVar;
     int Tiskarna = 1; // index in the printer chooser
+    QString SazbyDPH; // the rates as written, "21, 12, 0"
 };
+
+// "21, 12, 0" (", " or ";" between rates, a decimal comma or point within one) into the rates;
+// nullopt when the text holds no rate or a rate that is not a number from 0 to 100.
+std::optional<QVector<Decimal>> ctiSazbyDPH(QStringView text);
+// The rates as the file writes them: "21, 12, 0".
+QString textSazebDPH(const QVector<Decimal>& sazby);
 
 enum class StavNacteni {
     Nacteno,  // read

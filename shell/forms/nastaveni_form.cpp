@@ -61,6 +61,9 @@ TFormulNastaveni::TFormulNastaveni(const QString& datovyKoren, QWidget* parent)
     EditFaVPocet = edit("Počet kopií FaV");
     EditDLPocet = edit("Počet kopií DL");
     EditPoklOVar = edit("Varianta tisku pokl.dokl.");
+    EditSazbyDPH = edit("Sazby DPH");
+    EditSazbyDPH->setToolTip(QStringLiteral("Platné sazby DPH v procentech, první je výchozí "
+                                            "sazba nového výrobku (např. 21, 12, 0)"));
     ComboTiskarna = new QComboBox(this);
     ComboTiskarna->addItems(Platform::current().printerNames());
     f->addRow(QStringLiteral("Přednastavená tiskárna"), ComboTiskarna);
@@ -98,6 +101,7 @@ void TFormulNastaveni::zobrazPole(const PoleNastaveni& p) {
     EditFaVPocet->setText(p.FAV_POCET_TISKU);
     EditDLPocet->setText(p.DL_POCET_TISKU);
     EditPoklOVar->setText(p.PoklOVar);
+    EditSazbyDPH->setText(p.SazbyDPH);
     tiskarna_ = p.Tiskarna;
     ComboTiskarna->setCurrentIndex(
         p.Tiskarna >= 0 && p.Tiskarna < ComboTiskarna->count() ? p.Tiskarna : -1);
@@ -123,6 +127,7 @@ PoleNastaveni TFormulNastaveni::pole() const {
     p.FAV_POCET_TISKU = EditFaVPocet->text();
     p.DL_POCET_TISKU = EditDLPocet->text();
     p.PoklOVar = EditPoklOVar->text();
+    p.SazbyDPH = EditSazbyDPH->text();
     p.Tiskarna = ComboTiskarna->currentIndex() >= 0 ? ComboTiskarna->currentIndex() : tiskarna_;
     return p;
 }

@@ -35,7 +35,7 @@ public:
               *CheckPrenosUzivatele = nullptr;
     QLineEdit *EditZaokrCen = nullptr, *EditZaokrSklKar = nullptr, *EditDLVar = nullptr,
               *EditFaVVar = nullptr, *EditFaVPocet = nullptr, *EditDLPocet = nullptr,
-              *EditPoklOVar = nullptr;
+              *EditPoklOVar = nullptr, *EditSazbyDPH = nullptr;
     QComboBox* ComboTiskarna = nullptr;
 
 private:

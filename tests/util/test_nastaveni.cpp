@@ -70,6 +70,7 @@ const QStringList kDefaultFile = {
     "PoklOVar=",
     "Tiskarna=1",
     "PRENOSUZIVATEL=True",
+    "SazbyDPH=21, 12, 0",
 };
 
 } // namespace
@@ -240,12 +241,14 @@ TEST_F(SettingsTest, SaveThenLoadGivesTheSameSettings) {
     form.DL_POCET_TISKU = "3";
     form.PoklOVar = "D\nE";
     form.Tiskarna = 4;
+    form.SazbyDPH = "21;15 ; 0";
     ASSERT_TRUE(ulozNastaveni(root, form, n));
     EXPECT_EQ(n.ZaokrCen, d("0.5"));
     EXPECT_EQ(n.FAV_POCET_TISKU, 2);
 
     QStringList lines = readFile("nastaven/nast_pr.txt");
-    ASSERT_EQ(lines.size(), 19);
+    ASSERT_EQ(lines.size(), 20);
+    EXPECT_EQ(lines[19], QStringLiteral("SazbyDPH=21, 15, 0"));
     EXPECT_EQ(lines[5], QStringLiteral("ZaokrCen=0,5"));
     EXPECT_EQ(lines[6], QStringLiteral("Zaokr_SklKar=1"));
     EXPECT_EQ(lines[16], QStringLiteral("PoklOVar=D E"));
@@ -414,4 +417,25 @@ TEST_F(SettingsTest, SmallFilesOfSingleForms) {
     ASSERT_TRUE(ulozOblasti(root, regions));
     EXPECT_EQ(nactiOblasti(root), regions);
     EXPECT_TRUE(recorder.messages.empty());
+}
+
+// The valid VAT rates are one setting: an older file without the key keeps the default rates,
+// a written list is read back in its order, and a list that is not rates is refused.
+TEST_F(SettingsTest, VatRatesAreOneSettingWithTheirDefault) {
+    NastaveniProgramu n = load({"ZnTisk=True"});
+    EXPECT_EQ(n.SazbyDPH, (QVector<Decimal>{Decimal(21), Decimal(12), Decimal(0)}));
+    n = load({"SazbyDPH=10,5; 21  15"});
+    EXPECT_EQ(n.SazbyDPH,
+              (QVector<Decimal>{Decimal::parse(u"10,5").value(), Decimal(21), Decimal(15)}));
+    EXPECT_TRUE(n.jePlatnaSazbaDPH(Decimal(15)));
+    EXPECT_FALSE(n.jePlatnaSazbaDPH(Decimal(12)));
+    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_EQ(textSazebDPH(n.SazbyDPH), QStringLiteral("10,5, 21, 15"));
+    EXPECT_EQ(ctiSazbyDPH(textSazebDPH(n.SazbyDPH)), n.SazbyDPH);
+    for (const char* spatne : {"SazbyDPH=", "SazbyDPH=21, x", "SazbyDPH=120", "SazbyDPH=-5"}) {
+        recorder.messages.clear();
+        n = load({spatne});
+        EXPECT_EQ(n.SazbyDPH.size(), 3) << spatne;
+        EXPECT_EQ(recorder.messages.size(), 1u) << spatne;
+    }
 }

@@ -29,6 +29,26 @@ QString programName() {
     return name.isEmpty() ? QStringLiteral("brix") : name;
 }
 
+const QString kForms = QStringLiteral("Okna");
+
+QString rectText(const QRect& r) {
+    return QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// "x y width height"; an empty or unreadable text gives a null rectangle.
+QRect rectOfText(const QString& text) {
+    const QStringList parts = text.simplified().split(QLatin1Char(' '));
+    if (parts.size() != 4) return {};
+    int v[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        v[i] = parts[i].toInt(&ok);
+        if (!ok) return {};
+    }
+    if (v[2] <= 0 || v[3] <= 0) return {};
+    return QRect(v[0], v[1], v[2], v[3]);
+}
+
 QString textValue(const QSettings& s, const QString& key, const QString& fallback) {
     QString v = s.value(key).toString();
     return v.isEmpty() ? fallback : v;
@@ -97,6 +117,7 @@ QString hexBytesText(const QByteArray& bytes) {
 
 MachineConfig MachineConfig::load(const QString& path, const QString& logPath) {
     MachineConfig c = defaults();
+    c.path = path;
 
     if (!QFileInfo::exists(path)) {
         // First start on this machine: take the machine-wide copy, else write the defaults.
@@ -166,6 +187,17 @@ MachineConfig MachineConfig::load(const QString& path, const QString& logPath) {
                          : printers.toString();
     for (const QString& name : joined.split(QLatin1Char('|')))
         if (!name.trimmed().isEmpty()) c.textPrinters << name.trimmed();
+
+    s.beginGroup(kForms);
+    for (const QString& form : s.childKeys()) {
+        const QRect r = rectOfText(s.value(form).toString());
+        if (r.isValid())
+            c.formGeometry.insert(form, r);
+        else
+            logConfigError(logPath, kForms + QLatin1Char('/') + form +
+                                        QStringLiteral(": neplatná poloha okna"));
+    }
+    s.endGroup();
     return c;
 }
 
@@ -185,10 +217,21 @@ bool MachineConfig::save(const QString& path) const {
         s.setValue(QStringLiteral("Zasuvka/Init"), hexBytesText(drawerInitBytes));
         s.setValue(QStringLiteral("Zasuvka/Otevri"), hexBytesText(drawerOpenBytes));
         s.setValue(QStringLiteral("Tiskarny/Textove"), textPrinters.join(QLatin1Char('|')));
+        for (auto it = formGeometry.cbegin(); it != formGeometry.cend(); ++it)
+            s.setValue(kForms + QLatin1Char('/') + it.key(), rectText(it.value()));
         s.sync();
         if (s.status() != QSettings::NoError) return false;
     }
     return QFileInfo::exists(path);
+}
+
+bool MachineConfig::saveFormGeometry(const QString& path, const QString& form,
+                                     const QRect& geometry) {
+    if (path.isEmpty() || form.isEmpty() || !geometry.isValid()) return false;
+    QSettings s(path, QSettings::IniFormat);
+    s.setValue(kForms + QLatin1Char('/') + form, rectText(geometry));
+    s.sync();
+    return s.status() == QSettings::NoError;
 }
 
 bool MachineConfig::isTextPrinterName(const QString& printerName) const {

@@ -9,6 +9,7 @@
 //                Init      bytes written to the device by ZasuvkaInit, in hex ("AC")
 //                Otevri    bytes written to the device by ZasuvkaOtevri, in hex ("05")
 //   [Tiskarny]   Textove   names of text-only printers, separated by '|'
+//   [Okna]       <form>    size and position of a form as the user left it: "x y width height"
 //
 // Location: the file named by the environment variable BRIX_MACHINE_CONFIG, else "brix.ini" in
 // the user's configuration directory of the program (~/.config/brix/brix.ini).  When that file
@@ -17,6 +18,8 @@
 // continues with the defaults.
 
 #include <QByteArray>
+#include <QHash>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +36,11 @@ struct MachineConfig {
     QByteArray drawerOpenBytes;
 
     QStringList textPrinters;
+
+    // Where the configuration was read from (empty for the built-in defaults).
+    QString path;
+    // Forms by their object name.
+    QHash<QString, QRect> formGeometry;
 
     // The built-in defaults: database = the program's directory with a trailing separator.
     static MachineConfig defaults();
@@ -52,6 +60,9 @@ struct MachineConfig {
     bool save(const QString& path) const;
 
     bool isTextPrinterName(const QString& printerName) const;
+
+    // Writes one form's size and position into the file at path, leaving the rest as it is.
+    static bool saveFormGeometry(const QString& path, const QString& form, const QRect& geometry);
 };
 
 // Appends one line "dd.MM.yyyy hh:mm:ss General error Load_Ini_Value: message" to the error log.

@@ -2,6 +2,12 @@
 
 #include "qtplatform.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
 namespace brix {
 
 namespace {
@@ -133,12 +139,68 @@ bool Platform::isTextPrinter(int index) const {
     return isTextOnlyPrinter(all[index], machineConfig().textPrinters);
 }
 
-void ZasuvkaInit() {
-    Platform::current().cashDrawer(DrawerCommand::Init);
+QRect Platform::formGeometry(const QString&) const {
+    return {};
 }
 
-void ZasuvkaOtevri() {
-    Platform::current().cashDrawer(DrawerCommand::Open);
+void Platform::setFormGeometry(const QString&, const QRect&) {}
+
+namespace {
+
+QRect availableFor(const QWidget* w, const QPoint& at) {
+    QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen && w) screen = w->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+// The rectangle moved (and, when larger, shrunk) into the area.
+QRect fitted(QRect r, const QRect& area) {
+    if (area.isEmpty()) return r;
+    r.setWidth(std::min(r.width(), area.width()));
+    r.setHeight(std::min(r.height(), area.height()));
+    if (r.right() > area.right()) r.moveRight(area.right());
+    if (r.bottom() > area.bottom()) r.moveBottom(area.bottom());
+    if (r.left() < area.left()) r.moveLeft(area.left());
+    if (r.top() < area.top()) r.moveTop(area.top());
+    return r;
+}
+
+} // namespace
+
+bool restoreFormGeometry(QWidget& window) {
+    const QString name = window.objectName();
+    if (name.isEmpty()) return false;
+    const QRect kept = Platform::current().formGeometry(name);
+    if (!kept.isValid()) return false;
+    QRect r = fitted(kept, availableFor(&window, kept.center()));
+    r.setWidth(std::max(r.width(), window.minimumWidth()));
+    r.setHeight(std::max(r.height(), window.minimumHeight()));
+    window.setGeometry(r);
+    return true;
+}
+
+void rememberFormGeometry(const QWidget& window) {
+    if (window.objectName().isEmpty() || !window.geometry().isValid()) return;
+    Platform::current().setFormGeometry(window.objectName(), window.geometry());
+}
+
+void placeForm(QWidget& window, QSize size, const QWidget* over) {
+    const QPoint centre = over ? over->geometry().center()
+                               : availableFor(&window, window.geometry().center()).center();
+    const QRect area = availableFor(over ? over : &window, centre);
+    size = size.expandedTo(window.minimumSize());
+    QRect r(QPoint(0, 0), size);
+    r.moveCenter(centre);
+    window.setGeometry(fitted(r, area));
+}
+
+bool ZasuvkaInit() {
+    return Platform::current().cashDrawer(DrawerCommand::Init);
+}
+
+bool ZasuvkaOtevri() {
+    return Platform::current().cashDrawer(DrawerCommand::Open);
 }
 
 } // namespace brix

@@ -10,12 +10,14 @@
 #include <QByteArray>
 #include <QFlags>
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
 class QDialog;
+class QWidget;
 
 namespace brix {
 
@@ -155,7 +157,20 @@ public:
 
     // --- configuration ---------------------------------------------------------------------
     virtual const MachineConfig& machineConfig() const = 0;
+    // The size and position a form (by its object name) was left at on this machine; a null
+    // rectangle when none is kept. Kept in the machine configuration; a platform without one
+    // keeps nothing.
+    virtual QRect formGeometry(const QString& form) const;
+    virtual void setFormGeometry(const QString& form, const QRect& geometry);
 };
+
+// Puts a window where the user left it (kept under its object name), moved onto the screen it
+// no longer fits; false when nothing is kept for it.
+bool restoreFormGeometry(QWidget& window);
+// Keeps the window's size and position for the next time it opens.
+void rememberFormGeometry(const QWidget& window);
+// The window at `size`, as large as the screen allows, centred on it (or on `over`).
+void placeForm(QWidget& window, QSize size, const QWidget* over = nullptr);
 
 // Hourglass cursor for the lifetime of the object.
 class BusyCursor {
@@ -181,8 +196,9 @@ private:
     Platform* previous_;
 };
 
-// The cash drawer's two operations.  A drawer that cannot be reached is ignored.
-void ZasuvkaInit();
-void ZasuvkaOtevri();
+// The cash drawer's two operations.  A drawer that cannot be reached is no error: false tells
+// a caller that wants to say so.
+bool ZasuvkaInit();
+bool ZasuvkaOtevri();
 
 } // namespace brix

@@ -79,6 +79,18 @@ const MachineConfig& QtPlatform::machineConfig() const {
     return config_;
 }
 
+QRect QtPlatform::formGeometry(const QString& form) const {
+    return machineConfig().formGeometry.value(form);
+}
+
+void QtPlatform::setFormGeometry(const QString& form, const QRect& geometry) {
+    machineConfig();
+    if (!geometry.isValid() || config_.formGeometry.value(form) == geometry) return;
+    config_.formGeometry.insert(form, geometry);
+    // A configuration that cannot be written only forgets the place for the next run.
+    MachineConfig::saveFormGeometry(config_.path, form, geometry);
+}
+
 Button QtPlatform::messageBox(const MessageBox& box) {
     if (headless(QStringLiteral("box [%1] %2").arg(box.caption, box.text)))
         return box.escapeAnswer();

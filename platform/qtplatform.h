@@ -41,6 +41,8 @@ public:
     bool openDocument(const QString& path) override;
 
     const MachineConfig& machineConfig() const override;
+    QRect formGeometry(const QString& form) const override;
+    void setFormGeometry(const QString& form, const QRect& geometry) override;
 
     // The MIME type that carries a custom clipboard format.
     static QString clipboardMimeType(const QString& format);

@@ -108,6 +108,12 @@ public:
     bool openDocument(const QString& path) override;
 
     const MachineConfig& machineConfig() const override { return config_; }
+    QRect formGeometry(const QString& form) const override {
+        return config_.formGeometry.value(form);
+    }
+    void setFormGeometry(const QString& form, const QRect& geometry) override {
+        config_.formGeometry.insert(form, geometry);
+    }
 
 private:
     struct Step {

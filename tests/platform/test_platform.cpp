@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -527,6 +528,41 @@ TEST_F(MachineConfigTest, UnusableFileIsLoggedAndDefaultsHold) {
     // The log is appended to, never rewritten.
     MachineConfig::load(path(), log());
     EXPECT_EQ(logText().count("General error"), 2);
+}
+
+TEST_F(MachineConfigTest, FormPlacesAreKeptPerFormAndTheRestOfTheFileStays) {
+    write("[Database]\nUserName=KASA\n[Okna]\nTFormulObor=10 20 600 400\nTFormulZeme=nic\n");
+    MachineConfig c = MachineConfig::load(path(), log());
+    EXPECT_EQ(c.formGeometry.value("TFormulObor"), QRect(10, 20, 600, 400));
+    EXPECT_FALSE(c.formGeometry.contains("TFormulZeme"));
+    EXPECT_TRUE(logText().contains("Okna/TFormulZeme"));
+
+    // The desktop platform writes a changed place into the file it read.
+    QtPlatform qt(c);
+    qt.setFormGeometry("TFormMenu", QRect(100, 80, 700, 120));
+    EXPECT_EQ(qt.formGeometry("TFormMenu"), QRect(100, 80, 700, 120));
+    MachineConfig r = MachineConfig::load(path(), log());
+    EXPECT_EQ(r.userName, "KASA");
+    EXPECT_EQ(r.formGeometry.value("TFormMenu"), QRect(100, 80, 700, 120));
+    EXPECT_EQ(r.formGeometry.value("TFormulObor"), QRect(10, 20, 600, 400));
+}
+
+TEST(FormGeometry, ARememberedPlaceIsRestoredOntoTheScreen) {
+    TestPlatform ui;
+    QDialog form;
+    form.setObjectName("FormulZkouska");
+    EXPECT_FALSE(restoreFormGeometry(form)); // nothing kept yet
+    form.setGeometry(30, 40, 300, 200);
+    rememberFormGeometry(form);
+    QDialog again;
+    again.setObjectName("FormulZkouska");
+    ASSERT_TRUE(restoreFormGeometry(again));
+    EXPECT_EQ(again.geometry(), QRect(30, 40, 300, 200));
+    // A place off the screen (another monitor, gone) comes back onto it.
+    ui.setFormGeometry("FormulZkouska", QRect(50000, 50000, 300, 200));
+    ASSERT_TRUE(restoreFormGeometry(again));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(again.geometry())) << again.geometry().x();
 }
 
 TEST(MachineConfigHex, ParsesPairsOnly) {

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace brix {
@@ -149,12 +150,17 @@ void DataGrid::applyWidths() {
         } else {
             int fi = model_->fieldIndexOfColumn(i);
             int chars = w > 0 ? w : (fi >= 0 ? charsOfField(table_->fieldDef(fi)) : 10);
-            int title = int(columnTitle(i).size());
-            px = qMax(chars, title) * ch + 12;
+            // The caption is never cut: the column is at least as wide as its title.
+            px = qMax(chars * ch + 12, titleWidth(columnTitle(i)));
         }
         setColumnWidth(i, px);
     }
     updateLockedView();
+}
+
+int DataGrid::titleWidth(const QString& title) const {
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    return horizontalHeader()->fontMetrics().horizontalAdvance(title) + 2 * margin + 8;
 }
 
 QString DataGrid::columnTitle(int column) const {

@@ -41,6 +41,8 @@ public:
     void setSearchColumn(int column);
     QString searchField() const;
     QString columnTitle(int column) const;
+    // Pixels a column needs to show a title whole.
+    int titleWidth(const QString& title) const;
 
     // Marked rows: Space or Ctrl+click toggles the current row's mark when on.
     void setMarkingEnabled(bool on) { marking_ = on; }

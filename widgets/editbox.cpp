@@ -1,9 +1,11 @@
 #include "editbox.h"
 
 #include "platform.h"
+#include "util/text_utils.h"
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -12,6 +14,9 @@
 #include <QToolButton>
 #include <QValidator>
 
+#include <algorithm>
+#include <cmath>
+
 namespace brix {
 
 namespace {
@@ -19,6 +24,8 @@ namespace {
 // What typing may produce for each kind; the value itself is judged by validationMessage().
 class TypingValidator : public QValidator {
 public:
+    TypingValidator(const QString& pattern, QObject* parent)
+        : QValidator(parent), pattern_(pattern) {}
     TypingValidator(EditBox::Kind kind, QObject* parent) : QValidator(parent) {
         static const QString sign = QStringLiteral("^[+-]?");
         static const QString digits = QStringLiteral("[0-9 \\x{00A0}]*");
@@ -48,6 +55,24 @@ private:
     QRegularExpression pattern_;
 };
 
+QString formatPattern(EditBox::Format f) {
+    switch (f) {
+    case EditBox::Format::Ico:
+        return QStringLiteral("^[0-9]{0,8}$");
+    case EditBox::Format::Psc:
+        return QStringLiteral("^[0-9]{0,3} ?[0-9]{0,2}$");
+    case EditBox::Format::Free:
+        break;
+    }
+    return QStringLiteral(".*");
+}
+
+// Characters of a box of so many characters, in the box's font, with the line's own margins.
+int widthFor(const QLineEdit* e, const QString& sample) {
+    const QFontMetrics fm = e->fontMetrics();
+    return fm.horizontalAdvance(sample) + 2 * fm.averageCharWidth() + 8;
+}
+
 QString numberText(QString text) {
     text.remove(QLatin1Char(' '));
     text.remove(QChar(0xA0));
@@ -74,7 +99,17 @@ EditBox::EditBox(Kind kind, QWidget* parent) : QWidget(parent) {
     edit_->installEventFilter(this);
 
     connect(button_, &QToolButton::clicked, this, &EditBox::chooserRequested);
-    connect(edit_, &QLineEdit::textEdited, this, &EditBox::textEdited);
+    connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (upperCase_ && kind_ == Kind::Text) {
+            const QString upper = text.toUpper();
+            if (upper != text) {
+                const int at = edit_->cursorPosition();
+                edit_->setText(upper);
+                edit_->setCursorPosition(at);
+            }
+        }
+        emit textEdited(edit_->text());
+    });
     connect(edit_, &QLineEdit::editingFinished, this, &EditBox::editingFinished);
     connect(edit_, &QLineEdit::inputRejected, this, [] { Platform::current().beep(); });
 
@@ -88,14 +123,85 @@ void EditBox::setKind(Kind kind) {
     applyKind();
 }
 
+QValidator* EditBox::typingValidator(Kind kind, QObject* parent) {
+    return new TypingValidator(kind, parent);
+}
+
 void EditBox::applyKind() {
     delete edit_->validator();
-    edit_->setValidator(kind_ == Kind::Text ? nullptr : new TypingValidator(kind_, edit_));
+    if (kind_ != Kind::Text)
+        edit_->setValidator(new TypingValidator(kind_, edit_));
+    else if (format_ != Format::Free)
+        edit_->setValidator(new TypingValidator(formatPattern(format_), edit_));
+    else
+        edit_->setValidator(nullptr);
     if (kind_ == Kind::Money) decimals_ = 2;
     if (kind_ == Kind::Number) decimals_ = -1;
     edit_->setAlignment(kind_ == Kind::Text || kind_ == Kind::Date ? Qt::AlignLeft
                                                                    : Qt::AlignRight);
     edit_->setMaxLength(kind_ == Kind::Text && maxLength_ > 0 ? maxLength_ : 32767);
+    applyWidth();
+}
+
+void EditBox::applyWidth() {
+    QString sample;
+    switch (kind_) {
+    case Kind::Text: {
+        int chars = format_ == Format::Ico   ? 8
+                    : format_ == Format::Psc ? 6
+                    : maxLength_ > 0         ? std::min(maxLength_, 40)
+                                             : 20;
+        // Letters are wider than digits: an average letter per character.
+        const QFontMetrics fm = edit_->fontMetrics();
+        const int w = format_ == Format::Free
+                          ? fm.averageCharWidth() * chars + 2 * fm.averageCharWidth() + 8
+                          : widthFor(edit_, QString(chars, QLatin1Char('0')));
+        edit_->setMinimumWidth(w);
+        return;
+    }
+    case Kind::Integer:
+        sample = hasRange_
+                     ? QString::number(qlonglong(std::max(std::abs(minimum_), std::abs(maximum_))))
+                     : QStringLiteral("0000000000");
+        if (hasRange_ && minimum_ < 0) sample.prepend(QLatin1Char('-'));
+        break;
+    case Kind::Number:
+    case Kind::Money:
+        sample = QStringLiteral("-000 000 000,00");
+        break;
+    case Kind::Date:
+        sample = QStringLiteral("00.00.0000");
+        break;
+    }
+    edit_->setMinimumWidth(widthFor(edit_, sample));
+}
+
+void EditBox::setRange(double minimum, double maximum) {
+    hasRange_ = true;
+    minimum_ = std::min(minimum, maximum);
+    maximum_ = std::max(minimum, maximum);
+    applyWidth();
+}
+
+void EditBox::clearRange() {
+    hasRange_ = false;
+    applyWidth();
+}
+
+void EditBox::setUpperCase(bool on) {
+    upperCase_ = on;
+    if (on && kind_ == Kind::Text && text() != text().toUpper()) setText(text().toUpper());
+}
+
+void EditBox::setFormat(Format format) {
+    format_ = format;
+    if (format != Format::Free) setKind(Kind::Text);
+    applyKind();
+}
+
+QString EditBox::rangeText(double v) const {
+    if (kind_ == Kind::Integer) return QString::number(qlonglong(v));
+    return QString::number(v, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 void EditBox::setMaxLength(int n) {
@@ -143,19 +249,41 @@ bool EditBox::isBlank() const {
 QString EditBox::validationMessage() const {
     if (isBlank()) return {};
     const QString shown = QStringLiteral("Hodnota \"") + text().trimmed() + QStringLiteral("\" ");
+    auto inRange = [&](double v) {
+        if (!hasRange_ || (v >= minimum_ && v <= maximum_)) return QString();
+        return shown + QStringLiteral("není v rozsahu %1 až %2")
+                           .arg(rangeText(minimum_), rangeText(maximum_));
+    };
     switch (kind_) {
     case Kind::Text:
+        if (format_ == Format::Ico &&
+            !QRegularExpression(QStringLiteral("^[0-9]{8}$")).match(text().trimmed()).hasMatch())
+            return QStringLiteral("IČO \"%1\" musí mít osm číslic").arg(text().trimmed());
+        if (format_ == Format::Psc && !PlatnePSC(text().trimmed()))
+            return QStringLiteral("PSČ \"%1\" musí mít pět číslic, případně s mezerou za třetí "
+                                  "(110 00)")
+                .arg(text().trimmed());
         return {};
     case Kind::Integer:
-        return integerValue() ? QString() : shown + QStringLiteral("není platné celé číslo");
+        if (auto v = integerValue()) return inRange(double(*v));
+        return shown + QStringLiteral("není platné celé číslo");
     case Kind::Number:
-        return numberValue() ? QString() : shown + QStringLiteral("není platné číslo");
+        if (auto v = numberValue()) return inRange(*v);
+        return shown + QStringLiteral("není platné číslo");
     case Kind::Money:
-        return moneyValue() ? QString() : shown + QStringLiteral("není platná částka");
+        if (auto v = moneyValue()) return inRange(v->toDouble());
+        return shown + QStringLiteral("není platná částka");
     case Kind::Date:
         return dateValue() ? QString()
                            : shown + QStringLiteral("není platné datum (den.měsíc.rok)");
     }
+    return {};
+}
+
+QString EditBox::warningMessage() const {
+    if (format_ == Format::Ico && !isBlank() && isValid() && !PlatneICO(text().trimmed()))
+        return QStringLiteral("IČO \"%1\" nemá správnou kontrolní číslici, zkontrolujte je.")
+            .arg(text().trimmed());
     return {};
 }
 
@@ -290,7 +418,8 @@ bool EditBox::eventFilter(QObject* watched, QEvent* event) {
             auto reason = static_cast<QFocusEvent*>(event)->reason();
             // A popup or another window taking the focus is not leaving the box.
             if (checkOnLeave_ && !checking_ && reason != Qt::PopupFocusReason &&
-                reason != Qt::ActiveWindowFocusReason && !isValid())
+                reason != Qt::ActiveWindowFocusReason &&
+                (!isValid() || (!warningMessage().isEmpty() && warned_ != text())))
                 QTimer::singleShot(0, this, &EditBox::leaveCheck);
         }
     }
@@ -300,7 +429,13 @@ bool EditBox::eventFilter(QObject* watched, QEvent* event) {
 void EditBox::leaveCheck() {
     if (checking_) return;
     checking_ = true;
-    check();
+    if (check()) {
+        const QString warning = warningMessage();
+        if (!warning.isEmpty() && warned_ != text()) {
+            warned_ = text();
+            Platform::current().warning(warning);
+        }
+    }
     checking_ = false;
 }
 

@@ -6,7 +6,9 @@
 // Typing lets through only what can become a value of the kind.  A text that is not a value
 // (an impossible date, a number too big) stays in the box as typed: leaving the box or check()
 // shows the Czech error and puts the focus back, so nothing the user typed is lost.  A blank box
-// is valid and holds no value (NULL).
+// is valid and holds no value (NULL).  A number box may have a range (a small-integer field takes
+// -32768..32767 at most), a text box a fixed shape (IČO, PSČ) or capitals only (codes that are
+// keys of code lists).  The box is wide enough for the longest value it takes.
 
 #include "decimal.h"
 
@@ -18,6 +20,7 @@
 
 class QLineEdit;
 class QToolButton;
+class QValidator;
 
 namespace brix {
 
@@ -25,6 +28,9 @@ class EditBox : public QWidget {
     Q_OBJECT
 public:
     enum class Kind { Text, Integer, Number, Money, Date };
+    // Text boxes of a fixed shape: IČO eight digits (a wrong check digit is a warning only),
+    // PSČ five digits with one blank allowed after the third.
+    enum class Format { Free, Ico, Psc };
 
     explicit EditBox(QWidget* parent = nullptr);
     explicit EditBox(Kind kind, QWidget* parent = nullptr);
@@ -39,6 +45,20 @@ public:
     // Decimal places shown for Number and Money (Money: 2 by default).
     void setDecimals(int places);
     int decimals() const { return decimals_; }
+    // Integer, Number and Money: the values the box takes, both ends included.
+    void setRange(double minimum, double maximum);
+    void clearRange();
+    bool hasRange() const { return hasRange_; }
+    double minimum() const { return minimum_; }
+    double maximum() const { return maximum_; }
+    // Text: letters typed become capitals.
+    void setUpperCase(bool on);
+    bool upperCase() const { return upperCase_; }
+    void setFormat(Format format);
+    Format format() const { return format_; }
+    // Empty, or the warning the text deserves without being refused (an IČO whose check digit
+    // is wrong). Shown once when the box is left with that text.
+    QString warningMessage() const;
 
     void setChooser(bool on);
     bool hasChooser() const { return chooser_; }
@@ -77,6 +97,8 @@ public:
     static QString formatDate(const QDate& date);
     // A number as typed: decimal comma or point, blanks between thousands, no exponent.
     static std::optional<double> parseNumber(const QString& text);
+    // What typing may produce in a box of the kind (a search box takes it over).
+    static QValidator* typingValidator(Kind kind, QObject* parent);
 
 signals:
     void chooserRequested();
@@ -88,7 +110,9 @@ protected:
 
 private:
     void applyKind();
+    void applyWidth();
     void leaveCheck();
+    QString rangeText(double v) const;
 
     Kind kind_ = Kind::Text;
     int maxLength_ = 0;
@@ -96,6 +120,11 @@ private:
     bool chooser_ = false;
     bool checkOnLeave_ = true;
     bool checking_ = false;
+    bool hasRange_ = false;
+    double minimum_ = 0, maximum_ = 0;
+    bool upperCase_ = false;
+    Format format_ = Format::Free;
+    QString warned_; // the text whose warning was shown
     QString hint_;
     QLineEdit* edit_ = nullptr;
     QToolButton* button_ = nullptr;

@@ -36,6 +36,9 @@ void StatusBar::setPanelCount(int count) {
         auto* l = new QLabel(this);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
+        // A long hint is cut at the panel's edge; it never widens the window.
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        l->setMinimumWidth(0);
         addWidget(l, 1);
         panels_ << l;
     }
@@ -64,6 +67,7 @@ void StatusBar::setPanelText(int panel, const QString& text) {
     if (panel < 0) return;
     if (panel >= panels_.size()) setPanelCount(panel + 1);
     panels_[panel]->setText(text);
+    panels_[panel]->setToolTip(text);
 }
 
 void StatusBar::showFilter(int panel, bool on, const QString& text) {

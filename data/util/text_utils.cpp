@@ -78,4 +78,28 @@ QString NazevPracovniTabulky(const std::function<bool(const QString&)>& obsazeno
     return QString();
 }
 
+bool PlatneICO(QStringView ico) {
+    if (ico.size() != 8) return false;
+    int soucet = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (ico[i] < u'0' || ico[i] > u'9') return false;
+        if (i < 7) soucet += (ico[i].unicode() - u'0') * (8 - i);
+    }
+    const int zbytek = soucet % 11;
+    const int kontrolni = zbytek == 0 ? 1 : zbytek == 1 ? 0 : 11 - zbytek;
+    return ico[7].unicode() - u'0' == kontrolni;
+}
+
+bool PlatnePSC(QStringView psc) {
+    QString cislice = psc.toString();
+    if (cislice.size() == 6) {
+        if (cislice[3] != u' ') return false;
+        cislice.remove(3, 1);
+    }
+    if (cislice.size() != 5) return false;
+    for (QChar c : cislice)
+        if (c < u'0' || c > u'9') return false;
+    return true;
+}
+
 } // namespace brix

@@ -34,4 +34,10 @@ int PocetDni(QDate zacatek, QDate konec);
 // Empty only when a million draws found every name taken.
 QString NazevPracovniTabulky(const std::function<bool(const QString&)>& obsazeno = {});
 
+// An IČO of eight digits whose last digit is the check digit of the first seven (weights 8 down
+// to 2, the remainder of the sum by 11 subtracted from 11, 10 written as 0 and 11 as 1).
+bool PlatneICO(QStringView ico);
+// A PSČ: five digits, with one blank after the third allowed ("110 00" or "11000").
+bool PlatnePSC(QStringView psc);
+
 } // namespace brix

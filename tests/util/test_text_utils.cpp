@@ -98,3 +98,24 @@ TEST(NazevPracovniTabulky, SevenDigitsAndSkipsTakenNames) {
     EXPECT_LE(value, 2000000);
     EXPECT_TRUE(asked.count(name));
 }
+
+TEST(PlatneICO, CheckDigitOfTheFirstSevenIncludingTheTwoSpecialRemainders) {
+    EXPECT_TRUE(PlatneICO(u"00006947")); // remainder 4: 11 - 4
+    EXPECT_TRUE(PlatneICO(u"25596721")); // remainder 10: 1
+    EXPECT_TRUE(PlatneICO(u"00000001")); // remainder 0: 1
+    EXPECT_TRUE(PlatneICO(u"00000060")); // remainder 1: 0
+    EXPECT_FALSE(PlatneICO(u"00006940"));
+    EXPECT_FALSE(PlatneICO(u"00000061"));
+    EXPECT_FALSE(PlatneICO(u"0006947")); // seven digits
+    EXPECT_FALSE(PlatneICO(u"0000694a"));
+    EXPECT_FALSE(PlatneICO(u""));
+}
+
+TEST(PlatnePSC, FiveDigitsWithOneBlankAfterTheThird) {
+    EXPECT_TRUE(PlatnePSC(u"11000"));
+    EXPECT_TRUE(PlatnePSC(u"280 02"));
+    EXPECT_FALSE(PlatnePSC(u"28 002"));
+    EXPECT_FALSE(PlatnePSC(u"2800"));
+    EXPECT_FALSE(PlatnePSC(u"280 0a"));
+    EXPECT_FALSE(PlatnePSC(u"280  02"));
+}

@@ -170,6 +170,94 @@ TEST(EditBox, LeavingAnInvalidBoxReportsItOnce) {
     EXPECT_EQ(ui.shown().size(), 1);
 }
 
+TEST(EditBox, RangesRefuseValuesOutsideThemWithBothEndsNamed) {
+    struct Case {
+        EditBox::Kind kind;
+        double low, high;
+        const char* text;
+        bool ok;
+    };
+    const Case cases[] = {
+        {EditBox::Kind::Integer, -32768, 32767, "32767", true},
+        {EditBox::Kind::Integer, -32768, 32767, "32768", false},
+        {EditBox::Kind::Integer, -32768, 32767, "-32769", false},
+        {EditBox::Kind::Integer, 1, 999, "0", false},
+        {EditBox::Kind::Integer, 1, 999, "1", true},
+        {EditBox::Kind::Number, 0, 100, "100", true},
+        {EditBox::Kind::Number, 0, 100, "100,01", false},
+        {EditBox::Kind::Number, 0, 100, "-0,5", false},
+        {EditBox::Kind::Money, 0, 100, "99,9999", true},
+        {EditBox::Kind::Money, 0, 100, "100,0001", false},
+    };
+    for (const Case& c : cases) {
+        EditBox box(c.kind);
+        box.setRange(c.low, c.high);
+        box.setText(QString::fromLatin1(c.text));
+        EXPECT_EQ(box.isValid(), c.ok) << c.text;
+        if (!c.ok)
+            EXPECT_TRUE(box.validationMessage().contains(QStringLiteral("není v rozsahu")))
+                << box.validationMessage().toStdString();
+    }
+    EditBox percent(EditBox::Kind::Number);
+    percent.setRange(0, 100);
+    percent.setText("150");
+    EXPECT_EQ(percent.validationMessage(), "Hodnota \"150\" není v rozsahu 0 až 100");
+    // Blank stays valid: whether a value is required is the register's question.
+    percent.setText("");
+    EXPECT_TRUE(percent.isValid());
+}
+
+TEST(EditBox, IcoAndPscTakeOnlyTheirShapeAndAWrongCheckDigitIsAWarning) {
+    TestPlatform ui;
+    EditBox ico;
+    ico.setFormat(EditBox::Format::Ico);
+    QTest::keyClicks(ico.lineEdit(), "0000 69-47a12");
+    EXPECT_EQ(ico.text(), "00006947"); // digits only, eight at most
+    EXPECT_TRUE(ico.isValid());
+    EXPECT_TRUE(ico.warningMessage().isEmpty()); // 0000694 gives the check digit 7
+    ico.setText("00006940");
+    EXPECT_TRUE(ico.isValid());
+    EXPECT_TRUE(ico.warningMessage().contains(QStringLiteral("kontrolní číslici")));
+    ui.answer(Button::Ok, "kontrolní číslici", caption::Upozorneni);
+    leave(ico);
+    leave(ico); // said once for the same text
+    EXPECT_EQ(ui.shown().size(), 1);
+    ico.setText("1234");
+    EXPECT_EQ(ico.validationMessage(), "IČO \"1234\" musí mít osm číslic");
+
+    EditBox psc;
+    psc.setFormat(EditBox::Format::Psc);
+    QTest::keyClicks(psc.lineEdit(), "110 0x0 5");
+    EXPECT_EQ(psc.text(), "110 00");
+    EXPECT_TRUE(psc.isValid());
+    psc.setText("11000");
+    EXPECT_TRUE(psc.isValid());
+    psc.setText("1100");
+    EXPECT_FALSE(psc.isValid());
+    psc.setText("11 000");
+    EXPECT_FALSE(psc.isValid());
+}
+
+TEST(EditBox, CodesAreTypedInCapitalsAndBoxesFitTheirLongestValue) {
+    EditBox kod;
+    kod.setMaxLength(3);
+    kod.setUpperCase(true);
+    type(kod.lineEdit(), "eurx");
+    EXPECT_EQ(kod.text(), "EUR");
+    kod.setText("čšř"); // set by code: shown as given
+    EXPECT_EQ(kod.text(), "čšř");
+
+    EditBox nazev;
+    nazev.setMaxLength(40);
+    const QFontMetrics fm = nazev.lineEdit()->fontMetrics();
+    EXPECT_GE(nazev.lineEdit()->minimumWidth(), fm.averageCharWidth() * 40);
+    EditBox cislo(EditBox::Kind::Integer);
+    cislo.setRange(-32768, 32767);
+    EXPECT_GT(cislo.lineEdit()->minimumWidth(), fm.horizontalAdvance(QStringLiteral("-32768")));
+    EditBox datum(EditBox::Kind::Date);
+    EXPECT_GT(datum.lineEdit()->minimumWidth(), fm.horizontalAdvance(QStringLiteral("31.12.2024")));
+}
+
 TEST(EditBox, F3AndTheButtonOpenTheChooser) {
     TestPlatform ui;
     EditBox box;
@@ -506,4 +594,15 @@ TEST(StatusBar, ShowsTheHintOfTheFocusedBox) {
     plain->setFocus();
     EXPECT_EQ(bar->panelText(0), "");
     EXPECT_EQ(bar->panelText(1), "");
+
+    // A long hint is cut at the panel's edge; the window keeps its size.
+    form.resize(300, form.sizeHint().height());
+    QApplication::processEvents();
+    const QSize before = form.size();
+    born->setHint(QString(200, QLatin1Char('x')));
+    surname->setFocus();
+    born->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(form.size(), before);
+    EXPECT_LE(form.minimumSizeHint().width(), 300);
 }

@@ -1,11 +1,12 @@
 #include "register.h"
 
 #include "platform.h"
+#include "references.h"
 #include "util/nastaveni.h"
 #include "util/path_resolver.h"
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,9 +16,13 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
 
 namespace brix {
 
@@ -159,7 +164,10 @@ RegisterForm::RegisterForm(Table& table, RegisterConfig config, QWidget* parent)
             if (!storeEntry()) return false;
             return true;
         });
-        connect(Navigator1, &Navigator::actionDone, this, [this] { loadEntry(); });
+        connect(Navigator1, &Navigator::actionDone, this, [this] {
+            loadEntry();
+            entryLoaded();
+        });
         buttons->addWidget(Navigator1);
     }
     buttons->addStretch(1);
@@ -185,12 +193,17 @@ RegisterForm::RegisterForm(Table& table, RegisterConfig config, QWidget* parent)
     DbGrid1->setLockedColumns(config_.lockedColumns);
     DbGrid1->setMarkingEnabled(config_.markRows);
     if (!config_.columns.isEmpty()) DbGrid1->setColumns(config_.columns);
-    connect(DbGrid1, &DataGrid::searchColumnChosen, this,
-            [this](int column) { setSearchField(DbGrid1->gridModel()->columns()[column].field); });
+    connect(DbGrid1, &DataGrid::searchColumnChosen, this, [this](int column) {
+        // Another column: the text typed for the old one would only mislead.
+        EditHledej->clear();
+        setSearchField(DbGrid1->gridModel()->columns()[column].field);
+    });
     connect(DbGrid1, &DataGrid::recordActivated, this, [this] { gridActivated(); });
     connect(DbGrid1, &DataGrid::escapePressed, this, [this] { gridEscape(); });
 
     buildMenus();
+    // The whole menu stays visible: no menu hides behind an overflow button.
+    setMinimumWidth(MainMenu->sizeHint().width());
     resize(640, 480);
 }
 
@@ -304,10 +317,15 @@ EditBox* RegisterForm::addField(const QString& field, const QString& label, cons
     box->setObjectName(QStringLiteral("Edit") + f.name());
     if (f.kind() == FieldKind::Text) box->setMaxLength(f.size());
     if (f.kind() == FieldKind::Float && f.def().decimals >= 0) box->setDecimals(f.def().decimals);
+    // What the field can hold; a list narrows it where its field or hint says so.
+    if (f.kind() == FieldKind::SmallInt) box->setRange(-32768, 32767);
+    if (f.kind() == FieldKind::LongInt || f.kind() == FieldKind::AutoInc)
+        box->setRange(-2147483648.0, 2147483647.0);
     box->setHint(hint);
     entryForm_->addRow(label, box);
     bindings_.push_back({f.index(), box});
     watchEntryWidget(box->lineEdit());
+    noteEntryWidget(f.name(), label, box);
     return box;
 }
 
@@ -321,6 +339,7 @@ QPlainTextEdit* RegisterForm::addMemo(const QString& field, const QString& label
     entryForm_->addRow(label, memo);
     bindings_.push_back({f.index(), memo});
     watchEntryWidget(memo);
+    noteEntryWidget(f.name(), label, memo);
     return memo;
 }
 
@@ -332,11 +351,56 @@ QCheckBox* RegisterForm::addCheck(const QString& field, const QString& label, co
     entryForm_->addRow(QString(), check);
     bindings_.push_back({f.index(), check});
     watchEntryWidget(check);
+    noteEntryWidget(f.name(), label, check);
     return check;
 }
 
 void RegisterForm::watchEntryWidget(QWidget* w) {
     w->installEventFilter(this);
+}
+
+void RegisterForm::noteEntryWidget(const QString& field, const QString& label, QWidget* widget) {
+    const int fi = table_.fieldIndex(field);
+    if (fi < 0 || !widget) return;
+    QString plain = label;
+    plain.remove(QLatin1Char('&'));
+    entryWidgets_.push_back({fi, plain, widget});
+    const FieldDef& f = table_.fieldDef(fi);
+    if (!f.required || f.kind == FieldKind::AutoInc) return;
+    // Required fields are marked on screen: their labels are bold.
+    QWidget* mark = entryForm_->labelForField(widget);
+    if (!mark) mark = qobject_cast<QCheckBox*>(widget);
+    if (mark) {
+        QFont font = mark->font();
+        font.setBold(true);
+        mark->setFont(font);
+        mark->setToolTip(QStringLiteral("Povinná položka"));
+    }
+}
+
+QWidget* RegisterForm::entryWidget(const QString& field) const {
+    const int fi = table_.fieldIndex(field);
+    for (const EntryWidget& e : entryWidgets_)
+        if (e.field == fi) return e.widget;
+    return nullptr;
+}
+
+void RegisterForm::focusEntryWidget(QWidget* widget) {
+    if (!widget) return;
+    if (auto* box = qobject_cast<EditBox*>(widget)) {
+        box->lineEdit()->setFocus(Qt::OtherFocusReason);
+        box->lineEdit()->selectAll();
+        return;
+    }
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool RegisterForm::entryChanged() const {
+    return entryState_.changed(TabSheetVstup);
+}
+
+void RegisterForm::entryLoaded() {
+    entryState_.take(TabSheetVstup);
 }
 
 void RegisterForm::loadEntry() {
@@ -405,6 +469,20 @@ void RegisterForm::showEntryPage() {
     if (first) first->setFocus();
 }
 
+QSize RegisterForm::preferredSize() const {
+    // The grid: every column shown, the scroll bar and the frame.
+    int grid = 2 * DbGrid1->frameWidth() + DbGrid1->verticalScrollBar()->sizeHint().width() + 2;
+    if (GridModel* m = DbGrid1->gridModel())
+        for (int c = 0; c < m->columnCount(); ++c)
+            if (!DbGrid1->isColumnHidden(c)) grid += DbGrid1->columnWidth(c);
+    const QMargins page = TabSheetBrowse->layout()->contentsMargins();
+    int width = grid + page.left() + page.right();
+    width = std::max({width, MainMenu->sizeHint().width(), TabSheetVstup->sizeHint().width()});
+    const int height =
+        std::max(TabSheetVstup->sizeHint().height(), 440) + MainMenu->sizeHint().height();
+    return {width, height};
+}
+
 void RegisterForm::showBrowsePage() {
     PageControl1->setCurrentWidget(TabSheetBrowse);
     setBrowseMenusEnabled(true);
@@ -456,6 +534,11 @@ void RegisterForm::openRegister() {
         setSearchField(searchField_);
     }
     open_ = true;
+    if (!placed_) {
+        // Where the user left it on this machine, else large enough to show its columns.
+        placed_ = true;
+        if (!restoreFormGeometry(*this)) placeForm(*this, preferredSize(), parentWidget());
+    }
     showBrowsePage();
     showFilterState();
     if (chooser_ && !presetSearch_.trimmed().isEmpty() && table_.active()) {
@@ -491,6 +574,7 @@ int RegisterForm::showRegister() {
 
 void RegisterForm::done(int result) {
     closing_ = true;
+    rememberFormGeometry(*this);
     QDialog::done(result);
 }
 
@@ -539,10 +623,23 @@ void RegisterForm::OpravaClick() {
 void RegisterForm::openEntry() {
     loadEntry();
     showEntryPage();
+    entryLoaded();
 }
 
 void RegisterForm::SmazatClick() {
     if (entryShown() || !table_.active() || !table_.hasRecord()) return;
+    if (config_.refuseUsedRecords) {
+        try {
+            const QString refusal = inUseMessage(usagesOf(table_));
+            if (!refusal.isEmpty()) {
+                Platform::current().error(refusal);
+                return;
+            }
+        } catch (const StorageError& e) {
+            reportStorageError(e);
+            return;
+        }
+    }
     if (!Platform::current().askYesNo(config_.deleteQuestion)) return;
     try {
         table_.remove();
@@ -556,28 +653,92 @@ void RegisterForm::SmazatClick() {
 
 void RegisterForm::ButtonOkClick() {
     if (table_.state() == TableState::Edit || table_.state() == TableState::Insert) {
+        // Each step that refuses has said why and given the box in error the focus.
         if (!storeEntry()) return;
+        if (!checkRequiredFields()) return;
         if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return;
-        try {
-            table_.post();
-        } catch (const StorageError& e) {
-            reportStorageError(e); // the record stays in edit for correction
-            return;
-        } catch (const Abort&) {
-            return; // the table's own error handler has told the user; still in edit
-        }
+        if (!postEntry()) return;
     }
     showBrowsePage();
 }
 
-void RegisterForm::ButtonZrusClick() {
+bool RegisterForm::checkRequiredFields() {
+    QStringList missing;
+    QWidget* first = nullptr;
+    for (const EntryWidget& e : entryWidgets_) {
+        const FieldDef& f = table_.fieldDef(e.field);
+        if (!f.required || f.kind == FieldKind::AutoInc || !table_.field(e.field).isNull())
+            continue;
+        if (missing.contains(e.label)) continue;
+        missing << e.label;
+        if (!first) first = e.widget;
+    }
+    if (missing.isEmpty()) return true;
+    Platform::current().error(QStringLiteral("Prosím zadejte povinné položky: ") +
+                              missing.join(QStringLiteral(", ")));
+    focusEntryWidget(first);
+    return false;
+}
+
+bool RegisterForm::postEntry() {
+    QWidget* before = QApplication::focusWidget();
+    if (before && !TabSheetVstup->isAncestorOf(before)) before = nullptr;
+    // The kind of a refused post, also when the table's own handler has reported it.
+    std::optional<std::pair<StorageErrorKind, QString>> refused;
+    const TableErrorHandler own = table_.onPostError;
+    table_.onPostError = [&](Table& t, const StorageError& e) {
+        refused.emplace(e.kind(), e.field());
+        return own ? own(t, e) : ErrorAction::Fail;
+    };
+    struct Restore {
+        Table& t;
+        TableErrorHandler h;
+        ~Restore() { t.onPostError = h; }
+    } restore{table_, own};
+    try {
+        table_.post();
+        return true;
+    } catch (const StorageError& e) {
+        refused.emplace(e.kind(), e.field());
+        reportStorageError(e); // the record stays in edit for correction
+    } catch (const Abort&) {
+        // the table's own error handler has told the user; still in edit
+    }
+    focusAfterPostError(refused ? refused->first : StorageErrorKind::Other,
+                        refused ? refused->second : QString(), before);
+    return false;
+}
+
+void RegisterForm::focusAfterPostError(StorageErrorKind kind, const QString& field,
+                                       QWidget* before) {
+    QWidget* target = field.isEmpty() ? nullptr : entryWidget(field);
+    if (!target && kind == StorageErrorKind::KeyViolation)
+        for (const QString& k : table_.def().primaryKey)
+            if ((target = entryWidget(k))) break;
+    if (!target && kind == StorageErrorKind::RequiredFieldMissing)
+        for (const EntryWidget& e : entryWidgets_)
+            if (table_.fieldDef(e.field).required && table_.field(e.field).isNull()) {
+                target = e.widget;
+                break;
+            }
+    if (!target) target = before;
+    if (!target && !entryWidgets_.isEmpty()) target = entryWidgets_.front().widget;
+    focusEntryWidget(target);
+}
+
+void RegisterForm::cancelEntry() {
     if (table_.state() == TableState::Edit || table_.state() == TableState::Insert) table_.cancel();
     showBrowsePage();
 }
 
+void RegisterForm::ButtonZrusClick() {
+    EscapeEntry();
+}
+
 void RegisterForm::EscapeEntry() {
-    if (!Platform::current().askYesNo(config_.escapeQuestion)) return;
-    ButtonZrusClick();
+    // Nothing typed: nothing to lose, nothing to ask.
+    if (entryChanged() && !Platform::current().askYesNo(config_.escapeQuestion)) return;
+    cancelEntry();
 }
 
 void RegisterForm::gridActivated() {
@@ -621,6 +782,20 @@ void RegisterForm::setSearchField(const QString& field) {
         searchField_.clear();
         LabelTrideni->clear();
     }
+    // The search box of a number or date column takes only what can be such a value.
+    const QValidator* old = EditHledej->validator();
+    EditHledej->setValidator(nullptr);
+    delete old;
+    const int fi = searchField_.isEmpty() ? -1 : table_.fieldIndex(searchField_);
+    if (fi < 0) return;
+    const FieldKind k = table_.fieldDef(fi).kind;
+    if (isIntegerKind(k))
+        EditHledej->setValidator(EditBox::typingValidator(EditBox::Kind::Integer, EditHledej));
+    else if (isNumericKind(k))
+        EditHledej->setValidator(EditBox::typingValidator(EditBox::Kind::Number, EditHledej));
+    else if (k == FieldKind::Date)
+        EditHledej->setValidator(EditBox::typingValidator(EditBox::Kind::Date, EditHledej));
+    if (EditHledej->validator() && !EditHledej->hasAcceptableInput()) EditHledej->clear();
 }
 
 void RegisterForm::hledejItem(int item) {

@@ -14,6 +14,7 @@
 
 #include "datagrid.h"
 #include "editbox.h"
+#include "entry_state.h"
 #include "navigator.h"
 #include "statusbar.h"
 #include "storage_error.h"
@@ -96,8 +97,8 @@ struct RegisterConfig {
     bool searchMenuIsItem = false; // "&Hledej" is itself the (first) search item
     QString sortMenuCaption = QStringLiteral("&Třídění");
     QList<SortItem> sortItems;
-    bool noFilterItem = false; // "&Rozsah" → "&Bez filtru"
-    bool filterItem = true;    // "&Rozsah" → "&Filtr" (the filter database)
+    bool noFilterItem = true; // "&Rozsah" → "&Bez filtru": the filter can always be switched off
+    bool filterItem = true;   // "&Rozsah" → "&Filtr" (the filter database)
     QList<RangeItem> rangeItems;
     QList<PrintItem> printItems;
     QString printManagerDirectory = QStringLiteral("Ciselnik\\");
@@ -107,7 +108,8 @@ struct RegisterConfig {
     bool newHasF5 = true;
     bool enterMovesBetweenBoxes = true;
     bool f6Saves = true;
-    QString escapeQuestion = QStringLiteral("Chceš opravdu skončit bez záznamu");
+    // Asked by Escape and "&Zruš" when a box shows another value than the record had.
+    QString escapeQuestion = QStringLiteral("Chceš opravdu skončit bez záznamu?");
     QString deleteQuestion = QStringLiteral("Chceš opravdu smazat větu ?");
     NotFoundAction notFound = NotFoundAction::KeepFocus;
     QString notFoundMessage = QStringLiteral("Hledaný text nebyl nalezen");
@@ -118,6 +120,8 @@ struct RegisterConfig {
     bool searchFirstColumn = false; // on opening the first grid column is searched, not item 1
     QString sourceName;             // component name of the data source; empty: "DS_" + file name
     bool entryNavigator = false;    // previous / next / insert on the entry page
+    // "&Smazat" refuses a record that other records use (data/references.h) and says where.
+    bool refuseUsedRecords = true;
 
     // The list's own rules: refuse "&Ok" (after telling the user why), fill a new record.
     std::function<bool(RegisterForm&)> checkBeforeSave;
@@ -159,6 +163,15 @@ public:
     QCheckBox* addCheck(const QString& field, const QString& label, const QString& hint = {});
     // Boxes of the list's own go here (the bound ones are in a form layout at its top).
     QWidget* entryArea() const { return entryArea_; }
+    // A box of the list's own that shows a field: the register marks it when the field is
+    // required, names it in the required-fields message and gives it the focus after an error.
+    void noteEntryWidget(const QString& field, const QString& label, QWidget* widget);
+    // The box that shows the field (null when none does).
+    QWidget* entryWidget(const QString& field) const;
+    // Gives a box of the entry page the focus (its line when it is an edit box).
+    void focusEntryWidget(QWidget* widget);
+    // Something was typed or chosen since the record was loaded into the boxes.
+    bool entryChanged() const;
     // The first box of the entry page gets the focus when it is shown (else the first bound).
     void setFirstEntryWidget(QWidget* w) { firstEntry_ = w; }
     // Record → boxes, boxes → record (false after showing why a box is not a value). A list
@@ -189,8 +202,10 @@ public:
     virtual void OpravaClick();
     virtual void SmazatClick();
     virtual void ButtonOkClick();
+    // "&Zruš" behaves as Escape.
     virtual void ButtonZrusClick();
-    // Escape on the entry page: the question, Yes cancels and shows the register page.
+    // Escape on the entry page: an unchanged record is left at once; a changed one after the
+    // question, Yes cancels and shows the register page.
     void EscapeEntry();
     void hledejItem(int item);
     void tridItem(int item);
@@ -222,6 +237,8 @@ public:
                                  bool* ok = nullptr);
 
     bool entryShown() const;
+    // The size at which the register shows its columns and its entry page.
+    QSize preferredSize() const;
     void showEntryPage();
     void showBrowsePage();
     void reportStorageError(const StorageError& e);
@@ -271,13 +288,27 @@ protected:
     void setBrowseMenusEnabled(bool on);
     // Asks the input box; false when cancelled.
     bool askValue(const QString& title, const QString& prompt, QString& value);
+    // After the boxes are stored: every required field shown on the page has a value, or the
+    // message names the missing ones and the first gets the focus.
+    bool checkRequiredFields();
+    // Posts the record; a refused post has been reported and the box in error has the focus.
+    virtual bool postEntry();
+    // The boxes now show the record: Escape leaves it without a question until one changes.
+    void entryLoaded();
 
 private:
     struct Binding {
         int field;
         QWidget* widget;
     };
+    struct EntryWidget {
+        int field;
+        QString label;
+        QWidget* widget;
+    };
     void watchEntryWidget(QWidget* w);
+    void cancelEntry();
+    void focusAfterPostError(StorageErrorKind kind, const QString& field, QWidget* before);
 
     Table& table_;
     RegisterConfig config_;
@@ -286,6 +317,9 @@ private:
     QFormLayout* entryForm_ = nullptr;
     QWidget* firstEntry_ = nullptr;
     QList<Binding> bindings_;
+    QList<EntryWidget> entryWidgets_;
+    EntryState entryState_;
+    bool placed_ = false;
     QList<QObject*> browseMenus_;
     QString searchField_;
     QString presetSearch_;

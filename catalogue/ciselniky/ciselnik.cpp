@@ -37,9 +37,14 @@ TFormulCiselnik::TFormulCiselnik(const QString& jmeno, Table& table, RegisterCon
     for (const PoleCiselniku& p : pole_) {
         using B = PoleCiselniku::Box;
         switch (p.box) {
-        case B::Pole:
-            boxy_.insert(p.pole.toUpper(), addField(p.pole, p.popisek, p.napoveda));
+        case B::Pole: {
+            EditBox* e = addField(p.pole, p.popisek, p.napoveda);
+            if (p.rozsah) e->setRange(p.rozsah->first, p.rozsah->second);
+            if (p.velka) e->setUpperCase(true);
+            if (p.format != EditBox::Format::Free) e->setFormat(p.format);
+            boxy_.insert(p.pole.toUpper(), e);
             break;
+        }
         case B::Memo:
             boxy_.insert(p.pole.toUpper(), addMemo(p.pole, p.popisek, p.napoveda));
             break;
@@ -63,7 +68,8 @@ TFormulCiselnik::TFormulCiselnik(const QString& jmeno, Table& table, RegisterCon
             }
             form->addRow(p.popisek, combo);
             boxy_.insert(p.pole.toUpper(), combo);
-            vlastni_.push_back({f.name(), combo});
+            vlastni_.push_back({f.name(), combo, p.rozsah});
+            noteEntryWidget(f.name(), p.popisek, combo);
             break;
         }
         case B::Text: {
@@ -75,7 +81,8 @@ TFormulCiselnik::TFormulCiselnik(const QString& jmeno, Table& table, RegisterCon
             edit->lineEdit()->installEventFilter(this);
             form->addRow(p.popisek, edit);
             boxy_.insert(p.pole.toUpper(), edit);
-            vlastni_.push_back({f.name(), edit});
+            vlastni_.push_back({f.name(), edit, p.rozsah});
+            noteEntryWidget(f.name(), p.popisek, edit);
             break;
         }
         case B::JenMrizka:
@@ -140,10 +147,16 @@ bool TFormulCiselnik::ulozVlastni() {
             const std::optional<double> n = EditBox::parseNumber(text);
             bool ok = n.has_value();
             if (ok && isIntegerKind(f.kind())) ok = *n == double(qint64(*n));
-            if (!ok) {
-                Platform::current().error(
-                    QStringLiteral("Hodnota \"%1\" není číslo").arg(text.trimmed()));
-                v.widget->setFocus();
+            QString chyba;
+            if (!ok)
+                chyba = QStringLiteral("Hodnota \"%1\" není číslo").arg(text.trimmed());
+            else if (v.rozsah && (*n < v.rozsah->first || *n > v.rozsah->second))
+                chyba = QStringLiteral("Hodnota \"%1\" není v rozsahu %2 až %3")
+                            .arg(text.trimmed(), textCisla(v.rozsah->first),
+                                 textCisla(v.rozsah->second));
+            if (!chyba.isEmpty()) {
+                Platform::current().error(chyba);
+                focusEntryWidget(v.widget);
                 return false;
             }
             if (isIntegerKind(f.kind()))

@@ -9,6 +9,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 class QComboBox;
 
 namespace brix {
@@ -28,12 +30,30 @@ struct PoleCiselniku {
         : pole(std::move(pole_)), popisek(std::move(popisek_)), napoveda(std::move(napoveda_)),
           box(box_), seznam(std::move(seznam_)) {}
 
+    // The values a number box takes, both ends included (where the field or its hint says).
+    PoleCiselniku& vRozsahu(double od, double po) {
+        rozsah = std::pair{od, po};
+        return *this;
+    }
+    // A code that is the key of a code list: typed in capitals.
+    PoleCiselniku& velkaPismena() {
+        velka = true;
+        return *this;
+    }
+    PoleCiselniku& tvar(EditBox::Format f) {
+        format = f;
+        return *this;
+    }
+
     QString pole;
     QString popisek;
     QString napoveda;
     Box box = Box::Pole;
     QStringList seznam;
     bool vMrizce = true; // a column of the grid (a note box never is)
+    std::optional<std::pair<double, double>> rozsah;
+    bool velka = false;
+    EditBox::Format format = EditBox::Format::Free;
 };
 
 class TFormulCiselnik : public RegisterForm {
@@ -59,6 +79,7 @@ private:
     struct VlastniBox {
         QString pole;
         QWidget* widget;
+        std::optional<std::pair<double, double>> rozsah;
     };
     void nactiVlastni();
     bool ulozVlastni();

@@ -14,6 +14,11 @@ namespace brix {
 namespace {
 
 using B = PoleCiselniku::Box;
+using P = PoleCiselniku;
+using F = EditBox::Format;
+
+// Days, counts and numbers of small-integer fields that cannot be negative.
+constexpr double kMaxSmall = 32767;
 
 const QString kDruhyCen = QStringLiteral("MO-maloobchodní, VO - velkoobchodní, IP-interní pohyb, "
                                          "NC-nák.ceny");
@@ -41,13 +46,18 @@ TFormulSkonto::TFormulSkonto(Table& skonto, QWidget* parent)
               c.printManagerPrefix = QStringLiteral("PrSko_");
               return c;
           }(),
-          {{"PC_skonto", "Poř.číslo", "Pořadové číslo platební podmínky 1 - 32767"},
+          {P("PC_skonto", "Poř.číslo", "Pořadové číslo platební podmínky 1 - 32767")
+               .vRozsahu(1, kMaxSmall),
            {"Popis", "Popis", "Popis platební podmínky"},
-           {"Splatnost", "Splatnost", "Počet dní mezi vystavením a splatností"},
-           {"Skonto_dni", "Skonto za dní", "Do kolika dní od vystavení platí skonto"},
-           {"Skonto_pr", "Skonto %", "Skonto v % při placení do stanoveného počtu dní"},
-           {"Penale", "Penále %", "Penále v % za pozdní platbu"},
-           {"Odkl_pen", "Odklad penále", "Počet dní, po které se penále neúčtuje"},
+           P("Splatnost", "Splatnost", "Počet dní mezi vystavením a splatností")
+               .vRozsahu(0, kMaxSmall),
+           P("Skonto_dni", "Skonto za dní", "Do kolika dní od vystavení platí skonto")
+               .vRozsahu(0, kMaxSmall),
+           P("Skonto_pr", "Skonto %", "Skonto v % při placení do stanoveného počtu dní")
+               .vRozsahu(0, 100),
+           P("Penale", "Penále %", "Penále v % za pozdní platbu").vRozsahu(0, 100),
+           P("Odkl_pen", "Odklad penále", "Počet dní, po které se penále neúčtuje")
+               .vRozsahu(0, kMaxSmall),
            {"Zpus_pl", "Způsob platby", "Text způsobu platby"}},
           parent) {}
 
@@ -64,21 +74,12 @@ TFormulObor::TFormulObor(Table& obor, QWidget* parent)
               c.printManagerPrefix = QStringLiteral("PrObor_");
               return c;
           }(),
-          {{"Cis_obor", "Číslo oboru", "Číslo oboru 1 - 20, vybírá sloupec rabatu"},
+          {P("Cis_obor", "Číslo oboru", "Číslo oboru 1 - 20, vybírá sloupec rabatu")
+               .vRozsahu(1, kPocetOboru),
            {"Popis", "Popis", "Oficiální popis oboru"},
            {"Int_popis", "Popis interně", "Popis oboru pro vnitřní potřebu"},
            {QStringLiteral("Poznámka"), "Poznámka", "Poznámka - libovolný text", B::Memo}},
           parent) {}
-
-bool TFormulObor::kontrolaVstupu() {
-    EditBox* e = editBox(QStringLiteral("Cis_obor"));
-    if (!e || e->isBlank() || !e->isValid()) return true; // the box and the key rule say why
-    const std::optional<qlonglong> n = e->integerValue();
-    if (n && *n >= 1 && *n <= kPocetOboru) return true;
-    Platform::current().error(QStringLiteral("Číslo oboru smí být v rozsahu 1..20"));
-    e->setFocus();
-    return false;
-}
 
 // --- rebate groups ---------------------------------------------------------------------------
 
@@ -97,13 +98,15 @@ TFormulRabSkup::TFormulRabSkup(Table& rabSkup, QWidget* parent)
           }(),
           [] {
               QList<PoleCiselniku> p{
-                  {"Cis_RabSkup", "Číslo 1-999 - povinné", "Číslo rabatní skupiny 1 - 999"},
+                  P("Cis_RabSkup", "Číslo 1-999 - povinné", "Číslo rabatní skupiny 1 - 999")
+                      .vRozsahu(1, 999),
                   {"Nazev", "Název", "Popis rabatní skupiny"},
                   {"PoslCisVyr", "Posl.č.výrobku", {}, B::JenMrizka}};
               for (int i = 1; i <= kPocetOboru; ++i)
-                  p.push_back({QStringLiteral("Rabat%1").arg(i),
-                               QStringLiteral("Sleva pro obor firmy %1").arg(i),
-                               QStringLiteral("Sleva v % pro firmy oboru %1").arg(i)});
+                  p.push_back(P(QStringLiteral("Rabat%1").arg(i),
+                                QStringLiteral("Sleva pro obor firmy %1").arg(i),
+                                QStringLiteral("Sleva v % pro firmy oboru %1").arg(i))
+                                  .vRozsahu(0, 100));
               return p;
           }(),
           parent) {}
@@ -122,7 +125,7 @@ TFormulVynSkup::TFormulVynSkup(Table& vynSkup, QWidget* parent)
               c.printManagerPrefix = QStringLiteral("PrVS_");
               return c;
           }(),
-          {{"PC_VynSkup", "Číslo výn.skup.", "Číslo výnosové skupiny 1 - 999"},
+          {P("PC_VynSkup", "Číslo výn.skup.", "Číslo výnosové skupiny 1 - 999").vRozsahu(1, 999),
            {"Popis", "Popis",
             "Popis výnosové skupiny; první slovo seskupuje skupiny ve stromu výrobků"}},
           parent) {}
@@ -141,7 +144,7 @@ TFormulZeme::TFormulZeme(Table& meny, QWidget* parent)
               return c;
           }(),
           {{"Platnost_Od", "Platnost Od", "Kurs platí od tohoto dne"},
-           {"KOD_Meny", "Kód měny", "Mezinárodní třípísmenný kód měny"},
+           P("KOD_Meny", "Kód měny", "Mezinárodní třípísmenný kód měny").velkaPismena(),
            {"KOD_Zeme", "Kód země", "Kód země"},
            {"Nazev", "Název", "Země a popis měny"},
            {"Mena", "Popis měny", "Místní název měny"},
@@ -212,10 +215,10 @@ TFormulCelSaz::TFormulCelSaz(Table& clo, QWidget* parent)
             "Jednotka celního sazebníku",
             B::Seznam,
             {"NAR", "UNS", "TNN", "MTQ", "NPR", "MTR", "MTK", ""}},
-           {"Clo", "Clo", "Clo v % pro nákupní cenu výrobků"},
-           {"DPH", "DPH", "Sazba DPH v %", B::SeznamAJine, {"0", "5", "22"}},
+           P("Clo", "Clo", "Clo v % pro nákupní cenu výrobků").vRozsahu(0, 100),
+           P("DPH", "DPH", "Sazba DPH v %", B::SeznamAJine, {"0", "5", "22"}).vRozsahu(0, 100),
            {"Sleva_Eur", "Sleva EUR", "Skupina má preferenci", B::Zaskrtnuti},
-           {"Sazba_EUR", "Sazba EUR", "Preferenční sleva v % z cla"},
+           P("Sazba_EUR", "Sazba EUR", "Preferenční sleva v % z cla").vRozsahu(0, 100),
            {"Poznamka", "Poznámka", "Poznámka - libovolný text", B::Memo},
            {"Spotr_Dan", "Spotřební daň", "Spotřební daň za jednotku objemu"}},
           parent) {}
@@ -238,7 +241,7 @@ TFormulDruhUctu::TFormulDruhUctu(Table& druhyUctu, Table* cisUctu, QWidget* pare
             "DL,FV,3-DLP,4-FaP,A-Výdejka,C-Prijemka,J-Kasa,K-Kasa uz.,OV;OP;FZ-zál.fav",
             B::Seznam,
             {"3", "4", "A", "C", "DL", "FV", "FZ", "J", "K", "OP", "OV"}},
-           {"Druh", "Druh", "Libovolný třípísmenný kód druhu - povinné"},
+           P("Druh", "Druh", "Libovolný třípísmenný kód druhu - povinné").velkaPismena(),
            {"Popis", "Popis", "Popis druhu účtu"},
            {"Druh_ceny", "Druh ceny", kDruhyCen, B::Seznam, {"IP", "MO", "NC", "VO"}},
            {"ZaokrPol", "Zaokrouhlení cen", "Zaokrouhlení cen položek"},
@@ -271,7 +274,7 @@ TFormulSklad::TFormulSklad(Table& sklady, QWidget* parent)
            {"Nazev", "Název", "Název skladu"},
            {"Ulice", "Ulice", "Ulice"},
            {"Mesto", "Město", "Město"},
-           {"PSC", "PSČ", "Poštovní směrovací číslo"},
+           P("PSC", "PSČ", "Poštovní směrovací číslo").tvar(F::Psc),
            {"Cis_Stred", "Středisko", "Středisko skladu (F3 - výběr)"},
            {"Banka", "Banka", "Banka"},
            {"Ucet", "Účet", "Číslo účtu"},
@@ -324,7 +327,7 @@ TFormulStredGrid::TFormulStredGrid(Table& stredisko, QWidget* parent)
            {"Nazev", "Název", "Název střediska"},
            {"Ulice", "Ulice", "Ulice"},
            {"Mesto", "Město", "Město"},
-           {"PSC", "PSČ", "Poštovní směrovací číslo"},
+           P("PSC", "PSČ", "Poštovní směrovací číslo").tvar(F::Psc),
            {"Telefon", "Telefon", "Telefon"},
            {"Path_Export", "Cesta pro export", "Adresář, do kterého středisko exportuje"}},
           parent) {

@@ -18,11 +18,8 @@ public:
 class TFormulObor : public TFormulCiselnik {
     Q_OBJECT
 public:
+    // The number (1 to 20) selects a rebate column of the rebate groups.
     explicit TFormulObor(Table& obor, QWidget* parent = nullptr);
-
-protected:
-    // The number selects a rebate column of the rebate groups: 1 to 20.
-    bool kontrolaVstupu() override;
 };
 
 class TFormulRabSkup : public TFormulCiselnik {

@@ -374,7 +374,7 @@ TEST_F(CiselnikyTest, FieldsOfBusinessNoteBoxAndNumber) {
     f.NovyClick();
     f.editBox("Cis_obor")->setText("21");
     f.editBox("Popis")->setText("Lakovny");
-    ui.answer(Button::Ok, "Číslo oboru smí být v rozsahu 1..20", caption::Chyba);
+    ui.answer(Button::Ok, "Hodnota \"21\" není v rozsahu 1 až 20", caption::Chyba);
     f.ButtonOkClick();
     EXPECT_TRUE(f.entryShown());
     f.editBox("Cis_obor")->setText("9");
@@ -399,6 +399,8 @@ TEST_F(CiselnikyTest, FieldsOfBusinessNoteBoxAndNumber) {
     ui.answer(Button::Ok, "Položka s tímto číslem oboru již existuje", caption::Chyba);
     f.ButtonOkClick();
     EXPECT_TRUE(f.entryShown());
+    EXPECT_TRUE(f.editBox("Cis_obor")->lineEdit()->hasFocus()); // the key in error
+    ui.answer(Button::Yes, "Chceš opravdu skončit bez záznamu?", caption::Dotaz);
     f.ButtonZrusClick();
     f.hide();
 }
@@ -439,6 +441,7 @@ TEST_F(CiselnikyTest, DocumentKindsListsKeyAndNumberSeries) {
     ui.answer(Button::Ok, "Typ účtu s tímto druhem již existuje", caption::Chyba);
     f.ButtonOkClick();
     EXPECT_TRUE(f.entryShown());
+    ui.answer(Button::Yes, "Chceš opravdu skončit bez záznamu?", caption::Dotaz);
     f.ButtonZrusClick();
 
     // The number series of the document types.

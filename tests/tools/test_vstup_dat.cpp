@@ -304,6 +304,7 @@ TEST_F(VstupDatTest, InstalledToolsExportAndSettleStorageErrorsOfTheTablesHandle
     r.ButtonOkClick();
     EXPECT_TRUE(r.entryShown());
     EXPECT_EQ(hla.state(), TableState::Insert);
+    ui.answer(Button::Yes, "Chceš opravdu skončit bez záznamu?", caption::Dotaz);
     r.ButtonZrusClick();
 
     ASSERT_TRUE(hla.locate("Cis_Uctu", {1}));

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFormLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,6 +28,8 @@ const Catalogue& codeListCatalogue() {
                                 "PC_skonto S!; Popis A40; Splatnost S; Skonto_pr F; Zpus_pl A15; "
                                 "Platnost D; Poznamka M",
                                 "PC_skonto", "Popis=Popis"));
+        c.add(Catalogue::define("Ciselnik", "Sklady", "Cis A4!; Nazev A40!; Mesto A40; Obor S",
+                                "Cis"));
         return c;
     }();
     return c;
@@ -140,19 +143,106 @@ TEST_F(RegisterTest, KeyViolationOnOkShowsTheMessageAndKeepsTheInsert) {
     TestPlatform ui;
     auto reg = makeRegister(skontoConfig());
     reg->openRegister();
+    reg->show();
+    QApplication::setActiveWindow(reg.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(reg.get()));
     reg->NovyClick();
     cislo->setText("1");
     popis->setText("Duplicitní");
+    reg->ButtonOk->setFocus(); // as a click leaves it
     ui.answer(Button::Ok, "již existuje", caption::Chyba);
     reg->ButtonOkClick();
     EXPECT_TRUE(reg->entryShown());
     EXPECT_EQ(table->state(), TableState::Insert);
     EXPECT_EQ(popis->text(), "Duplicitní");
+    EXPECT_TRUE(cislo->lineEdit()->hasFocus()); // the key in error, whatever had the focus
     // Corrected, the same record saves.
     cislo->setText("8");
     reg->ButtonOkClick();
     EXPECT_FALSE(reg->entryShown());
     EXPECT_EQ(table->recordCount(), 7);
+}
+
+TEST_F(RegisterTest, RequiredFieldsAreMarkedAndTheMessageNamesTheMissingOnes) {
+    TestPlatform ui;
+    Table sklady(*db, "Ciselnik\\Sklady");
+    RegisterConfig c;
+    c.caption = "Sklady";
+    RegisterForm reg(sklady, c);
+    EditBox* cis = reg.addField("Cis", "Číslo skladu");
+    EditBox* nazev = reg.addField("Nazev", "&Název");
+    EditBox* mesto = reg.addField("Mesto", "Město");
+    auto label = [&](QWidget* w) {
+        auto* form = qobject_cast<QFormLayout*>(reg.entryArea()->layout()->itemAt(0)->layout());
+        return form->labelForField(w);
+    };
+    EXPECT_TRUE(label(cis)->font().bold());
+    EXPECT_TRUE(label(nazev)->font().bold());
+    EXPECT_FALSE(label(mesto)->font().bold());
+    reg.show();
+    QApplication::setActiveWindow(&reg);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&reg));
+    reg.openRegister();
+    reg.NovyClick();
+    mesto->setText("Kolín");
+    ui.answer(Button::Ok, "Prosím zadejte povinné položky: Číslo skladu, Název", caption::Chyba);
+    reg.ButtonOkClick();
+    EXPECT_EQ(sklady.state(), TableState::Insert);
+    EXPECT_TRUE(cis->lineEdit()->hasFocus());
+    EXPECT_EQ(mesto->text(), "Kolín");
+    cis->setText("1");
+    ui.answer(Button::Ok, "Prosím zadejte povinné položky: Název", caption::Chyba);
+    reg.ButtonOkClick();
+    EXPECT_TRUE(nazev->lineEdit()->hasFocus());
+    nazev->setText("Hlavní");
+    reg.ButtonOkClick();
+    EXPECT_FALSE(reg.entryShown());
+    EXPECT_EQ(sklady.recordCount(), 1);
+    reg.closeRegister();
+}
+
+TEST_F(RegisterTest, SmallIntegerBoxesTakeTheFieldsRangeAndRefuseWithTheFocusBack) {
+    TestPlatform ui;
+    auto reg = makeRegister(skontoConfig());
+    reg->show();
+    QApplication::setActiveWindow(reg.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(reg.get()));
+    reg->openRegister();
+    reg->NovyClick();
+    cislo->setText("9");
+    splatnost->setText("40000");
+    reg->ButtonOk->setFocus();
+    ui.answer(Button::Ok, "Hodnota \"40000\" není v rozsahu -32768 až 32767", caption::Chyba);
+    reg->ButtonOkClick();
+    EXPECT_EQ(table->state(), TableState::Insert);
+    EXPECT_TRUE(splatnost->lineEdit()->hasFocus());
+    EXPECT_EQ(splatnost->text(), "40000");
+    ui.answer(Button::Yes, "bez záznamu", caption::Dotaz);
+    reg->ButtonZrusClick();
+    reg->closeRegister();
+}
+
+TEST_F(RegisterTest, OpensAtASizeThatShowsItsColumnsAndRemembersWhereItWasLeft) {
+    TestPlatform ui;
+    RegisterConfig c = skontoConfig();
+    {
+        auto reg = makeRegister(c);
+        reg->setObjectName("TFormulSkontoTest");
+        reg->openRegister();
+        int columns = 0;
+        for (int i = 0; i < reg->DbGrid1->gridModel()->columnCount(); ++i)
+            columns += reg->DbGrid1->columnWidth(i);
+        EXPECT_GT(reg->DbGrid1->width(), columns);
+        EXPECT_GE(reg->width(), reg->MainMenu->sizeHint().width());
+        reg->setGeometry(40, 50, 700, 500);
+        reg->accept();
+        reg->closeRegister();
+    }
+    auto again = makeRegister(c);
+    again->setObjectName("TFormulSkontoTest");
+    again->openRegister();
+    EXPECT_EQ(again->geometry(), QRect(40, 50, 700, 500));
+    again->closeRegister();
 }
 
 TEST_F(RegisterTest, StorageErrorsGoThroughTheHookWhenOneIsSet) {
@@ -172,7 +262,7 @@ TEST_F(RegisterTest, StorageErrorsGoThroughTheHookWhenOneIsSet) {
     EXPECT_EQ(table->state(), TableState::Insert);
 }
 
-TEST_F(RegisterTest, EscapeOnTheEntryPageAsksNoKeepsTheEditsYesRestores) {
+TEST_F(RegisterTest, EscapeOnAChangedRecordAsksNoKeepsTheEditsYesRestores) {
     TestPlatform ui;
     auto reg = makeRegister(skontoConfig());
     reg->openRegister();
@@ -182,13 +272,17 @@ TEST_F(RegisterTest, EscapeOnTheEntryPageAsksNoKeepsTheEditsYesRestores) {
     EXPECT_EQ(popis->text(), "Káva");
     popis->setText("Káva zrnková");
 
-    ui.answer(Button::No, "Chceš opravdu skončit bez záznamu", caption::Dotaz);
+    ui.answer(Button::No, "Chceš opravdu skončit bez záznamu?", caption::Dotaz);
     key(popis->lineEdit(), Qt::Key_Escape);
     EXPECT_TRUE(reg->entryShown());
     EXPECT_EQ(table->state(), TableState::Edit);
     EXPECT_EQ(popis->text(), "Káva zrnková");
 
-    ui.answer(Button::Yes, "Chceš opravdu skončit bez záznamu", caption::Dotaz);
+    // "&Zruš" asks the same question.
+    ui.answer(Button::No, "Chceš opravdu skončit bez záznamu?", caption::Dotaz);
+    reg->ButtonZrusClick();
+    EXPECT_TRUE(reg->entryShown());
+    ui.answer(Button::Yes, "Chceš opravdu skončit bez záznamu?", caption::Dotaz);
     key(popis->lineEdit(), Qt::Key_Escape);
     EXPECT_FALSE(reg->entryShown());
     EXPECT_EQ(table->state(), TableState::Browse);
@@ -204,12 +298,36 @@ TEST_F(RegisterTest, EscapeOnTheEntryPageAsksNoKeepsTheEditsYesRestores) {
     other->openRegister();
     table->locate("PC_skonto", {4});
     other->OpravaClick();
+    popis->setText("Káva turecká");
     ui.answer(Button::No, "bez záznamu ?");
     key(popis->lineEdit(), Qt::Key_Escape);
-    popis->setText("Káva turecká");
     key(popis->lineEdit(), Qt::Key_F6);
     EXPECT_FALSE(other->entryShown());
     EXPECT_EQ(current(), "Káva turecká");
+}
+
+TEST_F(RegisterTest, EscapeAndCancelLeaveAnUnchangedRecordWithoutAQuestion) {
+    TestPlatform ui; // any box would fail the test
+    auto reg = makeRegister(skontoConfig());
+    reg->openRegister();
+    ASSERT_TRUE(table->locate("PC_skonto", {4}));
+    reg->OpravaClick();
+    key(popis->lineEdit(), Qt::Key_Escape);
+    EXPECT_FALSE(reg->entryShown());
+    EXPECT_EQ(table->state(), TableState::Browse);
+    // A new record nothing was typed into is dropped by "&Zruš" as quietly.
+    reg->NovyClick();
+    ASSERT_EQ(table->state(), TableState::Insert);
+    reg->ButtonZrusClick();
+    EXPECT_FALSE(reg->entryShown());
+    EXPECT_EQ(table->recordCount(), 6);
+    // Typing and deleting it again is no change either.
+    reg->OpravaClick();
+    popis->setText("Kávička");
+    popis->setText("Káva");
+    reg->ButtonZrusClick();
+    EXPECT_FALSE(reg->entryShown());
+    reg->closeRegister();
 }
 
 TEST_F(RegisterTest, EnterMovesBetweenBoxesUnlessTheRegisterSaysOtherwise) {
@@ -297,10 +415,18 @@ TEST_F(RegisterTest, SearchFindsTheFirstMatchInTheCurrentOrderIgnoringCzechCase)
     reg->EditHledejExit();
     EXPECT_EQ(current(), "Káva");
 
-    // A click on a column title chooses the search column.
+    // A click on a column title chooses the search column and clears the search text; the box
+    // of a number column takes only a number.
+    reg->EditHledej->setText("Káva");
     emit reg->DbGrid1->horizontalHeader()->sectionClicked(2);
     EXPECT_EQ(reg->searchField(), "Splatnost");
     EXPECT_EQ(reg->LabelTrideni->text(), "Splatnost");
+    EXPECT_EQ(reg->EditHledej->text(), "");
+    QTest::keyClicks(reg->EditHledej, "2x8");
+    EXPECT_EQ(reg->EditHledej->text(), "28");
+    emit reg->DbGrid1->horizontalHeader()->sectionClicked(1);
+    QTest::keyClicks(reg->EditHledej, "Kava 2");
+    EXPECT_EQ(reg->EditHledej->text(), "Kava 2");
 }
 
 TEST_F(RegisterTest, NotFoundDoesWhatTheRegisterSays) {

@@ -86,13 +86,22 @@ QList<Reference> declare() {
         ref(vyrobky, "Cis_vyr", "Ciselnik\\Vyr_Komp", "KCisVyr", "složení jiných výrobků"),
     };
     // Headers: the currency, the warehouse, the partner, the employee who issued them and the
-    // document kind of their type.
+    // document kind of their type, where the header carries the field.
+    const Catalogue& c = Catalogue::standard();
+    auto carries = [&](const char* tabulka, const char* pole) {
+        const TableDef* t = c.find(QString::fromUtf8(tabulka));
+        return t && t->field(QString::fromUtf8(pole));
+    };
     for (size_t i = 0; i < std::size(kHlavicky); ++i) {
         const Doklady& d = kHlavicky[i];
-        r << ref("Ciselnik\\Meny", "KOD_Meny", d.tabulka, "Kod_Meny", d.co);
-        r << ref(sklady, "Cis_Sklad", d.tabulka, "Cis_Sklad", d.co);
-        r << ref(firmy, "Cis_firmy", d.tabulka, "Cis_Firmy", d.co);
-        r << ref("Ciselnik\\Zamest", "PRIJMENI", d.tabulka, "Vystavil", d.co);
+        if (carries(d.tabulka, "Kod_Meny"))
+            r << ref("Ciselnik\\Meny", "KOD_Meny", d.tabulka, "Kod_Meny", d.co);
+        if (carries(d.tabulka, "Cis_Sklad"))
+            r << ref(sklady, "Cis_Sklad", d.tabulka, "Cis_Sklad", d.co);
+        if (carries(d.tabulka, "Cis_Firmy"))
+            r << ref(firmy, "Cis_firmy", d.tabulka, "Cis_Firmy", d.co);
+        if (carries(d.tabulka, "Vystavil"))
+            r << ref("Ciselnik\\Zamest", "PRIJMENI", d.tabulka, "Vystavil", d.co);
         r << ref("Ciselnik\\Druhy_uctu", "Druh", d.tabulka, "DRUH", d.co, "Typ_Uctu", kTypy[i]);
     }
     // Items: the warehouse and the product.

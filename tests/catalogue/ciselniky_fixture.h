@@ -26,6 +26,9 @@ protected:
         nastaveniProgramu() = NastaveniProgramu();
     }
     static void add(Table& t, std::initializer_list<std::pair<const char*, QVariant>> values) {
+        add(t, QList<std::pair<const char*, QVariant>>(values));
+    }
+    static void add(Table& t, const QList<std::pair<const char*, QVariant>>& values) {
         const bool open = t.active();
         if (!open) t.open();
         t.insert();

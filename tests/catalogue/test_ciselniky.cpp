@@ -595,3 +595,83 @@ TEST_F(CiselnikyTest, MainMenuOpensEveryCodeListWithTheRightAndNoneWithout) {
     menu.spustPrikaz(prikaz::Obory);
     EXPECT_EQ(ui.beeps(), int(prikazy.size()));
 }
+
+// "&Smazat" of every code list refuses a record that other records use, says where and how
+// often, and deletes it once nothing uses it.
+TEST_F(CiselnikyTest, UsedRecordsAreNotDeletedFromAnyCodeList) {
+    struct Pripad {
+        std::function<std::unique_ptr<TFormulCiselnik>()> vytvor;
+        QList<std::pair<const char*, QVariant>> zaznam; // the code-list record
+        const char* uzivatel;                           // a table that names it
+        QList<std::pair<const char*, QVariant>> odkaz;  // the naming record
+        const char* kde;
+    };
+    const QList<std::pair<const char*, QVariant>> firma{
+        {"Cis_firmy", 1}, {"Zkr_nazev", "Barvy"}, {"Cis_obor", 20}};
+    auto s = [](QList<std::pair<const char*, QVariant>> a,
+                QList<std::pair<const char*, QVariant>> b) { return a + b; };
+    const QList<Pripad> pripady{
+        {[&] { return std::make_unique<TFormulObor>(*dm->TableObor); },
+         {{"Cis_obor", 7}},
+         "Ciselnik\\Firmy",
+         s(firma, {{"Cis_obor", 7}}),
+         "firmy: 1"},
+        {[&] { return std::make_unique<TFormulSkonto>(*dm->TableSkonto); },
+         {{"PC_skonto", 3}, {"Splatnost", 14}},
+         "Ciselnik\\Firmy",
+         s(firma, {{"PC_Skonto", 3}}),
+         "firmy: 1"},
+        {[&] { return std::make_unique<TFormulRabSkup>(*dm->TableRabSkup); },
+         {{"Cis_RabSkup", 5}},
+         "Ciselnik\\Vyrobky",
+         {{"Cis_vyr", 1},
+          {"Druh_Pol", "S"},
+          {"DPH", 21},
+          {"Faktor_Bal", 1},
+          {"Cis_Firmy", 1},
+          {"Cis_RabSkp", 5}},
+         "výrobky: 1"},
+        {[&] { return std::make_unique<TFormulZeme>(*dm->TableZeme); },
+         {{"KOD_Meny", "EUR"}, {"Platnost_Od", QDate(2024, 1, 1)}, {"Koef", 1}},
+         "Ext_Ucty\\DodListy\\Hla_DL",
+         {{"CIS_UCTU", 1}, {"STAV", "0"}, {"Kod_Meny", "EUR"}},
+         "dodací listy: 1"},
+        {[&] { return std::make_unique<TFormulDruhUctu>(*dm->TableDruhUctu, dm->TableCisUctu); },
+         {{"Typ_Uctu", "A"}, {"Druh", "PRE"}},
+         "Int_Ucty\\Vydej\\Hla_Vyd",
+         {{"CIS_UCTU", 1}, {"STAV", "0"}, {"DRUH", "PRE"}},
+         "výdejky a převodky: 1"},
+        {[&] { return std::make_unique<TFormulSklad>(*dm->TableSklady); },
+         {{"Cis_Sklad", "2"}, {"Cis_Obor", 1}},
+         "Sklady\\SklZas",
+         {{"Cis_Vyr", 10}, {"Cis_Sklad", "2"}},
+         "zásoby skladu: 1"},
+        {[&] { return std::make_unique<TFormulStredGrid>(*dm->TableStred); },
+         {{"Stredisko", "ST1"}},
+         "Ciselnik\\Sklady",
+         {{"Cis_Sklad", "9"}, {"Cis_Stred", "ST1"}},
+         "sklady: 1"},
+    };
+    for (const Pripad& p : pripady) {
+        std::unique_ptr<TFormulCiselnik> f = p.vytvor();
+        SCOPED_TRACE(f->objectName().toStdString());
+        Table& t = f->table();
+        add(t, p.zaznam);
+        auto uzivatel = std::make_unique<Table>(*db, QString::fromUtf8(p.uzivatel));
+        add(*uzivatel, p.odkaz);
+        f->openRegister();
+        ASSERT_TRUE(t.locate(QString::fromUtf8(p.zaznam.front().first), {p.zaznam.front().second}));
+        const qint64 pocet = t.recordCount();
+        ui.answer(Button::Ok, QString::fromUtf8(p.kde), caption::Chyba);
+        f->SmazatClick(); // refused before the question
+        EXPECT_EQ(t.recordCount(), pocet);
+        uzivatel->open();
+        uzivatel->first();
+        uzivatel->remove();
+        ASSERT_TRUE(t.locate(QString::fromUtf8(p.zaznam.front().first), {p.zaznam.front().second}));
+        ui.answer(Button::Yes, "Chceš opravdu smazat větu ?", caption::Dotaz);
+        f->SmazatClick();
+        EXPECT_EQ(t.recordCount(), pocet - 1);
+        f->closeRegister();
+    }
+}

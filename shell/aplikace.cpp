@@ -115,7 +115,7 @@ bool Aplikace::prvniZobrazeni() {
             return false;
         }
         menu_->povolPrava(login.moduly());
-        zamestnanci_->MenuPristupy->setEnabled(login.moduly().contains(QStringLiteral("SPRAVCE")));
+        zamestnanci_->nastavSpravce(login.moduly().contains(kPravoSpravce));
         try {
             if (dm_->TableNast_Prgm) {
                 nastaveniTabulky() = nactiNastaveniTabulky(*dm_->TableNast_Prgm);

@@ -17,6 +17,18 @@ QString& PrihlasenyUzivatel() {
     return u;
 }
 
+QString& PrihlasenyJmeno() {
+    static QString j;
+    return j;
+}
+
+bool JePrihlaseny(const QString& prijmeni, const QString& jmeno) {
+    if (OrizniVpravo(PrihlasenyUzivatel()).isEmpty()) return false;
+    return czech::upper(OrizniVpravo(prijmeni)) ==
+               czech::upper(OrizniVpravo(PrihlasenyUzivatel())) &&
+           OrizniVpravo(jmeno) == OrizniVpravo(PrihlasenyJmeno());
+}
+
 bool& Verbose() {
     static bool v = false;
     return v;
@@ -105,12 +117,14 @@ private:
 
 } // namespace
 
-std::optional<QString> NajdiZamestnancePodleHesla(TDataCis& dm, const QString& heslo) {
+std::optional<QString> NajdiZamestnancePodleHesla(TDataCis& dm, const QString& heslo,
+                                                  QString* jmeno) {
     if (heslo.isEmpty()) return std::nullopt;
     Otevrena z(sdilena(dm.TableZamest, kTabulkaZamest));
     for (z->first(); !z->eof(); z->next()) {
         if (!hesloZaznamu(*z, heslo)) continue;
         const QString prijmeni = z->field(kPrijmeni).asString();
+        if (jmeno) *jmeno = z->field(QStringLiteral("JMENO")).asString();
         if (hashZaznamu(*z).isEmpty() && z->hasField(kHesloHash)) {
             // An old plain password: it becomes a hash now.
             z->edit();
@@ -162,9 +176,17 @@ void PrejmenujPrava(TDataCis& dm, const QString& stary, const QString& novy) {
     tr.commit();
 }
 
-bool UlozZamestnance(TDataCis& dm, const QString& noveHeslo, const QString& puvodniPrijmeni) {
+bool UlozZamestnance(TDataCis& dm, const QString& noveHeslo, const QString& puvodniPrijmeni,
+                     bool* hesloOdmitnuto) {
     Table& zamest = sdilena(dm.TableZamest, kTabulkaZamest);
     Database& db = dm.database();
+    if (hesloOdmitnuto) *hesloOdmitnuto = true;
+    if (!noveHeslo.isEmpty() && noveHeslo.size() < kMinDelkaHesla) {
+        showMessage(MessageKind::Error, QStringLiteral("Chyba"),
+                    QStringLiteral("Heslo musí mít nejméně %1 znaky. Zaměstnanec nebude uložen.")
+                        .arg(kMinDelkaHesla));
+        return false;
+    }
     if (!noveHeslo.isEmpty()) {
         Table ostatni(db, QString::fromUtf16(kTabulkaZamest));
         ostatni.open();
@@ -172,13 +194,16 @@ bool UlozZamestnance(TDataCis& dm, const QString& noveHeslo, const QString& puvo
         for (ostatni.first(); !ostatni.eof(); ostatni.next()) {
             if (!vlozeni && ostatni.bookmark() == zamest.bookmark()) continue;
             if (hesloZaznamu(ostatni, noveHeslo)) {
+                // Passwords identify the employee, so they must differ; whose it is stays
+                // unsaid.
                 showMessage(MessageKind::Error, QStringLiteral("Chyba"),
-                            QStringLiteral("Toto heslo již má jiný zaměstnanec, zadejte jiné "
-                                           "heslo. Zaměstnanec nebude uložen."));
+                            QStringLiteral("Toto heslo nelze použít, zadejte jiné heslo. "
+                                           "Zaměstnanec nebude uložen."));
                 return false;
             }
         }
     }
+    if (hesloOdmitnuto) *hesloOdmitnuto = false;
     Database::Transaction tr(db);
     if (!noveHeslo.isEmpty()) {
         if (zamest.hasField(kHesloHash)) {
@@ -199,6 +224,93 @@ bool UlozZamestnance(TDataCis& dm, const QString& noveHeslo, const QString& puvo
     return true;
 }
 
+std::optional<QString> OdmitnutiNovehoZamestnance(bool spravce) {
+    if (spravce) return std::nullopt;
+    return QStringLiteral("Nového zaměstnance může zapsat jen správce uživatelů.");
+}
+
+std::optional<QString> OdmitnutiOpravyZamestnance(bool spravce, const QString& prijmeni,
+                                                  const QString& jmeno) {
+    if (spravce || JePrihlaseny(prijmeni, jmeno)) return std::nullopt;
+    return QStringLiteral("Opravit lze jen vlastní záznam. Záznamy ostatních zaměstnanců "
+                          "opravuje správce uživatelů.");
+}
+
+int PocetSpravcu(TDataCis& dm) {
+    // Few rows: the rights table is read through a cursor of its own.
+    Table moduly(dm.database(), QString::fromUtf16(kTabulkaModuly));
+    moduly.open();
+    QSet<QString> prijmeni;
+    for (moduly.first(); !moduly.eof(); moduly.next())
+        if (moduly.field(QStringLiteral("Modul")).asString().trimmed().toUpper() == kPravoSpravce)
+            prijmeni.insert(
+                czech::upper(OrizniVpravo(moduly.field(QStringLiteral("Prijmeni")).asString())));
+    int n = 0;
+    for (const QString& p : std::as_const(prijmeni))
+        n += dm.PocetZamestnancu(p);
+    return n;
+}
+
+namespace {
+
+bool maSpravce(TDataCis& dm, const QString& prijmeni) {
+    return NactiPrava(dm, prijmeni).contains(kPravoSpravce);
+}
+
+const QString kPosledniSpravce =
+    QStringLiteral("Data musí mít alespoň jednoho správce uživatelů. Nejprve udělte právo "
+                   "„Správce uživatelů“ jinému zaměstnanci.");
+
+QString popiskyPrav(const QSet<QString>& prava) {
+    QStringList out;
+    for (const ModulPrava& m : ModulyPrav())
+        if (prava.contains(m.kod)) out << m.popisek;
+    return out.join(QStringLiteral(", "));
+}
+
+bool stejnePrijmeni(const QString& a, const QString& b) {
+    return czech::upper(OrizniVpravo(a)) == czech::upper(OrizniVpravo(b));
+}
+
+} // namespace
+
+std::optional<QString> OdmitnutiSmazaniZamestnance(TDataCis& dm, bool spravce,
+                                                   const QString& prijmeni, const QString& jmeno) {
+    if (!spravce) return QStringLiteral("Zaměstnance může smazat jen správce uživatelů.");
+    if (JePrihlaseny(prijmeni, jmeno))
+        return QStringLiteral("Přihlášeného zaměstnance nelze smazat.");
+    if (maSpravce(dm, prijmeni) && PocetSpravcu(dm) <= 1)
+        return QStringLiteral("Zaměstnanec je posledním správcem uživatelů a nelze jej smazat. ") +
+               kPosledniSpravce;
+    return std::nullopt;
+}
+
+std::optional<QString> OdmitnutiZmenyPrav(TDataCis& dm, const QString& prijmeni,
+                                          const QSet<QString>& moduly) {
+    if (moduly.contains(kPravoSpravce) || !maSpravce(dm, prijmeni)) return std::nullopt;
+    if (PocetSpravcu(dm) - dm.PocetZamestnancu(prijmeni) > 0) return std::nullopt;
+    return QStringLiteral("Právo „Správce uživatelů“ nelze odebrat poslednímu správci. ") +
+           kPosledniSpravce;
+}
+
+QString OtazkaJmenovcu(TDataCis& dm, const QString& prijmeni, const QString& puvodniPrijmeni) {
+    if (OrizniVpravo(prijmeni).isEmpty() || stejnePrijmeni(prijmeni, puvodniPrijmeni)) return {};
+    const QSet<QString> prava = NactiPrava(dm, prijmeni);
+    if (prava.isEmpty()) return {};
+    return QStringLiteral("Přístupová práva se vedou podle příjmení: zaměstnanec získá "
+                          "přístupová práva zaměstnanců s příjmením %1 (%2). Chcete jej přesto "
+                          "uložit?")
+        .arg(czech::upper(OrizniVpravo(prijmeni)), popiskyPrav(prava));
+}
+
+std::optional<QString> OdmitnutiPrijmeni(TDataCis& dm, bool spravce, const QString& prijmeni,
+                                         const QString& puvodniPrijmeni) {
+    if (spravce || OtazkaJmenovcu(dm, prijmeni, puvodniPrijmeni).isEmpty()) return std::nullopt;
+    return QStringLiteral("S příjmením %1 jsou spojena přístupová práva; takové příjmení může "
+                          "zaměstnanci dát jen správce uživatelů.")
+        .arg(czech::upper(OrizniVpravo(prijmeni)));
+}
+
 bool MaZamestnance(TDataCis& dm) {
     Otevrena z(sdilena(dm.TableZamest, kTabulkaZamest));
     return !z->isEmpty();
@@ -212,6 +324,8 @@ bool VytvorSpravce(TDataCis& dm, const QString& prijmeni, const QString& heslo,
     };
     if (prijmeni.trimmed().isEmpty()) return chyba(QStringLiteral("Zadejte příjmení správce."));
     if (heslo.isEmpty()) return chyba(QStringLiteral("Zadejte heslo správce."));
+    if (heslo.size() < kMinDelkaHesla)
+        return chyba(QStringLiteral("Heslo musí mít nejméně %1 znaky.").arg(kMinDelkaHesla));
     if (heslo != hesloZnovu)
         return chyba(QStringLiteral("Zadaná hesla se neshodují, zadejte je znovu."));
     Database::Transaction tr(dm.database());

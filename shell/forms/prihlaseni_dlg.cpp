@@ -23,7 +23,7 @@ TPasswordDlg::TPasswordDlg(TDataCis& dm, QWidget* parent) : QDialog(parent), dm_
     l->addWidget(Password);
     auto* tlacitka = new QDialogButtonBox(this);
     QPushButton* ok = tlacitka->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    tlacitka->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    tlacitka->addButton(QStringLiteral("&Zruš"), QDialogButtonBox::RejectRole);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &TPasswordDlg::OKBtnClick);
     connect(tlacitka, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -33,7 +33,8 @@ TPasswordDlg::TPasswordDlg(TDataCis& dm, QWidget* parent) : QDialog(parent), dm_
 
 void TPasswordDlg::OKBtnClick() {
     try {
-        const std::optional<QString> kdo = NajdiZamestnancePodleHesla(dm_, Password->text());
+        const std::optional<QString> kdo =
+            NajdiZamestnancePodleHesla(dm_, Password->text(), &jmeno_);
         if (!kdo) {
             Platform::current().error(QStringLiteral("Zadané heslo neexistuje"));
             Password->setFocus();
@@ -49,6 +50,7 @@ void TPasswordDlg::OKBtnClick() {
         return; // a storage rule refused the record and said why
     }
     PrihlasenyUzivatel() = prijmeni_;
+    PrihlasenyJmeno() = jmeno_;
     accept();
 }
 

@@ -27,7 +27,7 @@ public:
 
 private:
     TDataCis& dm_;
-    QString prijmeni_;
+    QString prijmeni_, jmeno_;
     QSet<QString> moduly_;
 };
 

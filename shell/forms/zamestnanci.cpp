@@ -23,7 +23,7 @@ namespace brix {
 
 namespace {
 
-const QString kOtazkaKonec = QStringLiteral("Chceš opravdu skončit bez záznamu");
+const QString kOtazkaKonec = QStringLiteral("Chceš opravdu skončit bez záznamu?");
 
 bool jeEnter(const QKeyEvent* k) {
     return (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
@@ -63,6 +63,7 @@ TFormulZamestVstup::TFormulZamestVstup(TDataCis& dm, QWidget* parent) : QDialog(
     EditProvize = new EditBox(EditBox::Kind::Number, stranka);
     EditProvize->setObjectName(QStringLiteral("EditProvize"));
     EditProvize->setDecimals(2);
+    EditProvize->setRange(0, 100);
     EditProvize->setHint(QStringLiteral("Provize v % za prodej"));
     MemoPoznamka = new QPlainTextEdit(stranka);
     MemoPoznamka->setObjectName(QStringLiteral("MemoPoznamka"));
@@ -122,9 +123,12 @@ void TFormulZamestVstup::nacti() {
     EditProvize->setValue(hodnota("PROVIZE"));
     MemoPoznamka->setPlainText(hodnota("Poznamka").toString());
     EditHeslo->clear();
-    puvodniPrijmeni_ = z.state() == TableState::Insert ? QString() : hodnota("PRIJMENI").toString();
+    const bool novy = z.state() == TableState::Insert;
+    puvodniPrijmeni_ = novy ? QString() : hodnota("PRIJMENI").toString();
+    puvodniJmeno_ = novy ? QString() : hodnota("JMENO").toString();
     PageControl->setCurrentIndex(0);
     EditPrijmeni->lineEdit()->setFocus();
+    stav_.take(this);
 }
 
 void TFormulZamestVstup::ButtonOkClick() {
@@ -133,13 +137,27 @@ void TFormulZamestVstup::ButtonOkClick() {
         for (EditBox* b : {EditPrijmeni, EditJmeno, EditNarozen, EditProvize})
             if (!b->check()) return;
         // The surname names the employee's rights and documents: it cannot be blank.
-        if (EditPrijmeni->text().trimmed().isEmpty()) {
+        const QString prijmeni = EditPrijmeni->text();
+        if (prijmeni.trimmed().isEmpty()) {
             Platform::current().error(
                 QStringLiteral("Zadejte příjmení zaměstnance, bez něj nelze záznam uložit."));
             EditPrijmeni->lineEdit()->setFocus();
             return;
         }
+        const bool vlastni =
+            !puvodniPrijmeni_.isEmpty() && JePrihlaseny(puvodniPrijmeni_, puvodniJmeno_);
         try {
+            // Rights are kept by surname: taking one that carries rights grants them.
+            if (auto odmitnuti = OdmitnutiPrijmeni(dm_, spravce_, prijmeni, puvodniPrijmeni_)) {
+                Platform::current().error(*odmitnuti);
+                EditPrijmeni->lineEdit()->setFocus();
+                return;
+            }
+            const QString otazka = OtazkaJmenovcu(dm_, prijmeni, puvodniPrijmeni_);
+            if (!otazka.isEmpty() && !Platform::current().askYesNo(otazka)) {
+                EditPrijmeni->lineEdit()->setFocus();
+                return;
+            }
             z.field(QStringLiteral("PRIJMENI")).setValue(EditPrijmeni->value());
             z.field(QStringLiteral("JMENO")).setValue(EditJmeno->value());
             z.field(QStringLiteral("Narozen")).setValue(EditNarozen->value());
@@ -147,15 +165,28 @@ void TFormulZamestVstup::ButtonOkClick() {
             const QString poznamka = MemoPoznamka->toPlainText();
             z.field(QStringLiteral("Poznamka"))
                 .setValue(poznamka.isEmpty() ? QVariant() : QVariant(poznamka));
-            if (!UlozZamestnance(dm_, EditHeslo->text(), puvodniPrijmeni_)) {
-                EditHeslo->setFocus();
+            bool hesloOdmitnuto = false;
+            if (!UlozZamestnance(dm_, EditHeslo->text(), puvodniPrijmeni_, &hesloOdmitnuto)) {
+                if (hesloOdmitnuto) {
+                    EditHeslo->setFocus();
+                    EditHeslo->selectAll();
+                } else {
+                    EditPrijmeni->lineEdit()->setFocus(); // the same surname and name
+                }
                 return;
             }
         } catch (const StorageError& e) {
             Platform::current().error(e.message());
+            EditPrijmeni->lineEdit()->setFocus();
             return;
         } catch (const Abort&) {
+            EditPrijmeni->lineEdit()->setFocus();
             return;
+        }
+        // The logged-in employee renamed himself: the run follows.
+        if (vlastni) {
+            PrihlasenyUzivatel() = z.field(QStringLiteral("PRIJMENI")).asString();
+            PrihlasenyJmeno() = z.field(QStringLiteral("JMENO")).asString();
         }
     }
     EditHeslo->clear();
@@ -172,6 +203,7 @@ void TFormulZamestVstup::zrus() {
 }
 
 void TFormulZamestVstup::ButtonZrusClick() {
+    if (stav_.changed(this) && !Platform::current().askYesNo(kOtazkaKonec)) return;
     zrus();
     reject();
 }
@@ -194,7 +226,7 @@ bool TFormulZamestVstup::eventFilter(QObject* o, QEvent* e) {
 
 void TFormulZamestVstup::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
-        if (Platform::current().askYesNo(kOtazkaKonec)) ButtonZrusClick();
+        ButtonZrusClick();
         return;
     }
     if (jeEnter(e)) return;
@@ -223,7 +255,9 @@ TFormulZamestPristup::TFormulZamestPristup(TDataCis& dm, QWidget* parent)
         tlacitka->addWidget(b);
     }
     connect(ok, &QPushButton::clicked, this, &TFormulZamestPristup::ButtonOkClick);
-    connect(zrus, &QPushButton::clicked, this, &QDialog::reject);
+    connect(zrus, &QPushButton::clicked, this, [this] {
+        if (!stav_.changed(this) || Platform::current().askYesNo(kOtazkaKonec)) reject();
+    });
     l->addLayout(tlacitka);
 }
 
@@ -239,6 +273,7 @@ void TFormulZamestPristup::nacti() {
     } catch (const StorageError& e) {
         Platform::current().error(e.message());
     }
+    stav_.take(this);
 }
 
 void TFormulZamestPristup::ButtonOkClick() {
@@ -250,6 +285,11 @@ void TFormulZamestPristup::ButtonOkClick() {
     for (auto it = boxy_.cbegin(); it != boxy_.cend(); ++it)
         if (it.value()->isChecked()) moduly.insert(it.key());
     try {
+        if (auto odmitnuti = OdmitnutiZmenyPrav(dm_, prijmeni_, moduly)) {
+            Platform::current().error(*odmitnuti);
+            if (QCheckBox* b = boxy_.value(kPravoSpravce)) b->setFocus();
+            return;
+        }
         UlozPrava(dm_, prijmeni_, moduly);
     } catch (const StorageError& e) {
         Platform::current().error(e.message());
@@ -267,7 +307,7 @@ void TFormulZamestPristup::showEvent(QShowEvent* e) {
 
 void TFormulZamestPristup::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
-        if (Platform::current().askYesNo(kOtazkaKonec)) reject();
+        if (!stav_.changed(this) || Platform::current().askYesNo(kOtazkaKonec)) reject();
         return;
     }
     if (jeEnter(e)) {
@@ -303,9 +343,56 @@ TFormulZamestGrid::TFormulZamestGrid(TDataCis& dm, bool spravce, QWidget* parent
     MenuPristupy = new QAction(QStringLiteral("&Přístupy"), MenuFunkce);
     MenuFunkce->insertAction(MenuExport, MenuPristupy);
     MenuFunkce->menuAction()->setVisible(true);
-    MenuPristupy->setEnabled(spravce);
     connect(MenuPristupy, &QAction::triggered, this, [this] { PristupyClick(); });
     vstup_ = new TFormulZamestVstup(dm, this);
+    nastavSpravce(spravce);
+}
+
+void TFormulZamestGrid::nastavSpravce(bool spravce) {
+    spravce_ = spravce;
+    MenuPristupy->setEnabled(spravce);
+    vstup_->nastavSpravce(spravce);
+}
+
+void TFormulZamestGrid::NovyClick() {
+    if (entryShown() || !table().active()) return;
+    if (auto odmitnuti = OdmitnutiNovehoZamestnance(spravce_)) {
+        Platform::current().error(*odmitnuti);
+        return;
+    }
+    RegisterForm::NovyClick();
+}
+
+void TFormulZamestGrid::OpravaClick() {
+    Table& z = table();
+    if (entryShown() || !z.active() || !z.hasRecord()) {
+        RegisterForm::OpravaClick();
+        return;
+    }
+    if (auto odmitnuti =
+            OdmitnutiOpravyZamestnance(spravce_, z.field(QStringLiteral("PRIJMENI")).asString(),
+                                       z.field(QStringLiteral("JMENO")).asString())) {
+        Platform::current().error(*odmitnuti);
+        return;
+    }
+    RegisterForm::OpravaClick();
+}
+
+void TFormulZamestGrid::SmazatClick() {
+    Table& z = table();
+    if (entryShown() || !z.active() || !z.hasRecord()) return;
+    try {
+        if (auto odmitnuti = OdmitnutiSmazaniZamestnance(
+                dm_, spravce_, z.field(QStringLiteral("PRIJMENI")).asString(),
+                z.field(QStringLiteral("JMENO")).asString())) {
+            Platform::current().error(*odmitnuti);
+            return;
+        }
+    } catch (const StorageError& e) {
+        reportStorageError(e);
+        return;
+    }
+    RegisterForm::SmazatClick();
 }
 
 void TFormulZamestGrid::openEntry() {

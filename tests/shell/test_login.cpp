@@ -205,7 +205,8 @@ TEST_F(LoginTest, NewEmployeeThroughTheEntryFormAndADuplicatePasswordRefused) {
             f.EditJmeno->setText(QStringLiteral("Jan"));
             f.EditProvize->setText(QStringLiteral("2,5"));
             f.EditHeslo->setText(QStringLiteral("PRODEJ")); // Nováková's
-            ui.answer(Button::Ok, QStringLiteral("Toto heslo již má jiný zaměstnanec"),
+            // Refused without saying that somebody else has it.
+            ui.answer(Button::Ok, QStringLiteral("Toto heslo nelze použít, zadejte jiné heslo."),
                       QStringLiteral("Chyba"));
             f.ButtonOkClick();
             EXPECT_NE(f.result(), QDialog::Accepted);
@@ -251,9 +252,11 @@ TEST_F(LoginTest, CancelledEntryAndDeletedEmployee) {
     reg.openRegister();
     ASSERT_TRUE(dm->TableZamest->locate(QStringLiteral("PRIJMENI"), {QStringLiteral("DVOŘÁK")}));
     ui.answerModal(
-        [](QDialog& d) {
+        [&](QDialog& d) {
             auto& f = static_cast<TFormulZamestVstup&>(d);
             f.EditPrijmeni->setText(QStringLiteral("JINÝ"));
+            ui.answer(Button::Yes, QStringLiteral("Chceš opravdu skončit bez záznamu?"),
+                      QStringLiteral("Dotaz"));
             f.ButtonZrusClick();
         },
         QStringLiteral("FormulZamestVstup"));
@@ -277,9 +280,11 @@ TEST_F(LoginTest, SameSurnameAndNameIsRefusedWithTheTablesMessage) {
         [&](QDialog& d) {
             auto& f = static_cast<TFormulZamestVstup&>(d);
             f.EditPrijmeni->setText(QStringLiteral("DVOŘÁK"));
+            ui.answer(Button::Yes, QStringLiteral("s příjmením DVOŘÁK"), QStringLiteral("Dotaz"));
             ui.answer(Button::Ok, QStringLiteral("Zaměstnanec s tímto jménem a příjmením"));
             f.ButtonOkClick();
             EXPECT_EQ(dm->TableZamest->state(), TableState::Insert);
+            ui.answer(Button::Yes, QStringLiteral("bez záznamu?"));
             f.ButtonZrusClick();
         },
         QStringLiteral("FormulZamestVstup"));

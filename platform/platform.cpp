@@ -195,6 +195,27 @@ void placeForm(QWidget& window, QSize size, const QWidget* over) {
     window.setGeometry(fitted(r, area));
 }
 
+void placeBeside(QWidget& window, const QWidget& other) {
+    const QRect frame = other.frameGeometry();
+    const QRect area = availableFor(&other, frame.center());
+    // The window's own frame is not known before it is shown: take that of the other one.
+    const int left = other.geometry().left() - frame.left();
+    const int top = other.geometry().top() - frame.top();
+    const QSize size = window.size().expandedTo(window.sizeHint());
+    const int outerWidth = size.width() + 2 * left;
+    QRect r(QPoint(0, 0), size);
+    r.moveTop(frame.top() + top);
+    if (frame.right() + outerWidth <= area.right()) {
+        r.moveLeft(frame.right() + 1 + left);
+    } else if (frame.left() - outerWidth >= area.left()) {
+        r.moveRight(frame.left() - 1 - left);
+    } else {
+        r.moveLeft(frame.left() + left);
+        r.moveTop(frame.bottom() + 1 + top);
+    }
+    window.setGeometry(fitted(r, area));
+}
+
 bool ZasuvkaInit() {
     return Platform::current().cashDrawer(DrawerCommand::Init);
 }

@@ -171,6 +171,9 @@ bool restoreFormGeometry(QWidget& window);
 void rememberFormGeometry(const QWidget& window);
 // The window at `size`, as large as the screen allows, centred on it (or on `over`).
 void placeForm(QWidget& window, QSize size, const QWidget* over = nullptr);
+// The window beside `other` (right of it, else left, else below), on the screen, so that it does
+// not cover it where the screen has room.
+void placeBeside(QWidget& window, const QWidget& other);
 
 // Hourglass cursor for the lifetime of the object.
 class BusyCursor {

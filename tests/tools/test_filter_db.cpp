@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 
@@ -243,13 +244,16 @@ TEST_F(FilterDbTest, FormWritesStoresAndAppliesFilters) {
             EXPECT_EQ(f.filterTable()->state(), TableState::Browse);
             EXPECT_EQ(f.filterTable()->recordCount(), 1);
 
-            // A second filter, and one more left unsaved: closing keeps what was typed.
+            // A second filter, saved; a third left unsaved is not kept by closing.
             f.NovyFiltr();
             EXPECT_TRUE(f.MemoPopis->toPlainText().isEmpty());
             f.MemoPopis->setPlainText("Prijmeni = 'O''Neil'");
             f.CheckHledatCele->click();
             f.ButtonProvestClick();
             EXPECT_EQ(column(*osoby, "Prijmeni"), QStringList{"O'Neil"});
+            f.ButtonUlozitClick();
+            f.NovyFiltr();
+            f.MemoPopis->setPlainText("Jmeno = 'Pat'");
             f.ButtonZrusit->click();
         },
         "fmFilterFrmObec");
@@ -281,6 +285,83 @@ TEST_F(FilterDbTest, FormWritesStoresAndAppliesFilters) {
     auto f = filtr::openFilterTable(*db, "DS_Osoby");
     EXPECT_EQ(f->recordCount(), 1);
     EXPECT_TRUE(ui.shownMessages().isEmpty());
+}
+
+// Every row of the filter table, every column, as stored.
+QStringList dump(Database& db, const QString& sqlTable) {
+    QStringList rows;
+    Statement st = db.prepare(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(sqlTable));
+    while (st.step()) {
+        QStringList row;
+        for (int c = 0; c < st.columnCount(); ++c)
+            row << (st.isNull(c) ? QStringLiteral("<null>") : st.columnText(c));
+        rows << row.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+TEST_F(FilterDbTest, CancellingLeavesTheStoredFiltersExactlyAsTheyWere) {
+    TestPlatform ui;
+    {
+        auto f = filtr::openFilterTable(*db, "DS_Osoby");
+        add(*f, {{"Popis", "Mesto = 'Brno'"},
+                 {"Mala_Velka", filtr::logicalText(false)},
+                 {"Hledat_Cele", filtr::logicalText(false)}});
+    }
+    const QStringList before = dump(*db, "filtr_fds_osoby");
+    ASSERT_EQ(before.size(), 1);
+    for (int how = 0; how < 2; ++how) {
+        ui.answerModal(
+            [&](QDialog& d) {
+                auto& f = static_cast<TfmFilterFrmObec&>(d);
+                // The expression and both options of the stored filter edited, a new one begun.
+                f.MemoPopis->setPlainText("Mesto = 'Praha'");
+                f.CheckMalaVelka->click();
+                f.CheckHledatCele->click();
+                f.ButtonProvestClick();
+                if (how == 1) {
+                    // Another filter begun: the edited one is not saved behind the user's back.
+                    ui.answer(Button::No, "Uložit změny filtru?", caption::Dotaz);
+                    f.NovyFiltr();
+                    f.MemoPopis->setPlainText("Jmeno = 'Jan'");
+                }
+                if (how == 0)
+                    f.ButtonZrusit->click();
+                else
+                    QTest::keyClick(&f, Qt::Key_Escape);
+            },
+            "fmFilterFrmObec");
+        spustFiltr(nullptr, *osoby, "DS_Osoby");
+        EXPECT_EQ(dump(*db, "filtr_fds_osoby"), before) << how;
+    }
+    // What was applied stays applied: only the stored filters are left alone.
+    EXPECT_EQ(osoby->filter(), "Mesto = 'Praha'");
+}
+
+TEST_F(FilterDbTest, FieldsShowTheGridsCaptionsAndTheDialogOpensBesideTheRegister) {
+    TestPlatform ui;
+    QWidget okno;
+    okno.setGeometry(0, 40, 120, 300);
+    okno.show();
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& f = static_cast<TfmFilterFrmObec&>(d);
+            QListWidgetItem* mesto = nullptr;
+            for (int i = 0; i < f.ListPolozky->count(); ++i)
+                if (TfmFilterFrmObec::fieldOfItem(f.ListPolozky->item(i)) == "Mesto")
+                    mesto = f.ListPolozky->item(i);
+            ASSERT_NE(mesto, nullptr);
+            EXPECT_EQ(mesto->text(), "Mesto – Město");
+            f.PolozkyDblClick(TfmFilterFrmObec::fieldOfItem(mesto));
+            EXPECT_EQ(f.MemoPopis->toPlainText(), "Mesto"); // the name goes into the expression
+            EXPECT_FALSE(d.frameGeometry().intersects(okno.frameGeometry()))
+                << d.frameGeometry().x() << " " << d.frameGeometry().width() << " "
+                << okno.frameGeometry().right() << " "
+                << QGuiApplication::primaryScreen()->availableGeometry().width();
+            d.reject();
+        },
+        "fmFilterFrmObec");
+    spustFiltr(&okno, *osoby, "DS_Osoby", {{"MESTO", "Město"}});
 }
 
 TEST_F(FilterDbTest, GridKeysStartANewFilter) {

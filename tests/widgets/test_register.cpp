@@ -106,6 +106,13 @@ TEST_F(RegisterTest, OpensInItsOrderWithoutRangeOrFilterAndClosesTheTable) {
     EXPECT_EQ(reg->LabelTrideni->text(), "Poř.číslo"); // the first search item
     EXPECT_FALSE(reg->entryShown());
     EXPECT_EQ(reg->MenuNovy->shortcut(), QKeySequence(Qt::Key_F5));
+    // Every register can switch its filter off.
+    ASSERT_NE(reg->MenuBezFiltru, nullptr);
+    reg->applyFilter("Splatnost > 20");
+    EXPECT_EQ(reg->StatusBar1->panelText(0), "Filtr zapnut");
+    reg->MenuBezFiltru->trigger();
+    EXPECT_FALSE(table->filtered());
+    EXPECT_EQ(reg->StatusBar1->panelText(0), "");
     reg->closeRegister();
     EXPECT_FALSE(table->active());
 }

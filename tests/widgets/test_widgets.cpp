@@ -194,9 +194,10 @@ TEST(EditBox, RangesRefuseValuesOutsideThemWithBothEndsNamed) {
         box.setRange(c.low, c.high);
         box.setText(QString::fromLatin1(c.text));
         EXPECT_EQ(box.isValid(), c.ok) << c.text;
-        if (!c.ok)
+        if (!c.ok) {
             EXPECT_TRUE(box.validationMessage().contains(QStringLiteral("není v rozsahu")))
                 << box.validationMessage().toStdString();
+        }
     }
     EditBox percent(EditBox::Kind::Number);
     percent.setRange(0, 100);

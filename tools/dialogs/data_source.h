@@ -4,11 +4,20 @@
 
 #include "table.h"
 
+#include <QHash>
+
 namespace brix {
 
 struct DataSource {
+    DataSource() = default;
+    DataSource(QString name_, Table* table_, QHash<QString, QString> captions_ = {})
+        : name(std::move(name_)), table(table_), captions(std::move(captions_)) {}
+
     QString name; // the component name; the filter table of the source is "Filtr\F" + name
     Table* table = nullptr;
+    // The captions the form shows its fields under (its grid's column titles), by field name in
+    // upper case; fields without one are known by their names.
+    QHash<QString, QString> captions;
 };
 
 // The check of an attached data source: none at all, none with a table, a closed table (asked

@@ -62,7 +62,7 @@ TfmFilterFrmObec::TfmFilterFrmObec(QWidget* parent) : QDialog(parent) {
     labelPolozky->setBuddy(ListPolozky);
     right->addWidget(labelPolozky);
     right->addWidget(ListPolozky, 3);
-    auto* labelOperatory = new QLabel(QStringLiteral("&Operators"), this);
+    auto* labelOperatory = new QLabel(QStringLiteral("&Operátory"), this);
     ListOperatory = new QListWidget(this);
     ListOperatory->addItems(filtr::operators());
     labelOperatory->setBuddy(ListOperatory);
@@ -71,7 +71,7 @@ TfmFilterFrmObec::TfmFilterFrmObec(QWidget* parent) : QDialog(parent) {
     lay->addLayout(right, 1);
 
     connect(ListPolozky, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { PolozkyDblClick(item->text()); });
+            [this](QListWidgetItem* item) { PolozkyDblClick(fieldOfItem(item)); });
     connect(ListOperatory, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { OperatoryDblClick(item->text()); });
     connect(MemoPopis, &QPlainTextEdit::textChanged, this, [this] { memoEdited(); });
@@ -94,8 +94,18 @@ bool TfmFilterFrmObec::setDataSource(const DataSource& source) {
     if (!checkDataSource(&source)) return false;
     source_ = source;
     if (source_.name.isEmpty()) source_.name = defaultSourceName(*source.table);
-    ListPolozky->addItems(filtr::fieldNames(*source_.table));
+    for (const QString& name : filtr::fieldNames(*source_.table)) {
+        const QString caption = source_.captions.value(name.toUpper());
+        auto* item = new QListWidgetItem(
+            caption.isEmpty() || caption == name ? name : name + QStringLiteral(" – ") + caption,
+            ListPolozky);
+        item->setData(Qt::UserRole, name);
+    }
     return true;
+}
+
+QString TfmFilterFrmObec::fieldOfItem(const QListWidgetItem* item) {
+    return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
 bool TfmFilterFrmObec::guarded(const std::function<void()>& op) {
@@ -129,6 +139,10 @@ void TfmFilterFrmObec::openFilters() {
             [this](const QModelIndex& current) {
                 if (loading_ || !model_ || !current.isValid()) return;
                 if (current.row() == model_->rowOfCurrent()) return;
+                if (!settlePending()) {
+                    showRecord(); // back on the edited one
+                    return;
+                }
                 guarded([&] { model_->moveTableTo(current.row()); });
             });
     auto show = [this](Table&) { showRecord(); };
@@ -141,11 +155,8 @@ void TfmFilterFrmObec::openFilters() {
 
 void TfmFilterFrmObec::closeFilters() {
     if (!filters_) return;
-    if (filters_->state() == TableState::Insert &&
-        filters_->field(QStringLiteral("Popis")).isNull())
-        filters_->cancel();
-    else if (filters_->state() != TableState::Browse && !guarded([this] { filters_->post(); }))
-        filters_->cancel();
+    // Closing saves nothing: what is kept was kept by "&Uložit" (or by moving to another one).
+    if (filters_->state() != TableState::Browse) guarded([this] { filters_->cancel(); });
     for (auto [ev, id] : handlers_)
         ev->remove(id);
     handlers_.clear();
@@ -245,8 +256,22 @@ void TfmFilterFrmObec::ButtonSmazatClick() {
     showRecord();
 }
 
+bool TfmFilterFrmObec::settlePending() {
+    if (!filters_ || filters_->state() == TableState::Browse) return true;
+    if (filters_->state() == TableState::Insert &&
+        filters_->field(QStringLiteral("Popis")).isNull()) {
+        guarded([this] { filters_->cancel(); });
+        return true;
+    }
+    const Button b = Platform::current().askYesNoCancel(QStringLiteral("Uložit změny filtru?"));
+    if (b == Button::Cancel) return false;
+    if (b == Button::Yes) return guarded([this] { filters_->post(); });
+    guarded([this] { filters_->cancel(); });
+    return true;
+}
+
 void TfmFilterFrmObec::NovyFiltr() {
-    if (!filters_) return;
+    if (!filters_ || !settlePending()) return;
     loading_ = true;
     guarded([this] { filters_->insert(); });
     loading_ = false;
@@ -335,9 +360,11 @@ bool zapniRozsah(QWidget* parent, Table& table, const QString& added) {
     return table.filtered();
 }
 
-bool spustFiltr(QWidget* parent, Table& table, const QString& sourceName) {
+bool spustFiltr(QWidget* parent, Table& table, const QString& sourceName,
+                const QHash<QString, QString>& captions) {
     TfmFilterFrmObec form(parent);
-    if (form.setDataSource({sourceName, &table})) Platform::current().execModal(form);
+    if (parent) placeBeside(form, *parent->window());
+    if (form.setDataSource({sourceName, &table, captions})) Platform::current().execModal(form);
     return table.filtered();
 }
 

@@ -34,8 +34,9 @@ public:
     explicit TfmFilterFrmObec(QWidget* parent = nullptr);
     ~TfmFilterFrmObec() override;
 
-    // Attaches the data source: checks it and fills the field list. false (the form has no
-    // table to filter) when the check fails.
+    // Attaches the data source: checks it and fills the field list (each field with its caption
+    // beside it; the item's data is the name that goes into the expression). false (the form
+    // has no table to filter) when the check fails.
     bool setDataSource(const DataSource& source);
     Table* dataset() const { return source_.table; }
     // The saved filters while the form is shown; null otherwise.
@@ -59,6 +60,8 @@ public:
     void CheckHledatCeleClick();
     void ButtonUlozitClick();
     void ButtonSmazatClick();
+    // The field name an item of "Polož&ky" stands for.
+    static QString fieldOfItem(const QListWidgetItem* item);
     // A new saved filter (Insert in the grid, or Down below the last one).
     void NovyFiltr();
 
@@ -71,7 +74,10 @@ private:
     void openFilters();
     void closeFilters();
     void showRecord(); // the current filter record into the memo and the check boxes
-    bool beginEdit();  // the current filter record into edit (a new one when there is none)
+    // Before another filter is shown or begun: an edited one is saved or dropped as the user
+    // says ("Uložit změny filtru?"); false when he stays with it.
+    bool settlePending();
+    bool beginEdit(); // the current filter record into edit (a new one when there is none)
     void memoEdited();
     void setOption(const QString& field, bool on);
     bool guarded(const std::function<void()>& op); // storage errors shown as "Chyba"
@@ -114,9 +120,11 @@ QString pripojFiltr(Table& table, const QString& added, QWidget* parent = nullpt
 // filtered afterwards.
 bool zapniRozsah(QWidget* parent, Table& table, const QString& added);
 
-// The filter database on the table of a register, shown modally. sourceName: the component
-// name of its data source (empty: "DS_" + the table's file name). True when the table is
-// filtered afterwards.
-bool spustFiltr(QWidget* parent, Table& table, const QString& sourceName = QString());
+// The filter database on the table of a register, shown modally beside the register's window
+// (not over its grid). sourceName: the component name of its data source (empty: "DS_" + the
+// table's file name); captions: the grid's column titles by field name in upper case. True
+// when the table is filtered afterwards.
+bool spustFiltr(QWidget* parent, Table& table, const QString& sourceName = QString(),
+                const QHash<QString, QString>& captions = {});
 
 } // namespace brix

@@ -17,7 +17,13 @@ void InstalujNastrojeRegistru() {
         if (!dialog.setMaster(&r.table())) return; // the check has said why
         Platform::current().execModal(dialog);
     };
-    h.filterDialog = [](RegisterForm& r) { spustFiltr(&r, r.table(), r.config().sourceName); };
+    h.filterDialog = [](RegisterForm& r) {
+        QHash<QString, QString> captions;
+        for (int c = 0; c < r.DbGrid1->gridModel()->columnCount(); ++c)
+            captions.insert(r.DbGrid1->gridModel()->columns()[c].field.toUpper(),
+                            r.DbGrid1->columnTitle(c));
+        spustFiltr(&r, r.table(), r.config().sourceName, captions);
+    };
     h.storageError = [](RegisterForm* r, const StorageError& e) {
         if (r)
             reportPostError(r->table(), e);

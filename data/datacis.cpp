@@ -557,6 +557,36 @@ bool TDataCis::ZasobaVyrobku(qint64 cisVyr, const QString& sklad, bool zpravy,
     return true;
 }
 
+// ---- component names -----------------------------------------------------------------------
+
+QString TDataCis::jmenoKomponenty(const Table& t) const {
+    using Clen = Table* TDataCis::*;
+#define K(m)                                                                                       \
+    std::pair<Clen, const char*> {                                                                 \
+        &TDataCis::m, #m                                                                           \
+    }
+    static const std::pair<Clen, const char*> jmena[] = {
+        K(TableFir),        K(TableFir_Zapis),   K(TableZeme),          K(TableSkonto),
+        K(TableObor),       K(TableKodOzn1),     K(TableKodOzn2),       K(TableRabSkup),
+        K(TableVynSkup),    K(TableSklady),      K(TableStred),         K(TableClo),
+        K(TableDruhUctu),   K(TableCisUctu),     K(TableCis_Rada),      K(TableVyr),
+        K(TableVyrKomp),    K(TableVyrVar),      K(TCenik_ZAK),         K(TableZamest),
+        K(TableNast_Prgm),  K(TableModul),       K(TableSklZas),        K(TableSklPol),
+        K(TableHlaDL),      K(TablePolDL),       K(TablePolVarDL),      K(TPolVarVyrDL),
+        K(TPrirDL),         K(TableHlaFaV),      K(TablePolFaV),        K(TPrirFaV),
+        K(TableHlaDLP),     K(TablePolDLP),      K(TablePolVarDLP),     K(TableHlaFaP),
+        K(TablePolFaP),     K(TableHlaPrij),     K(TablePolPrij),       K(TablePolVarPrij),
+        K(TableHlaVyd),     K(TablePolVyd),      K(TablePolVarVyd),     K(TableHlaPoklO),
+        K(TablePolPoklO),   K(TablePolVarPoklO), K(Tabla_VarVyr_PoklO), K(TableHlaPoklUz),
+        K(TablePolPoklUz),  K(TableStavKasy),    K(TableHlaObjV),       K(TablePolObjV),
+        K(TablePolVarObjV), K(THlaObjP),         K(TPolObjP),
+    };
+#undef K
+    for (const auto& [clen, jmeno] : jmena)
+        if (this->*clen == &t) return QString::fromLatin1(jmeno);
+    return {};
+}
+
 // ---- the settings-table rows -------------------------------------------------------------
 
 NastaveniTabulky nactiNastaveniTabulky(Table& t) {

@@ -46,6 +46,9 @@ public:
     // storage error "Tabulka <address> neexistuje".
     static Table& sdilena(Table* t, const QString& address);
     const std::vector<Table*>& tabulky() const { return all_; }
+    // The name the forms know a shared cursor by ("TableObor" for "Ciselnik\obor"); empty for
+    // a cursor the module does not share. Exports name their files after it.
+    QString jmenoKomponenty(const Table& t) const;
 
     // ---- code lists and catalogue ("Ciselnik")
     Table* TableFir = nullptr;

@@ -675,3 +675,26 @@ TEST_F(CiselnikyTest, UsedRecordsAreNotDeletedFromAnyCodeList) {
         f->closeRegister();
     }
 }
+
+// "&Funkce" → "&Export" of a code list writes the file under the name the forms know the table
+// by and says what it wrote.
+TEST_F(CiselnikyTest, ExportIsNamedAfterTheTablesComponentAndSaysWhatItWrote) {
+    EXPECT_EQ(dm->jmenoKomponenty(*dm->TableObor), "TableObor");
+    EXPECT_EQ(dm->jmenoKomponenty(*dm->TableZeme), "TableZeme");
+    Table privatni(*db, "Ciselnik\\obor");
+    EXPECT_TRUE(dm->jmenoKomponenty(privatni).isEmpty());
+
+    add(*dm->TableObor, {{"Cis_obor", 1}, {"Popis", "Lakovny"}});
+    add(*dm->TableObor, {{"Cis_obor", 2}, {"Popis", "Stavebniny"}});
+    InstalujNastrojeRegistru();
+    TFormulObor f(*dm->TableObor);
+    f.openRegister();
+    ui.answerModal([&](QDialog& d) { d.findChild<QPushButton*>("ButtonOk")->click(); },
+                   "FormulExportDat");
+    ui.answer(Button::Ok, "Záznamů: 2 do souboru", caption::Informace);
+    f.exportClick();
+    f.closeRegister();
+    RegisterHooks::global() = RegisterHooks();
+    EXPECT_TRUE(QFile::exists(dir.filePath("ExportDbf/TableObor.db")));
+    EXPECT_TRUE(ui.shownMessages().back().text.contains("TableObor.db"));
+}

@@ -37,6 +37,11 @@ TEST(ExportDialog, ExportsOnOkIntoTheDataRootAndReportsFailures) {
     ASSERT_TRUE(d.setMaster(&t));
     d.EditCesta->setText("exportdbf\\");
     d.RadioText->setChecked(true);
+    // What was written, where, and how many records.
+    ui.answer(Button::Ok,
+              "Záznamů: 1 do souboru " +
+                  QDir::toNativeSeparators(dir.path() + "/ExportDbf/TableSklady.txt"),
+              "Informace");
     d.findChild<QPushButton*>("ButtonOk")->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);
     // The existing directory "ExportDbf" is found whatever the spelling.
@@ -46,7 +51,7 @@ TEST(ExportDialog, ExportsOnOkIntoTheDataRootAndReportsFailures) {
     EXPECT_TRUE(text.startsWith("Cis_Sklad;Nazev;"));
     EXPECT_TRUE(text.contains("\"Hlavn\xed; sklad\";")); // Windows-1250, quoted for its ";"
 
-    // A target that cannot be written: the error is shown, the dialog still closes with OK.
+    // A target that cannot be written: the error is shown and the dialog stays open.
     QFile blocker(dir.path() + "/soubor");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
@@ -56,9 +61,18 @@ TEST(ExportDialog, ExportsOnOkIntoTheDataRootAndReportsFailures) {
     d2.RadioDbase->setChecked(true);
     ui.answer(Button::Ok, {}, "Chyba");
     d2.ButtonOkClick();
-    EXPECT_EQ(d2.result(), QDialog::Accepted);
+    EXPECT_NE(d2.result(), QDialog::Accepted);
     ASSERT_FALSE(ui.shown().isEmpty());
     EXPECT_EQ(ui.shown().back().caption, "Chyba");
+    // Corrected, the same dialog exports: the default directory is made under the data root
+    // when the data root has none, and the file is named as the form gives it.
+    ASSERT_TRUE(QDir(dir.path() + "/ExportDbf").removeRecursively());
+    d2.EditCesta->setText("ExportDbf\\");
+    d2.setNames("TableSklady", {});
+    ui.answer(Button::Ok, "TableSklady.dbf", "Informace");
+    d2.ButtonOkClick();
+    EXPECT_EQ(d2.result(), QDialog::Accepted);
+    EXPECT_TRUE(QFile::exists(dir.path() + "/ExportDbf/TableSklady.dbf"));
 
     // No master: the check says so and OK does nothing.
     TFormulExportDat d3;
@@ -68,6 +82,13 @@ TEST(ExportDialog, ExportsOnOkIntoTheDataRootAndReportsFailures) {
     d3.show();
     QTest::keyClick(&d3, Qt::Key_Escape);
     EXPECT_EQ(d3.result(), QDialog::Rejected);
+}
+
+TEST(ExportDialog, FilesAreNamedAfterTheTablesComponent) {
+    QTemporaryDir dir;
+    auto db = Database::open(dir.path());
+    EXPECT_EQ(exporting::componentName(db->table("Ciselnik\\obor")), "TableObor");
+    EXPECT_EQ(exporting::componentName(db->table("Ext_Ucty\\DodListy\\Hla_DL")), "TableHlaDL");
 }
 
 TEST(ExportDialog, WorkbookIsOpenedOrItsPathReported) {

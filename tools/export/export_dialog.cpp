@@ -87,13 +87,31 @@ void TFormulExportDat::ButtonOkClick() {
     exporting::Result r;
     {
         BusyCursor busy;
-        r = exporting::exportTables(f, targetDirectory(), *master_, detail_, [&](qint64 n) {
-            progress.setValue(int(qMin<qint64>(n, INT_MAX)));
-            return !progress.wasCanceled();
-        });
+        r = exporting::exportTables(
+            f, targetDirectory(), *master_, detail_,
+            [&](qint64 n) {
+                progress.setValue(int(qMin<qint64>(n, INT_MAX)));
+                return !progress.wasCanceled();
+            },
+            names_);
     }
     progress.reset();
-    if (!r.ok) Platform::current().error(r.error);
+    if (!r.ok) {
+        // Nothing was written as asked: the dialog stays for another directory or format.
+        Platform::current().error(r.error);
+        EditCesta->setFocus();
+        return;
+    }
+    QStringList lines;
+    lines << QStringLiteral("Export dat je hotov.")
+          << QStringLiteral("Záznamů: %1 do souboru %2")
+                 .arg(r.masterRecords)
+                 .arg(QDir::toNativeSeparators(r.files.value(0)));
+    if (detail_ && r.files.size() > 1)
+        lines << QStringLiteral("Položek: %1 do souboru %2")
+                     .arg(r.detailRecords)
+                     .arg(QDir::toNativeSeparators(r.files.value(1)));
+    Platform::current().information(lines.join(QLatin1Char('\n')));
     accept();
 }
 

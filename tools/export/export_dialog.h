@@ -1,6 +1,7 @@
 #pragma once
 // The export dialog: target directory, data format, the master table and optionally the items
 // of each of its records. The work is done on "&OK".
+#include "export/table_export.h"
 #include "table.h"
 
 #include <QDialog>
@@ -24,10 +25,15 @@ public:
     // exported, and the dialog then does no work.
     bool setMaster(Table* master);
     void setDetail(Table* detail) { detail_ = detail; }
+    // The names the files of the master and detail are written under (the components' names);
+    // empty: made from the table's file name.
+    void setNames(const QString& master, const QString& detail = {}) { names_ = {master, detail}; }
     Table* master() const { return master_; }
     // The target directory: a relative path lies under the data root of the master.
     QString targetDirectory() const;
 
+    // Exports, then says what was written, where and how many records, and closes with OK. A
+    // failed export shows why and keeps the dialog open.
     void ButtonOkClick();
 
 protected:
@@ -36,6 +42,7 @@ protected:
 private:
     Table* master_ = nullptr;
     Table* detail_ = nullptr;
+    exporting::Names names_;
 };
 
 // Writes the records of `t` as a workbook under "Prac_Db" of its data root and opens it with the

@@ -76,18 +76,19 @@ QList<formats::FieldDef> targetFields(const Table& t) {
 QString componentName(const TableDef& t) {
     QString n = t.file;
     n.remove(QLatin1Char('_'));
+    if (!n.isEmpty()) n[0] = n[0].toUpper();
     return QStringLiteral("Table") + n;
 }
 
 Result exportTables(Format format, const QString& dir, Table& master, Table* detail,
-                    const Progress& progress) {
+                    const Progress& progress, const Names& names) {
     Result res;
     if (!QDir().mkpath(dir)) {
         res.error = QStringLiteral("Adresář %1 nelze vytvořit.").arg(dir);
         return res;
     }
     KeepPosition keep(master);
-    const QString name = componentName(master.def());
+    const QString name = names.master.isEmpty() ? componentName(master.def()) : names.master;
     if (format == Format::Text) {
         master.first();
         formats::RecordSource source = [&](formats::Record* r, QString*) {
@@ -125,7 +126,8 @@ Result exportTables(Format format, const QString& dir, Table& master, Table* det
     QString dpath;
     if (detail) {
         dw = formats::makeTableWriter(tf);
-        dpath = QDir(dir).filePath(componentName(detail->def()) + ext);
+        dpath = QDir(dir).filePath(
+            (names.detail.isEmpty() ? componentName(detail->def()) : names.detail) + ext);
         if (!dw->open(dpath, formats::exportTargetFields(targetFields(*detail))))
             return fail(dw.get());
     }

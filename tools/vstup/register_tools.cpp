@@ -1,5 +1,6 @@
 #include "register_tools.h"
 
+#include "datacis.h"
 #include "dialogs/filter_forms.h"
 #include "export/export_dialog.h"
 #include "platform.h"
@@ -15,6 +16,9 @@ void InstalujNastrojeRegistru() {
     h.exportTable = [](RegisterForm& r) {
         TFormulExportDat dialog(&r);
         if (!dialog.setMaster(&r.table())) return; // the check has said why
+        // The files are named after the table's component, as the forms know it.
+        if (const TDataCis* dm = TDataCis::instance())
+            dialog.setNames(dm->jmenoKomponenty(r.table()));
         Platform::current().execModal(dialog);
     };
     h.filterDialog = [](RegisterForm& r) {

@@ -55,6 +55,17 @@ bool Aplikace::spust() {
     InstalujNastrojeRegistru();
     Verbose() = JeVerbose(argumenty_);
 
+    // The data root is ready before any form reads its files: a new or empty directory gets
+    // its settings files first, so that no form misses them.
+    try {
+        PripravaKorene p = PripravDatovyKoren(koren_);
+        pripraveno_ = std::move(p.db);
+        novyKoren_ = p.novy;
+    } catch (const StorageError& e) {
+        Platform::current().error(e.message());
+        return false;
+    }
+
     menu_ = std::make_unique<TFormMenu>();
     auto about = std::make_unique<TAboutBox>();
     udajeFirmy_ = std::make_unique<TFormulUdajeFirmy>(koren_);
@@ -72,21 +83,25 @@ bool Aplikace::spust() {
     if (!ok) return false;
 
     propojPrikazy();
-    if (const QScreen* s = QGuiApplication::primaryScreen())
-        menu_->move(s->availableGeometry().center() - menu_->rect().center());
+    if (!restoreFormGeometry(*menu_)) placeForm(*menu_, menu_->size());
     menu_->show();
     return prvniZobrazeni();
 }
 
+void Aplikace::obnovStav() {
+    if (menu_) menu_->zobrazStav(PrihlasenyUzivatel(), udajeFirmy().Nazev, koren_);
+}
+
 bool Aplikace::vytvorSdileneFormulare() {
     try {
-        PripravaKorene p = PripravDatovyKoren(koren_);
-        db_ = std::move(p.db);
-        if (p.novy) udajeFirmy_->nacti();
+        db_ = std::move(pripraveno_);
         dm_ = std::make_unique<TDataCis>(*db_);
         if (!MaZamestnance(*dm_)) {
             TFormulPrvniStart prvni(*dm_);
             if (Platform::current().execModal(prvni) != QDialog::Accepted) return false;
+            // Then the own company, which every print carries; "&Zruš" leaves it for later.
+            udajeFirmy_->nacti();
+            Platform::current().execModal(*udajeFirmy_);
         }
         zamestnanci_ = std::make_unique<TFormulZamestGrid>(*dm_, false);
     } catch (const StorageError& e) {
@@ -128,12 +143,24 @@ bool Aplikace::prvniZobrazeni() {
             menu_->setWindowTitle(nastaveniTabulky().TITLE);
         priponaZnakovehoTisku().urci(n.ZnTisk);
     }
+    obnovStav();
     return true;
 }
 
 void Aplikace::propojPrikazy() {
     TFormMenu* m = menu_.get();
-    m->nastavObsluhu(prikaz::Zasuvka, [] { ZasuvkaOtevri(); });
+    m->nastavObsluhu(prikaz::Zasuvka, [this] {
+        if (ZasuvkaOtevri()) return;
+        // Without a drawer the command says so the first time; then it only beeps.
+        if (zasuvkaHlasena_) {
+            Platform::current().beep();
+            return;
+        }
+        zasuvkaHlasena_ = true;
+        Platform::current().information(
+            QStringLiteral("Pokladní zásuvka není připojena nebo není nastavena. Zařízení "
+                           "zásuvky se zadává v konfiguraci počítače (oddíl [Zasuvka])."));
+    });
     m->nastavObsluhu(prikaz::Konec, [m] { m->close(); });
     m->nastavObsluhu(prikaz::PrvniCislaUctu, [this, m] {
         TFormulCisUctu f(*dm_, m);
@@ -146,11 +173,15 @@ void Aplikace::propojPrikazy() {
         TFormulCis_Rada f(*dm_, m);
         f.showRegister();
     });
-    m->nastavObsluhu(prikaz::Zamestnanci, [this] { zamestnanci_->showRegister(); });
+    m->nastavObsluhu(prikaz::Zamestnanci, [this] {
+        zamestnanci_->showRegister();
+        obnovStav(); // the logged-in employee may have renamed himself
+    });
     m->nastavObsluhu(prikaz::Nastaveni, [this] { Platform::current().execModal(*nastaveni_); });
     m->nastavObsluhu(prikaz::NastaveniFirmy, [this] {
         udajeFirmy_->nacti();
         Platform::current().execModal(*udajeFirmy_);
+        obnovStav();
     });
     m->nastavObsluhu(prikaz::OAplikaci, [m] {
         TAboutBox about(m);

@@ -45,6 +45,7 @@ private:
     bool vytvorSdileneFormulare();
     bool prvniZobrazeni();
     void propojPrikazy();
+    void obnovStav();
 
     QString koren_;
     QStringList argumenty_;
@@ -54,7 +55,10 @@ private:
     std::unique_ptr<TFormulNastaveni> nastaveni_;
     std::unique_ptr<TFormulZamestGrid> zamestnanci_;
     std::unique_ptr<TFormulUdajeFirmy> udajeFirmy_;
+    std::unique_ptr<Database> pripraveno_; // the data root made ready before any form
+    bool novyKoren_ = false;
     bool nastPrNacten_ = false;
+    bool zasuvkaHlasena_ = false;
 };
 
 // Shows the messages of the data and settings helpers through the platform layer.

@@ -6,6 +6,7 @@
 #include "table.h"
 #include "util/path_resolver.h"
 
+#include <QDate>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -121,6 +122,21 @@ void NaplnVychoziTabulky(Database& db) {
         t.field(QStringLiteral("Cis_Sklad")).setString(QStringLiteral("1"));
         nastav(t, QStringLiteral("Nazev"), QStringLiteral("Hlavní sklad"));
         nastav(t, QStringLiteral("Druh_Ceny"), QStringLiteral("MO"));
+        t.post();
+    }
+    if (prazdna(db, QStringLiteral("Ciselnik\\Meny"))) {
+        // The home currency: the prices and documents are in Czech crowns.
+        Table t(db, QStringLiteral("Ciselnik\\Meny"));
+        t.open();
+        t.insert();
+        t.field(QStringLiteral("Platnost_Od")).setValue(QDate(1993, 1, 1));
+        t.field(QStringLiteral("KOD_Meny")).setString(QStringLiteral("CZK"));
+        nastav(t, QStringLiteral("KOD_Zeme"), QStringLiteral("CZ"));
+        nastav(t, QStringLiteral("Nazev"), QStringLiteral("Česká republika, koruna"));
+        nastav(t, QStringLiteral("Mena"), QStringLiteral("Kč"));
+        nastav(t, QStringLiteral("Kurs"), 1.0);
+        nastav(t, QStringLiteral("Zaokr"), 0.1);
+        nastav(t, QStringLiteral("Koef"), 1.0);
         t.post();
     }
     if (prazdna(db, QStringLiteral("Nastaven\\Nast_Pr"))) {

@@ -1,8 +1,8 @@
 #pragma once
 // A data root ready for work: a new or empty directory gets the schema, the directories, the
 // default files of a new data root (templates, settings, code lists), the document kinds, the
-// number series of the first-numbers form and one warehouse. A data root in use is only
-// brought up to the schema.
+// number series of the first-numbers form, one warehouse and the home currency CZK. A data root in
+// use is only brought up to the schema.
 
 #include <QString>
 

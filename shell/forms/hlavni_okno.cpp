@@ -1,20 +1,26 @@
 #include "hlavni_okno.h"
 
+#include "platform.h"
 #include "prikazy.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace brix {
 
 namespace {
 const QString kPripravujeSe = QStringLiteral("Připravuje se");
-}
+} // namespace
 
 TFormMenu::TFormMenu(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("FormMenu"));
@@ -59,7 +65,37 @@ TFormMenu::TFormMenu(QWidget* parent) : QMainWindow(parent) {
         if (p.pravo.isEmpty()) povoleno_.insert(p.id);
         obnov(p.id);
     }
-    resize(420, 140);
+
+    auto stav = [this](const char* jmeno) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(jmeno));
+        l->setTextFormat(Qt::PlainText);
+        statusBar()->addWidget(l);
+        return l;
+    };
+    LabelUzivatel = stav("LabelUzivatel");
+    LabelFirma = stav("LabelFirma");
+    LabelKoren = stav("LabelKoren");
+    statusBar()->setSizeGripEnabled(false);
+
+    // Small, but the whole menu shows: no menu hides behind the overflow button.
+    setMinimumWidth(menuBar()->sizeHint().width() + 8);
+    resize(std::max(420, minimumWidth()), sizeHint().height());
+}
+
+void TFormMenu::zobrazStav(const QString& uzivatel, const QString& firma, const QString& koren) {
+    LabelUzivatel->setText(QStringLiteral("Uživatel: ") + uzivatel);
+    LabelFirma->setText(QStringLiteral("Firma: ") + firma);
+    LabelKoren->setText(QStringLiteral("Data: ") + QDir::toNativeSeparators(koren));
+    LabelFirma->setVisible(!firma.trimmed().isEmpty());
+    // The status line may be wider than the menu: the window grows to show it, within the
+    // screen.
+    resize(std::max(width(), std::min(sizeHint().width(), 1000)), height());
+}
+
+void TFormMenu::closeEvent(QCloseEvent* e) {
+    rememberFormGeometry(*this);
+    QMainWindow::closeEvent(e);
 }
 
 void TFormMenu::nastavObsluhu(const QString& id, std::function<void()> obsluha) {
@@ -84,7 +120,11 @@ bool TFormMenu::pouzitelny(const QString& id) const {
 }
 
 void TFormMenu::spustPrikaz(const QString& id) {
-    if (!pouzitelny(id)) return;
+    if (!povoleno_.contains(id)) return;
+    if (!obsluhy_.contains(id)) {
+        Platform::current().information(kPripravujeSe);
+        return;
+    }
     const auto obsluha = obsluhy_.value(id); // a copy: the handler may rewire commands
     obsluha();
 }
@@ -93,7 +133,7 @@ void TFormMenu::obnov(const QString& id) {
     QAction* a = akce_.value(id);
     if (!a) return;
     const bool postaven = obsluhy_.contains(id);
-    a->setEnabled(postaven && povoleno_.contains(id));
+    a->setEnabled(povoleno_.contains(id));
     a->setToolTip(postaven ? QString() : kPripravujeSe);
 }
 

@@ -37,8 +37,10 @@ QString TAboutBox::verze() {
 }
 
 void TAboutBox::nastavSplash(bool splash) {
-    setWindowFlag(Qt::FramelessWindowHint, splash);
-    setWindowFlag(Qt::SplashScreen, splash);
+    // Always a window of its own: clearing the splash flag alone would leave a child widget
+    // drawn inside the main window.
+    setWindowFlags(splash ? Qt::SplashScreen | Qt::FramelessWindowHint
+                          : Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     OKButton->setVisible(!splash);
     setFixedSize(320, splash ? 180 : 240);
 }

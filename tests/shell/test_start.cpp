@@ -4,6 +4,7 @@
 #include "demo.h"
 #include "hlavni_okno.h"
 #include "nastaveni_form.h"
+#include "o_aplikaci.h"
 #include "prihlaseni_dlg.h"
 #include "prikazy.h"
 #include "shell_fixture.h"
@@ -11,7 +12,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 using namespace brix;
@@ -105,6 +109,21 @@ TEST_F(StartTest, EmployeeWithoutRightsGetsOnlyTheCommandsWithoutARight) {
     // The drawer opens from the menu (the new data root has no drawer to initialise at start).
     m->spustPrikaz(prikaz::Zasuvka);
     EXPECT_EQ(ui.drawerCommands(), QList<DrawerCommand>{DrawerCommand::Open});
+    // Without a drawer the command says so once, then only beeps.
+    ui.setDrawerResult(false);
+    ui.clearShown();
+    m->spustPrikaz(prikaz::Zasuvka);
+    m->spustPrikaz(prikaz::Zasuvka);
+    ASSERT_EQ(ui.shownMessages().size(), 1);
+    EXPECT_TRUE(ui.shownMessages().front().text.contains(QStringLiteral("zásuvka není")));
+    EXPECT_EQ(ui.beeps(), 1);
+    // A command whose form is not built yet says so, the same way for every such command.
+    ui.clearShown();
+    m->spustPrikaz(prikaz::Prevodka);
+    m->spustPrikaz(prikaz::Banka);
+    ASSERT_EQ(ui.shownMessages().size(), 2);
+    for (const ShownBox& b : ui.shownMessages())
+        EXPECT_EQ(b.text, QStringLiteral("Připravuje se"));
     // "Ko&nec" closes the main window.
     m->show();
     m->spustPrikaz(prikaz::Konec);
@@ -168,13 +187,56 @@ TEST_F(StartTest, FirstStartOnAnEmptyDirectoryLeadsToAWorkingLogin) {
             f.ButtonOkClick();
         },
         QStringLiteral("FormulPrvniStart"));
+    // Then the own company; it may be left for later.
+    ui.answerModal([](QDialog& d) { d.reject(); }, QStringLiteral("FormulUdajeFirmy"));
     prihlas(QStringLiteral("TAJNE"));
     Aplikace app(dir.path(), {"brix"});
     ASSERT_TRUE(app.spust());
     EXPECT_EQ(PrihlasenyUzivatel(), QStringLiteral("VEDOUCÍ"));
     for (const PrikazMenu& p : PrikazyMenu())
         EXPECT_TRUE(app.hlavniOkno()->povolenoPravem(p.id)) << p.id.toStdString();
+    // No file was missing on the way: the new data root had its settings before any form.
+    EXPECT_EQ(zpravy(),
+              QStringList{QStringLiteral("Chyba: Zadaná hesla se neshodují, zadejte je znovu.")});
+    // The home currency is there.
+    Table meny(*app.databaze(), QStringLiteral("Ciselnik\\Meny"));
+    meny.open();
+    ASSERT_TRUE(meny.locate(QStringLiteral("KOD_Meny"), {QStringLiteral("CZK")}));
+    EXPECT_EQ(meny.field(QStringLiteral("Koef")).asFloat(), 1.0);
     app.hlavniOkno()->close();
+}
+
+TEST_F(StartTest, FirstStartAsksForTheOwnCompanyAndTheStatusLineShowsWhoWorksWhere) {
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& f = static_cast<TFormulPrvniStart&>(d);
+            f.EditHeslo->setText(QStringLiteral("abc"));
+            f.EditHesloZnovu->setText(QStringLiteral("abc"));
+            f.ButtonOkClick(); // too short
+            EXPECT_NE(f.result(), QDialog::Accepted);
+            f.EditHeslo->setText(QStringLiteral("start"));
+            f.EditHesloZnovu->setText(QStringLiteral("start"));
+            f.ButtonOkClick();
+        },
+        QStringLiteral("FormulPrvniStart"));
+    ui.answerModal(
+        [](QDialog& d) {
+            auto& f = static_cast<TFormulUdajeFirmy&>(d);
+            f.Pole[0]->setText(QStringLiteral("Barvy Kolín s.r.o."));
+            f.ButtonOkClick();
+        },
+        QStringLiteral("FormulUdajeFirmy"));
+    prihlas(QStringLiteral("start"));
+    Aplikace app(dir.path(), {"brix"});
+    ASSERT_TRUE(app.spust());
+    EXPECT_TRUE(zpravy().join('|').contains(QStringLiteral("nejméně 4 znaky")));
+    TFormMenu* m = app.hlavniOkno();
+    EXPECT_EQ(m->LabelUzivatel->text(), QStringLiteral("Uživatel: SPRAVCE"));
+    EXPECT_EQ(m->LabelFirma->text(), QStringLiteral("Firma: Barvy Kolín s.r.o."));
+    EXPECT_EQ(m->LabelKoren->text(),
+              QStringLiteral("Data: ") + QDir::toNativeSeparators(dir.path()));
+    EXPECT_EQ(udajeFirmy().Nazev, QStringLiteral("Barvy Kolín s.r.o."));
+    m->close();
 }
 
 TEST_F(StartTest, CancelledFirstStartEndsTheProgramWithoutAnEmployee) {
@@ -279,6 +341,27 @@ TEST_F(StartTest, SettingsSurviveARoundTripThroughTheSettingsForm) {
     EXPECT_EQ(n.ZaokrCen, Decimal::fromRaw(500));
     EXPECT_EQ(n.DL_POCET_TISKU, 3);
     EXPECT_EQ(n.DLVar, QStringLiteral("B"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StartTest, AboutBoxIsAlwaysAWindowOfItsOwn) {
+    TFormMenu menu;
+    TAboutBox about(&menu);
+    EXPECT_TRUE(about.isWindow());
+    about.nastavSplash(true);
+    EXPECT_TRUE(about.isWindow());
+    EXPECT_EQ(about.windowType(), Qt::SplashScreen);
+    EXPECT_EQ(about.height(), 180);
+    EXPECT_TRUE(about.OKButton->isHidden());
+    // Back from the splash it is a dialog again, never a child drawn inside the main window.
+    about.nastavSplash(false);
+    EXPECT_TRUE(about.isWindow());
+    EXPECT_EQ(about.windowType(), Qt::Dialog);
+    EXPECT_EQ(about.height(), 240);
+    EXPECT_FALSE(about.OKButton->isHidden());
 }
 
 } // namespace

@@ -38,12 +38,14 @@ TFormulCis_Rada::TFormulCis_Rada(TDataCis& dm, QWidget* parent)
     : RegisterForm(rady(dm), konfigurace(), parent) {
     setObjectName(QStringLiteral("FormulCis_Rada"));
     if (MenuHledej) MenuHledej->setTitle(QStringLiteral("&Hledat"));
-    EditCis_Rada = addField(QStringLiteral("Cis_Rada"), QStringLiteral("Číeselná řada"),
+    EditCis_Rada = addField(QStringLiteral("Cis_Rada"), QStringLiteral("Číselná řada"),
                             QStringLiteral("Označení číselné řady výrobků"));
+    EditCis_Rada->setUpperCase(true); // the key products name their series by
     EditPopis = addField(QStringLiteral("Popis"), QStringLiteral("Popis"),
                          QStringLiteral("Popis číselné řady"));
     EditPrvni_Cis = addField(QStringLiteral("Prvni_Cis"), QStringLiteral("První číslo"),
                              QStringLiteral("Poslední číslo výrobku přidělené z této řady"));
+    EditPrvni_Cis->setRange(0, 2147483647.0);
 }
 
 } // namespace brix

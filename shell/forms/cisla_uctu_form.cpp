@@ -60,6 +60,8 @@ TFormulCisUctu::TFormulCisUctu(TDataCis& dm, QWidget* parent) : QDialog(parent),
     for (const RadaUctu& r : RadyPrvnichCisel()) {
         auto* e = new EditBox(EditBox::Kind::Integer, vstup);
         e->setObjectName(r.pole);
+        // A document is numbered from 1 at least.
+        e->setRange(1, 2147483647.0);
         e->setHint(r.napoveda);
         f->addRow(r.popisek, e);
         pole_.insert(r.typ, e);
@@ -92,11 +94,15 @@ void TFormulCisUctu::ButtonOkClick() {
     QMap<QString, qint64> cisla;
     for (const RadaUctu& r : RadyPrvnichCisel()) {
         EditBox* e = pole_.value(r.typ);
-        const std::optional<qlonglong> v = e->integerValue();
-        if (!v) {
-            Platform::current().error(QStringLiteral("'%1' není platné celé číslo").arg(e->text()));
+        // Nothing is written while a number is missing or wrong; its box gets the focus.
+        if (e->isBlank()) {
+            Platform::current().error(
+                QStringLiteral("Zadejte první číslo pro %1 (nejméně 1).").arg(r.popisek));
+            e->lineEdit()->setFocus();
+            return;
         }
-        cisla.insert(r.typ, v.value_or(0));
+        if (!e->check()) return;
+        cisla.insert(r.typ, *e->integerValue());
     }
     try {
         UlozPrvniCisla(dm_, cisla);
@@ -130,11 +136,14 @@ void TFormulCisUctu::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     nactiCisla();
     if (EditBox* dl = pole_.value(QStringLiteral("DL"))) dl->lineEdit()->setFocus();
+    stav_.take(this);
 }
 
 void TFormulCisUctu::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
-        if (Platform::current().askYesNo(QStringLiteral("Chceš opravdu skončit bez záznamu ?")))
+        // Nothing typed: nothing to ask.
+        if (!stav_.changed(this) ||
+            Platform::current().askYesNo(QStringLiteral("Chceš opravdu skončit bez záznamu ?")))
             reject();
         return;
     }

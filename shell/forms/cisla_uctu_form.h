@@ -1,6 +1,8 @@
 #pragma once
 // The first-numbers form "První čísla účtů": the number each document type offers next.
 
+#include "entry_state.h"
+
 #include <QDialog>
 #include <QHash>
 
@@ -19,8 +21,8 @@ public:
 
     // Shows the numbers of the rows of "Cis_uctu"; fields of types without a row keep their text.
     void nactiCisla();
-    // "&Ok": writes the nine numbers (a field without a whole number reports it and stores 0)
-    // and closes with OK.
+    // "&Ok": writes the nine numbers and closes with OK. A box without a whole number of at
+    // least 1 is reported, gets the focus and nothing is written.
     void ButtonOkClick();
     // "&Tisk" → "&Seznam čísel účtů": "ciselnik\CisUctuSeznZ.pts" while character printing is on.
     static QString sablonaSeznamu();
@@ -39,6 +41,7 @@ private:
     TDataCis& dm_;
     QHash<QString, EditBox*> pole_;
     StatusBar* status_ = nullptr;
+    EntryState stav_;
 };
 
 } // namespace brix

@@ -16,6 +16,12 @@
 
 namespace brix {
 
+namespace {
+// The lines of the own-company file that have a fixed shape.
+constexpr int kRadekPSC = 4;
+constexpr int kRadekICO = 5;
+} // namespace
+
 TFormulNastaveni::TFormulNastaveni(const QString& datovyKoren, QWidget* parent)
     : QDialog(parent), koren_(datovyKoren) {
     setObjectName(QStringLiteral("FormulNastaveni"));
@@ -58,8 +64,14 @@ TFormulNastaveni::TFormulNastaveni(const QString& datovyKoren, QWidget* parent)
     EditZaokrSklKar = edit("Zaokrouhlení sklad.karet");
     EditDLVar = edit("Varianta tisku DL");
     EditFaVVar = edit("Varianta tisku FaV");
-    EditFaVPocet = edit("Počet kopií FaV");
-    EditDLPocet = edit("Počet kopií DL");
+    auto kopie = [this, f](const char* text) {
+        auto* e = new EditBox(EditBox::Kind::Integer, this);
+        e->setRange(1, 999);
+        f->addRow(QString::fromUtf8(text), e);
+        return e;
+    };
+    EditFaVPocet = kopie("Počet kopií FaV");
+    EditDLPocet = kopie("Počet kopií DL");
     EditPoklOVar = edit("Varianta tisku pokl.dokl.");
     EditSazbyDPH = edit("Sazby DPH");
     EditSazbyDPH->setToolTip(QStringLiteral("Platné sazby DPH v procentech, první je výchozí "
@@ -133,6 +145,14 @@ PoleNastaveni TFormulNastaveni::pole() const {
 }
 
 void TFormulNastaveni::ButtonOkClick() {
+    for (EditBox* e : {EditFaVPocet, EditDLPocet}) {
+        if (e->isBlank()) {
+            Platform::current().error(QStringLiteral("Zadejte počet kopií (nejméně 1)."));
+            e->lineEdit()->setFocus();
+            return;
+        }
+        if (!e->check()) return;
+    }
     if (ulozNastaveni(koren_, pole(), nastaveniProgramu())) accept();
 }
 
@@ -144,8 +164,10 @@ TFormulUdajeFirmy::TFormulUdajeFirmy(const QString& datovyKoren, QWidget* parent
     auto* f = new QFormLayout;
     const QStringList popisky = UdajeFirmy::popisky();
     for (int i = 0; i < UdajeFirmy::kPocetRadku; ++i) {
-        auto* e = new QLineEdit(this);
-        e->installEventFilter(this);
+        auto* e = new EditBox(EditBox::Kind::Text, this);
+        if (i == kRadekPSC) e->setFormat(EditBox::Format::Psc);
+        if (i == kRadekICO) e->setFormat(EditBox::Format::Ico);
+        e->lineEdit()->installEventFilter(this);
         if (i == UdajeFirmy::kPocetRadku - 1)
             e->setToolTip(QStringLiteral("živnostenský list/obch.rejstřík"));
         f->addRow(popisky.value(i), e);
@@ -174,12 +196,14 @@ void TFormulUdajeFirmy::nacti() {
 
 UdajeFirmy TFormulUdajeFirmy::udaje() const {
     QStringList r;
-    for (QLineEdit* e : Pole)
+    for (EditBox* e : Pole)
         r << e->text();
     return UdajeFirmy::zRadku(r);
 }
 
 void TFormulUdajeFirmy::ButtonOkClick() {
+    for (EditBox* e : Pole)
+        if (!e->check()) return;
     const UdajeFirmy u = udaje();
     if (!ulozUdajeFirmy(koren_, u)) return;
     udajeFirmy() = u;

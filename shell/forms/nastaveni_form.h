@@ -1,6 +1,7 @@
 #pragma once
 // The settings form "Nastavení proměnných" and the own-company form.
 
+#include "editbox.h"
 #include "util/nastaveni.h"
 
 #include <QDialog>
@@ -23,8 +24,8 @@ public:
 
     void zobrazPole(const PoleNastaveni& p);
     PoleNastaveni pole() const;
-    // "&OK": the controls into the values, the file rewritten, closed with OK; stays open when
-    // a value does not convert.
+    // "&OK": the controls into the values, the file rewritten, closed with OK; stays open with
+    // the box in error focused when a value does not convert or a copy count is below 1.
     void ButtonOkClick();
 
     QRadioButton* RadioCislaVyrobku = nullptr;
@@ -34,8 +35,9 @@ public:
               *CheckPrecislovani = nullptr, *CheckTiskObr = nullptr, *CheckKomplet = nullptr,
               *CheckPrenosUzivatele = nullptr;
     QLineEdit *EditZaokrCen = nullptr, *EditZaokrSklKar = nullptr, *EditDLVar = nullptr,
-              *EditFaVVar = nullptr, *EditFaVPocet = nullptr, *EditDLPocet = nullptr,
-              *EditPoklOVar = nullptr, *EditSazbyDPH = nullptr;
+              *EditFaVVar = nullptr, *EditPoklOVar = nullptr, *EditSazbyDPH = nullptr;
+    // Copies of a print: 1 at least.
+    EditBox *EditFaVPocet = nullptr, *EditDLPocet = nullptr;
     QComboBox* ComboTiskarna = nullptr;
 
 private:
@@ -52,9 +54,11 @@ public:
 
     void nacti();
     UdajeFirmy udaje() const;
+    // Saves and closes; a PSČ or IČO of a wrong shape is refused with the focus in its box (a
+    // wrong IČO check digit is only a warning).
     void ButtonOkClick();
 
-    QVector<QLineEdit*> Pole; // the twelve fields in the order of the file
+    QVector<EditBox*> Pole; // the twelve fields in the order of the file
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

@@ -434,8 +434,18 @@ TEST_F(LoginTest, FirstNumbersFormWritesTheNineSeriesThroughTheSharedTable) {
             auto& form = static_cast<TFormulCisUctu&>(d);
             EXPECT_EQ(form.pole(QStringLiteral("DL"))->text(), QStringLiteral("100"));
             form.pole(QStringLiteral("FV"))->setText(QStringLiteral("2500"));
+            // A missing or a zero first number is refused and nothing is written.
             form.pole(QStringLiteral("FZ"))->setText(QString());
-            ui.answer(Button::Ok, QStringLiteral("není platné celé číslo"));
+            ui.answer(Button::Ok, QStringLiteral("Zadejte první číslo pro Zálohová faktura"),
+                      QStringLiteral("Chyba"));
+            form.ButtonOkClick();
+            EXPECT_NE(form.result(), QDialog::Accepted);
+            EXPECT_FALSE(NactiPrvniCisla(*dm).contains(QStringLiteral("FZ")));
+            form.pole(QStringLiteral("FZ"))->setText(QStringLiteral("0"));
+            ui.answer(Button::Ok, QStringLiteral("není v rozsahu 1 až"), QStringLiteral("Chyba"));
+            form.ButtonOkClick();
+            EXPECT_NE(form.result(), QDialog::Accepted);
+            form.pole(QStringLiteral("FZ"))->setText(QStringLiteral("7"));
             form.ButtonOkClick();
         },
         QStringLiteral("FormulCisUctu"));
@@ -445,7 +455,7 @@ TEST_F(LoginTest, FirstNumbersFormWritesTheNineSeriesThroughTheSharedTable) {
     EXPECT_EQ(c.value(QStringLiteral("DL")), 100);
     EXPECT_EQ(c.value(QStringLiteral("FV")), 2500);
     ASSERT_TRUE(c.contains(QStringLiteral("FZ")));
-    EXPECT_EQ(c.value(QStringLiteral("FZ")), 0);
+    EXPECT_EQ(c.value(QStringLiteral("FZ")), 7);
     EXPECT_EQ(TFormulCisUctu::sablonaSeznamu(), QStringLiteral("ciselnik\\CisUctuSeznZ.pts"));
 }
 

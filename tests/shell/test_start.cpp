@@ -1,6 +1,7 @@
 // The run of the program: start-up on a data root, the login at the first showing of the main
 // window, the commands the rights enable, the first start, the demo data root and the settings.
 #include "aplikace.h"
+#include "cis_rada_form.h"
 #include "demo.h"
 #include "hlavni_okno.h"
 #include "nastaveni_form.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -362,6 +364,52 @@ TEST_F(StartTest, AboutBoxIsAlwaysAWindowOfItsOwn) {
     EXPECT_EQ(about.windowType(), Qt::Dialog);
     EXPECT_EQ(about.height(), 240);
     EXPECT_FALSE(about.OKButton->isHidden());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StartTest, CopyCountsTheOwnCompanysShapesAndSeriesCodesAreCheckedWhereTyped) {
+    ui.setOkBoxesAnswered(false);
+    otevri();
+    {
+        TFormulNastaveni f(dir.path());
+        f.EditDLPocet->setText(QStringLiteral("0"));
+        ui.answer(Button::Ok, QStringLiteral("není v rozsahu 1 až 999"), caption::Chyba);
+        f.ButtonOkClick();
+        EXPECT_NE(f.result(), QDialog::Accepted);
+        f.EditDLPocet->setText(QString());
+        ui.answer(Button::Ok, QStringLiteral("Zadejte počet kopií"), caption::Chyba);
+        f.ButtonOkClick();
+        EXPECT_NE(f.result(), QDialog::Accepted);
+        f.EditDLPocet->setText(QStringLiteral("2"));
+        f.ButtonOkClick();
+        EXPECT_EQ(f.result(), QDialog::Accepted);
+        EXPECT_EQ(nastaveniProgramu().DL_POCET_TISKU, 2);
+    }
+    {
+        TFormulUdajeFirmy f(dir.path());
+        f.Pole[4]->setText(QStringLiteral("280 0"));
+        ui.answer(Button::Ok, QStringLiteral("PSČ \"280 0\" musí mít pět číslic"), caption::Chyba);
+        f.ButtonOkClick();
+        EXPECT_NE(f.result(), QDialog::Accepted);
+        f.Pole[4]->setText(QStringLiteral("280 02"));
+        f.Pole[5]->setText(QStringLiteral("1234"));
+        ui.answer(Button::Ok, QStringLiteral("IČO \"1234\" musí mít osm číslic"), caption::Chyba);
+        f.ButtonOkClick();
+        EXPECT_NE(f.result(), QDialog::Accepted);
+        f.Pole[5]->setText(QStringLiteral("00006947"));
+        f.ButtonOkClick();
+        EXPECT_EQ(f.result(), QDialog::Accepted);
+        EXPECT_EQ(udajeFirmy().ICO, QStringLiteral("00006947"));
+    }
+    TFormulCis_Rada rady(*dm);
+    EXPECT_TRUE(rady.EditCis_Rada->upperCase());
+    auto* form = rady.entryArea()->findChild<QFormLayout*>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(qobject_cast<QLabel*>(form->labelForField(rady.EditCis_Rada))->text(),
+              QStringLiteral("Číselná řada"));
 }
 
 } // namespace

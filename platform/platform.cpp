@@ -2,6 +2,7 @@
 
 #include "qtplatform.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -154,6 +155,22 @@ QRect availableFor(const QWidget* w, const QPoint& at) {
     return screen ? screen->availableGeometry() : QRect();
 }
 
+// The frame the window manager draws around a window: the window's own once it is shown, else
+// that of another window on screen, else a usual one.
+QMargins frameOf(const QWidget& w) {
+    auto of = [](const QWidget* x) {
+        const QRect f = x->frameGeometry(), g = x->geometry();
+        return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                        f.bottom() - g.bottom());
+    };
+    if (w.isVisible()) return of(&w);
+    for (const QWidget* t : QApplication::topLevelWidgets())
+        if (t->isVisible() && t->isWindow() && t->windowType() != Qt::Popup &&
+            t->windowType() != Qt::ToolTip && t->windowType() != Qt::SplashScreen)
+            return of(t);
+    return QMargins(4, 28, 4, 4);
+}
+
 // The rectangle moved (and, when larger, shrunk) into the area.
 QRect fitted(QRect r, const QRect& area) {
     if (area.isEmpty()) return r;
@@ -173,7 +190,7 @@ bool restoreFormGeometry(QWidget& window) {
     if (name.isEmpty()) return false;
     const QRect kept = Platform::current().formGeometry(name);
     if (!kept.isValid()) return false;
-    QRect r = fitted(kept, availableFor(&window, kept.center()));
+    QRect r = fitted(kept, availableFor(&window, kept.center()) - frameOf(window));
     r.setWidth(std::max(r.width(), window.minimumWidth()));
     r.setHeight(std::max(r.height(), window.minimumHeight()));
     window.setGeometry(r);
@@ -188,7 +205,7 @@ void rememberFormGeometry(const QWidget& window) {
 void placeForm(QWidget& window, QSize size, const QWidget* over) {
     const QPoint centre = over ? over->geometry().center()
                                : availableFor(&window, window.geometry().center()).center();
-    const QRect area = availableFor(over ? over : &window, centre);
+    const QRect area = availableFor(over ? over : &window, centre) - frameOf(window);
     size = size.expandedTo(window.minimumSize());
     QRect r(QPoint(0, 0), size);
     r.moveCenter(centre);
@@ -197,7 +214,7 @@ void placeForm(QWidget& window, QSize size, const QWidget* over) {
 
 void placeBeside(QWidget& window, const QWidget& other) {
     const QRect frame = other.frameGeometry();
-    const QRect area = availableFor(&other, frame.center());
+    const QRect area = availableFor(&other, frame.center()) - frameOf(window);
     // The window's own frame is not known before it is shown: take that of the other one.
     const int left = other.geometry().left() - frame.left();
     const int top = other.geometry().top() - frame.top();

@@ -150,6 +150,8 @@ RegisterForm::RegisterForm(Table& table, RegisterConfig config, QWidget* parent)
     auto* areaLayout = new QVBoxLayout(entryArea_);
     areaLayout->setContentsMargins(0, 0, 0, 0);
     entryForm_ = new QFormLayout;
+    // Each box as wide as its longest value, not the width of the window.
+    entryForm_->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     areaLayout->addLayout(entryForm_);
     el->addWidget(entryArea_, 1);
     auto* buttons = new QHBoxLayout;

@@ -17,7 +17,7 @@ RegisterConfig sloupce(RegisterConfig config, const QList<PoleCiselniku>& pole) 
     if (config.columns.isEmpty())
         for (const PoleCiselniku& p : pole)
             if (p.vMrizce && p.box != PoleCiselniku::Box::Memo)
-                config.columns.push_back({p.pole, p.popisek, 0});
+                config.columns.push_back({p.pole, QString(p.popisek).remove(QLatin1Char('&')), 0});
     return config;
 }
 

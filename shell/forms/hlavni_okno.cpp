@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -88,9 +89,22 @@ void TFormMenu::zobrazStav(const QString& uzivatel, const QString& firma, const 
     LabelFirma->setText(QStringLiteral("Firma: ") + firma);
     LabelKoren->setText(QStringLiteral("Data: ") + QDir::toNativeSeparators(koren));
     LabelFirma->setVisible(!firma.trimmed().isEmpty());
+    LabelKoren->setToolTip(QDir::toNativeSeparators(koren));
     // The status line may be wider than the menu: the window grows to show it, within the
-    // screen.
-    resize(std::max(width(), std::min(sizeHint().width(), 1000)), height());
+    // screen (a long path of the data root is shortened in the middle, whole in its tip).
+    int potreba = 24;
+    for (QLabel* l : {LabelUzivatel, LabelFirma, LabelKoren})
+        if (!l->isHidden()) potreba += l->fontMetrics().horizontalAdvance(l->text()) + 16;
+    const int nejvic = screen() ? screen()->availableGeometry().width() * 3 / 4 : 1000;
+    if (potreba > nejvic) {
+        const QString cesta = QDir::toNativeSeparators(koren);
+        const int zbyva = LabelKoren->fontMetrics().horizontalAdvance(cesta) - (potreba - nejvic);
+        LabelKoren->setText(
+            QStringLiteral("Data: ") +
+            LabelKoren->fontMetrics().elidedText(cesta, Qt::ElideMiddle, std::max(zbyva, 80)));
+        potreba = nejvic;
+    }
+    resize(std::max(width(), potreba), height());
 }
 
 void TFormMenu::closeEvent(QCloseEvent* e) {

@@ -12,6 +12,7 @@
 #include "util/nastaveni.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -22,13 +23,34 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace brix::test {
 
+// The forms of the shell are tried on the smallest screen the shop has: 1366 x 768. Under the
+// offscreen platform the screen is configured so; another platform keeps its own screen.
+inline constexpr int kSirkaObrazovky = 1366;
+inline constexpr int kVyskaObrazovky = 768;
+
 class QtEnvironment : public testing::Environment {
 public:
     void SetUp() override {
         static int argc = 1;
         static char name[] = "test_shell";
         static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
+        if (QApplication::instance()) return;
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen") {
+            static QTemporaryDir config;
+            const QString path = config.filePath(QStringLiteral("screen.json"));
+            QFile f(path);
+            if (f.open(QIODevice::WriteOnly))
+                f.write(QStringLiteral("{\"screens\": [{\"name\": \"brix\", \"x\": 0, \"y\": 0, "
+                                       "\"width\": %1, \"height\": %2, \"logicalDpi\": 96, "
+                                       "\"logicalBaseDpi\": 96, \"dpr\": 1.0}]}")
+                            .arg(kSirkaObrazovky)
+                            .arg(kVyskaObrazovky)
+                            .toUtf8());
+            f.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(path));
+        }
+        new QApplication(argc, argv);
     }
 };
 

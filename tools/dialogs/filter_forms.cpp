@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -101,6 +102,9 @@ bool TfmFilterFrmObec::setDataSource(const DataSource& source) {
             ListPolozky);
         item->setData(Qt::UserRole, name);
     }
+    // The list is as wide as its longest entry, name and caption.
+    ListPolozky->setMinimumWidth(ListPolozky->sizeHintForColumn(0) + 2 * ListPolozky->frameWidth() +
+                                 ListPolozky->verticalScrollBar()->sizeHint().width() + 4);
     return true;
 }
 

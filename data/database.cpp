@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "czech.h"
+#include "decimal.h"
 #include "util/path_resolver.h"
 
 #include <QDate>
@@ -403,6 +404,17 @@ FieldKind kindOfDeclType(const QString& declType, bool* known) {
     return FieldKind::Text;
 }
 
+bool storedAtFourPlaces(const FieldDef& f) {
+    return (f.kind == FieldKind::Float || f.kind == FieldKind::Money) &&
+           f.decimals <= Decimal::kPlaces;
+}
+
+double atStoredPlaces(double v, const FieldDef& f) {
+    // Past the range of the fixed-point type a value has no four places to keep.
+    if (!storedAtFourPlaces(f) || !std::isfinite(v) || std::fabs(v) >= 1e14) return v;
+    return Decimal::fromDouble(v).toDouble();
+}
+
 QVariant toFieldValue(const QVariant& v, const FieldDef& f) {
     if (!v.isValid() || v.isNull()) return QVariant();
     switch (f.kind) {
@@ -426,8 +438,8 @@ QVariant toFieldValue(const QVariant& v, const FieldDef& f) {
     case FieldKind::LongInt:
     case FieldKind::AutoInc: {
         if (v.typeId() == QMetaType::QString) {
-            QString s = v.toString().trimmed();
-            if (s.isEmpty()) return QVariant();
+            if (v.toString().trimmed().isEmpty()) return QVariant();
+            QString s = withoutDigitGroups(v.toString()).value_or(QStringLiteral("?"));
             bool ok = false;
             qint64 n = s.toLongLong(&ok);
             if (!ok) {
@@ -446,21 +458,23 @@ QVariant toFieldValue(const QVariant& v, const FieldDef& f) {
     }
     case FieldKind::Float:
     case FieldKind::Money: {
+        double d = 0;
         if (v.typeId() == QMetaType::QString) {
             QString s = v.toString().trimmed();
             if (s.isEmpty()) return QVariant();
             bool ok = false;
-            double d = QString(s)
-                           .replace(QLatin1Char(','), QLatin1Char('.'))
-                           .remove(QLatin1Char(' '))
-                           .toDouble(&ok);
-            if (!ok)
+            if (auto plain = withoutDigitGroups(s))
+                d = plain->replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+            if (!ok || !std::isfinite(d))
                 throw StorageError(StorageErrorKind::Other,
                                    QStringLiteral("'%1' není platné číslo").arg(s), QString(),
                                    f.name);
-            return QVariant(d);
+        } else if (v.metaType() == QMetaType::fromType<Decimal>()) {
+            d = v.value<Decimal>().toDouble();
+        } else {
+            d = v.toDouble();
         }
-        return QVariant(v.toDouble());
+        return QVariant(atStoredPlaces(d, f));
     }
     case FieldKind::Logical:
         if (v.typeId() == QMetaType::QString) {

@@ -64,7 +64,13 @@ private:
 };
 
 // Conversions between values of the field kinds and what SQLite keeps.
-QVariant toFieldValue(const QVariant& v, const FieldDef& f); // normalise an assigned value
+// An assigned value as the field keeps it: text cut to its size, blank as null, typed numbers
+// read (blanks only between thousands), money, prices, rates and quantities at four places.
+// Throws StorageError when the value does not fit the kind.
+QVariant toFieldValue(const QVariant& v, const FieldDef& f);
+// Float and money fields keep four places (a field declared with more keeps what it is given).
+bool storedAtFourPlaces(const FieldDef& f);
+double atStoredPlaces(double v, const FieldDef& f);
 QString sqlTypeOf(const FieldDef& f);
 FieldKind kindOfDeclType(const QString& declType, bool* known = nullptr);
 

@@ -1,6 +1,7 @@
 #include "table.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include <sqlite3.h>
@@ -61,6 +62,25 @@ QStringList splitFields(const QString& s) {
         if (!t.isEmpty()) out << t;
     }
     return out;
+}
+
+// "field = value" for locate and findKey; money, prices and quantities compare at four places
+// (the stored values that round to the value), as the filters do.
+void addEquality(QStringList& parts, SqlCondition& c, const FieldDef& f, const QVariant& v) {
+    const QString col = sqlIdentifier(f.name);
+    if (v.isNull()) {
+        parts << col + QLatin1String(" IS NULL");
+        return;
+    }
+    if (storedAtFourPlaces(f) && std::fabs(v.toDouble()) < 1e14) {
+        const std::int64_t raw = Decimal::fromDouble(v.toDouble()).raw();
+        parts << QStringLiteral("(%1 >= ? AND %1 < ?)").arg(col);
+        c.add(double(raw * 2 - 1) / double(2 * Decimal::kScale), FieldKind::Float);
+        c.add(double(raw * 2 + 1) / double(2 * Decimal::kScale), FieldKind::Float);
+        return;
+    }
+    parts << col + QLatin1String(" = ?");
+    c.add(v, f.kind);
 }
 
 StorageError stateError(const QString& table, const QString& what) {
@@ -776,13 +796,7 @@ bool Table::findKey(const QVariantList& values) {
     QStringList parts;
     for (int i = 0; i < values.size(); ++i) {
         const FieldDef& f = fields_[fieldIndex(orderFields_[i])];
-        QVariant v = toFieldValue(values[i], f);
-        if (v.isNull()) {
-            parts << q(f.name) + QLatin1String(" IS NULL");
-        } else {
-            parts << q(f.name) + QLatin1String(" = ?");
-            c.add(v, f.kind);
-        }
+        addEquality(parts, c, f, toFieldValue(values[i], f));
     }
     c.sql = parts.join(QLatin1String(" AND "));
     return seekFirst(c);
@@ -837,6 +851,7 @@ void Table::setFiltered(bool on) {
     if (on) {
         try {
             filterSql_ = translateFilter(filterText_, def_, filterOptions_);
+            checkFilterSql();
         } catch (...) {
             filtered_ = false;
             filterSql_ = SqlCondition();
@@ -855,6 +870,21 @@ void Table::setFiltered(bool on) {
     if (active()) {
         first();
         onDataChanged.fire(*this);
+    }
+}
+
+// The translation keeps within what SQLite can run; should SQLite still refuse the condition,
+// the user hears of it as a fault of the filter, when it is switched on.
+void Table::checkFilterSql() {
+    if (filterSql_.sql.isEmpty()) return;
+    try {
+        Statement st = db_.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 0")
+                                       .arg(q(def_.sqlName), filterSql_.sql));
+    } catch (const StorageError& e) {
+        throw StorageError(
+            StorageErrorKind::FilterSyntax,
+            QStringLiteral("Chyba ve filtru na pozici 1: filtr nelze použít (%1)").arg(e.message()),
+            def_.address(), QString(), 0);
     }
 }
 
@@ -939,13 +969,7 @@ bool Table::locate(const QString& fieldList, const QVariantList& values,
             c.add(s, FieldKind::Text);
             continue;
         }
-        QVariant v = toFieldValue(raw, f);
-        if (v.isNull()) {
-            parts << col + QLatin1String(" IS NULL");
-        } else {
-            parts << col + QLatin1String(" = ?");
-            c.add(v, f.kind);
-        }
+        addEquality(parts, c, f, toFieldValue(raw, f));
     }
     c.sql = parts.join(QLatin1String(" AND "));
     return seekFirst(c);

@@ -201,6 +201,7 @@ private:
     SqlCondition baseCondition();
     void invalidate();
     void invalidateFilterCache();
+    void checkFilterSql();
     void loadRow(Statement& st);
     // The calculated fields of the record in the buffer; `clear` blanks them first.
     void calculate(bool clear);

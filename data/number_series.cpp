@@ -2,6 +2,8 @@
 
 #include "util/text_utils.h"
 
+#include <limits>
+
 namespace brix {
 
 namespace {
@@ -35,35 +37,52 @@ private:
 const QString kTyp = QStringLiteral("Typ_Uctu");
 const QString kPrvCis = QStringLiteral("PrvCis");
 
+constexpr qint64 kNejvyssiCislo = std::numeric_limits<qint64>::max();
+
+[[noreturn]] void vycerpana(const QString& rada, const Table& t) {
+    throw StorageError(StorageErrorKind::Other,
+                       rada + QStringLiteral(" je vyčerpána, další číslo nelze přidělit"),
+                       t.def().address());
+}
+
+[[noreturn]] void vycerpanaRadaDokladu(const QString& typ, const Table& t) {
+    vycerpana(QStringLiteral("Číselná řada dokladů typu ") + OrizniVpravo(typ), t);
+}
+
 } // namespace
 
-int DalsiCisloUctu(Table& t, const QString& typ, const QString& /*druh*/, int cislo) {
+qint64 DalsiCisloUctu(Table& t, const QString& typ, const QString& /*druh*/, qint64 cislo) {
     if (cislo <= 0) {
         if (!najdiRadu(t, kTyp, typ)) return -1;
-        return int(t.field(kPrvCis).asInteger());
+        return t.field(kPrvCis).asInteger();
     }
     Database::Transaction tx(t.database());
     if (!najdiRadu(t, kTyp, typ)) return -1;
     t.edit(); // reads the row as it is now, under the write lock
-    const int a = int(t.field(kPrvCis).asInteger());
+    const qint64 a = t.field(kPrvCis).asInteger();
     if (cislo < a) {
         t.cancel();
         return a;
     }
-    t.field(kPrvCis).setInteger(qint64(cislo) + 1);
+    if (cislo == kNejvyssiCislo) {
+        t.cancel();
+        vycerpanaRadaDokladu(typ, t);
+    }
+    t.field(kPrvCis).setInteger(cislo + 1);
     t.post();
     tx.commit();
     return a;
 }
 
-int VolneCisloUctu(Table& t, const QString& typ, const QString& druh, Table* doklady,
-                   const std::function<void(int)>& obsazeno) {
+qint64 VolneCisloUctu(Table& t, const QString& typ, const QString& druh, Table* doklady,
+                      const std::function<void(qint64)>& obsazeno) {
     Database::Transaction tx(t.database());
     if (!najdiRadu(t, kTyp, typ)) return -1;
-    int n = int(t.field(kPrvCis).asInteger());
+    qint64 n = t.field(kPrvCis).asInteger();
     if (doklady) {
         Probe used(*doklady, QStringLiteral("CIS_UCTU"));
         while (used.has(n)) {
+            if (n == kNejvyssiCislo) vycerpanaRadaDokladu(typ, t);
             if (obsazeno) obsazeno(n);
             ++n;
         }
@@ -73,7 +92,7 @@ int VolneCisloUctu(Table& t, const QString& typ, const QString& druh, Table* dok
     return n;
 }
 
-int CisloZRady(Table& cisRada, Table& vyrobky, const QString& rada) {
+qint64 CisloZRady(Table& cisRada, Table& vyrobky, const QString& rada) {
     Database::Transaction tx(cisRada.database());
     if (cisRada.hasRecord()) cisRada.refresh();
     if (!(cisRada.hasRecord() && cisRada.field(QStringLiteral("Cis_Rada")).asString() == rada) &&
@@ -83,12 +102,16 @@ int CisloZRady(Table& cisRada, Table& vyrobky, const QString& rada) {
     qint64 n = cisRada.field(QStringLiteral("Prvni_Cis")).asInteger();
     Probe used(vyrobky, QStringLiteral("Cis_vyr"));
     do {
+        if (n == kNejvyssiCislo) {
+            cisRada.cancel();
+            vycerpana(QStringLiteral("Číselná řada výrobků ") + OrizniVpravo(rada), cisRada);
+        }
         ++n;
     } while (used.has(n));
     cisRada.field(QStringLiteral("Prvni_Cis")).setInteger(n);
     cisRada.post();
     tx.commit();
-    return int(n);
+    return n;
 }
 
 } // namespace brix

@@ -3,6 +3,11 @@
 // index (always by seeking on the index, never by reading the table into memory), key ranges,
 // filters, locate, bookmarks, master-detail links, calculated fields, and editing with the
 // notifications the data module hangs its rules on.
+//
+// What another copy of the program commits is seen on the next move, refresh or query: no read
+// outlives the move that made it (rows read ahead are kept, never an open statement, and are
+// thrown away when the database's change counter moved), and a post in Edit reads the stored
+// record again inside its write transaction (ConflictPolicy).
 
 #include "database.h"
 #include "field.h"
@@ -36,6 +41,21 @@ private:
 // What a post or delete error handler decides.
 enum class ErrorAction { Fail, Abort, Retry };
 using TableErrorHandler = std::function<ErrorAction(Table&, const StorageError&)>;
+
+// What post() in Edit does when the stored record changed since edit() began: another copy of
+// the program or another cursor of this one wrote it, or deleted it.
+enum class ConflictPolicy {
+    // Fields this edit did not assign take the stored values, so another copy's change of an
+    // untouched field survives. A deleted record fails with RecordDeletedByOther. The default,
+    // for every edit the program makes itself.
+    Merge,
+    // Any difference between the stored record and the record as edit() read it fails with
+    // RecordChangedByOther, a deleted one with RecordDeletedByOther; nothing is written. For the
+    // entry forms, which then ask the user.
+    Detect,
+    // The buffer is written as it is; a deleted record is inserted again ("save as it is").
+    Overwrite
+};
 
 struct LocateOptions {
     bool caseInsensitive = false;
@@ -81,9 +101,10 @@ public:
     void prior();
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
-    bool isEmpty();
     bool hasRecord() const { return hasRecord_; }
     qint64 recordCount();
+    // Whether the view (range, master, filter) holds any record, whatever the cursor stands on.
+    bool isEmpty();
     // Re-reads the current record and drops what was read ahead (sees other cursors' posts).
     void refresh();
     // Writes the buffers to disk; every commit is durable already, so this only checkpoints.
@@ -135,6 +156,10 @@ public:
     Table* master() const { return master_; }
 
     // ---- editing
+    // post() in Edit reads the stored record inside its write transaction and settles a change
+    // by another copy by this policy. A failed post leaves the record in Edit with its values.
+    void setConflictPolicy(ConflictPolicy policy) { conflictPolicy_ = policy; }
+    ConflictPolicy conflictPolicy() const { return conflictPolicy_; }
     void insert();
     void append() { insert(); }
     void edit();
@@ -176,7 +201,10 @@ private:
     SqlCondition baseCondition();
     void invalidate();
     void invalidateFilterCache();
+    void checkFilterSql();
     void loadRow(Statement& st);
+    // The calculated fields of the record in the buffer; `clear` blanks them first.
+    void calculate(bool clear);
     bool stepAccepted(Statement& st);
     void clearBuffer();
     void currentChanged();
@@ -184,12 +212,18 @@ private:
     Statement& cached(const QString& sql);
     void bindAll(Statement& st, const SqlCondition& c, int from = 1);
     bool seekFirst(const SqlCondition& extra);
-    bool openStream(bool forward, bool fromCurrent);
+    void openStream(bool forward, bool fromCurrent);
+    void fillStream();
+    bool streamNext(); // the next record of the stream the filter accepts, into the buffer
     void doPost();
     void doDelete();
+    bool readStored(qint64 rowid, QVector<QVariant>& values);
+    bool sameRecord(const QVector<QVariant>& stored) const;
+    void settleConflict();
     bool rowExists(const TableDef& t, const QStringList& fields, const QVector<QVariant>& values,
                    qint64 exceptRowid);
     SqlCondition afterCurrent(bool forward) const;
+    SqlCondition afterRow(bool forward, const QVector<QVariant>& key, qint64 rowid) const;
     SqlCondition keyCompare(const QStringList& fields, const QVariantList& values,
                             bool greaterEq) const;
     FieldKind kindOf(const QString& field) const;
@@ -201,6 +235,10 @@ private:
     TableState state_ = TableState::Inactive;
 
     QVector<QVariant> buf_, saved_;
+    // The record as edit() read it, and which fields this edit assigned since.
+    QVector<QVariant> original_;
+    QVector<bool> assigned_;
+    ConflictPolicy conflictPolicy_ = ConflictPolicy::Merge;
     qint64 rowid_ = 0, savedRowid_ = 0;
     bool hasRecord_ = false, savedHasRecord_ = false;
     bool eof_ = true, bof_ = true, modified_ = false, inCalc_ = false;
@@ -224,7 +262,7 @@ private:
     std::unique_ptr<Stream> stream_;
     quint64 streamGeneration_ = 0;
     QHash<QString, std::shared_ptr<Statement>> statements_;
-    QString insertSql_, updateSql_;
+    QString selectList_, insertSql_, updateSql_;
 };
 
 } // namespace brix

@@ -249,11 +249,11 @@ TFormulDruhUctu::TFormulDruhUctu(Table& druhyUctu, Table* cisUctu, QWidget* pare
           parent),
       cisUctu_(cisUctu) {}
 
-int TFormulDruhUctu::DalsiCisloUctu(const QString& typ, const QString& druh, int cislo) {
+qint64 TFormulDruhUctu::DalsiCisloUctu(const QString& typ, const QString& druh, qint64 cislo) {
     if (!cisUctu_) return -1;
     const bool otevrena = cisUctu_->active();
     if (!otevrena) cisUctu_->open();
-    const int n = brix::DalsiCisloUctu(*cisUctu_, typ, druh, cislo);
+    const qint64 n = brix::DalsiCisloUctu(*cisUctu_, typ, druh, cislo);
     if (!otevrena) cisUctu_->close();
     return n;
 }

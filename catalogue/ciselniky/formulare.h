@@ -67,7 +67,7 @@ public:
 
     // The number series of the document type (see DalsiCisloUctu of the number series): with
     // cislo <= 0 the number offered next, else records cislo as used. -1 without a series.
-    int DalsiCisloUctu(const QString& typ, const QString& druh, int cislo);
+    qint64 DalsiCisloUctu(const QString& typ, const QString& druh, qint64 cislo);
 
 private:
     Table* cisUctu_;

@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QSet>
+
+#include <limits>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,11 +20,11 @@ protected:
         if (!t.active()) t.open();
         return t;
     }
-    int prvCis(const QString& typ) {
+    qint64 prvCis(const QString& typ) {
         Table probe(*db, "Ciselnik\\Cis_uctu");
         probe.open();
         EXPECT_TRUE(probe.locate("Typ_Uctu", {typ}));
-        return int(probe.field("PrvCis").asInteger());
+        return probe.field("PrvCis").asInteger();
     }
 };
 
@@ -48,9 +50,9 @@ TEST_F(NumberSeriesTest, FreeNumberStepsPastTakenDocuments) {
     hla.open();
     add(hla, {{"CIS_UCTU", 10}, {"STAV", "0"}});
     add(hla, {{"CIS_UCTU", 11}, {"STAV", "0"}});
-    QList<int> stepped;
-    EXPECT_EQ(VolneCisloUctu(series(), "DL", "", &hla, [&](int n) { stepped << n; }), 12);
-    EXPECT_EQ(stepped, QList<int>({10, 11}));
+    QList<qint64> stepped;
+    EXPECT_EQ(VolneCisloUctu(series(), "DL", "", &hla, [&](qint64 n) { stepped << n; }), 12);
+    EXPECT_EQ(stepped, QList<qint64>({10, 11}));
     EXPECT_EQ(prvCis("DL"), 13);
 }
 
@@ -76,6 +78,54 @@ TEST_F(NumberSeriesTest, ProductSeriesStepsPastExistingProducts) {
     EXPECT_EQ(CisloZRady(rada, vyr, "99"), 0);
 }
 
+// Past 2,147,483,647 a series goes on; at the end of the 64-bit range it refuses, in Czech,
+// and changes nothing.
+TEST_F(NumberSeriesTest, SeriesGoOnPastThirtyTwoBitsAndRefuseAtTheirEnd) {
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    add(series(), {{"Typ_Uctu", "DL"}, {"PrvCis", 2147483647}});
+    EXPECT_EQ(DalsiCisloUctu(series(), "DL", "", 2147483647), 2147483647);
+    EXPECT_EQ(DalsiCisloUctu(series(), "DL", "", 0), 2147483648LL);
+    EXPECT_EQ(DalsiCisloUctu(series(), "DL", "", kMax - 1), 2147483648LL);
+    EXPECT_EQ(DalsiCisloUctu(series(), "DL", "", 0), kMax);
+    auto refusal = [](const std::function<void()>& draw) {
+        try {
+            draw();
+        } catch (const StorageError& e) {
+            return e.message();
+        }
+        return QStringLiteral("nic");
+    };
+    EXPECT_EQ(refusal([&] { DalsiCisloUctu(series(), "DL", "", kMax); }),
+              "Číselná řada dokladů typu DL je vyčerpána, další číslo nelze přidělit");
+    EXPECT_EQ(series().state(), TableState::Browse);
+    Table hla(*db, "Ext_Ucty\\DodListy\\Hla_DL");
+    hla.open();
+    add(hla, {{"CIS_UCTU", kMax}, {"STAV", "0"}});
+    EXPECT_EQ(refusal([&] { VolneCisloUctu(series(), "DL", "", &hla); }),
+              "Číselná řada dokladů typu DL je vyčerpána, další číslo nelze přidělit");
+    EXPECT_EQ(DalsiCisloUctu(series(), "DL", "", 0), kMax);
+
+    Table rada(*db, "Ciselnik\\Cis_rada");
+    rada.open();
+    Table vyr(*db, "Ciselnik\\Vyrobky");
+    vyr.open();
+    add(rada, {{"Cis_Rada", "01"}, {"Prvni_Cis", 2147483647}});
+    EXPECT_EQ(CisloZRady(rada, vyr, "01"), 2147483648LL);
+    rada.edit();
+    rada.field("Prvni_Cis").setInteger(kMax - 1);
+    rada.post();
+    add(vyr, {{"Cis_Vyr", kMax},
+              {"Nazev", "Poslední"},
+              {"Druh_Pol", "S"},
+              {"DPH", 21.0},
+              {"Faktor_Bal", 1},
+              {"Cis_Firmy", 1}});
+    EXPECT_EQ(refusal([&] { CisloZRady(rada, vyr, "01"); }),
+              "Číselná řada výrobků 01 je vyčerpána, další číslo nelze přidělit");
+    rada.refresh();
+    EXPECT_EQ(rada.field("Prvni_Cis").asInteger(), kMax - 1);
+}
+
 // Two copies of the program draw 500 numbers each from one series at the same time.
 TEST_F(NumberSeriesTest, TwoProcessesNeverDrawTheSameNumber) {
     add(series(), {{"Typ_Uctu", "FV"}, {"PrvCis", 1}});
@@ -93,7 +143,7 @@ TEST_F(NumberSeriesTest, TwoProcessesNeverDrawTheSameNumber) {
             QFile f(out);
             if (!f.open(QIODevice::WriteOnly)) _exit(3);
             for (int i = 0; i < 500; ++i) {
-                const int n = VolneCisloUctu(t, "FV", "", nullptr);
+                const qint64 n = VolneCisloUctu(t, "FV", "", nullptr);
                 if (n <= 0) rc = 2;
                 f.write(QByteArray::number(n) + '\n');
             }

@@ -3,7 +3,7 @@
 
 #include "formatting.h"
 #include "listresolver.h"
-#include "sestava.h"
+#include "sestavatyp.h"
 #include "templatefile.h"
 
 #include <QFileInfo>

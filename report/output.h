@@ -42,6 +42,8 @@ struct TRadek {
 
 struct TRadky {
     std::vector<TRadek> lines;
+    // Laid out by the design advances of the faces (graphic templates), not by a fixed advance.
+    bool measured = false;
     // Total height of lines first..last.
     double height(int first, int last) const;
     int count() const { return int(lines.size()); }
@@ -53,14 +55,17 @@ int pitchOfFontSize(int points);
 // Characters per inch of a "Roman 10cpi" style printer font, 0 for any other font.
 int printerFontPitch(const QString& fontName);
 
-// How element text is measured. The layout assumes a fixed advance per character: the element's
-// character spacing when positive, else 100 / cpi of its printer font or of its point size.
+// How element text is measured. Graphic templates measure every character by the design
+// advance of its style's face (fontmetrics.h) at 100 units per inch. Character-grid templates,
+// the text printers' "Roman" fonts and a positive character spacing give every character one
+// fixed advance: the spacing, else 100 / cpi of the printer font or of the point size.
 // Line height: the character grid's line height in character-grid templates, else the point
 // size at 100 units per inch with the usual 20 % leading.
 struct LayoutContext {
     bool characterGrid = false;
     double gridLineHeight = 100.0 / 6;
 };
+// The fixed advance of an element's characters (spacing, else 100 / cpi).
 double characterAdvance(const TSiReportElement& e);
 double lineHeightOf(const TSiReportElement& e, const LayoutContext& ctx, int fontSize);
 

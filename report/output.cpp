@@ -3,8 +3,13 @@
 #include "fontmetrics.h"
 #include "fonts.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
+
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace brix::report {
 
@@ -474,10 +479,38 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
     return result;
 }
 
+// ---- pictures ----------------------------------------------------------------------------
+
+std::shared_ptr<const QImage> pictureFromFile(const QString& path) {
+    struct Entry {
+        QDateTime modified;
+        std::shared_ptr<const QImage> image;
+    };
+    static std::mutex mutex;
+    static QHash<QString, Entry> cache;
+    if (path.isEmpty()) return nullptr;
+    const QFileInfo info(path);
+    const QString key = info.absoluteFilePath();
+    const QDateTime modified = info.lastModified();
+    std::lock_guard lock(mutex);
+    auto it = cache.find(key);
+    if (it != cache.end() && it->modified == modified) return it->image;
+    QImage image(key);
+    auto shared = image.isNull() ? nullptr : std::make_shared<const QImage>(std::move(image));
+    cache.insert(key, Entry{modified, shared});
+    return shared;
+}
+
+std::shared_ptr<const QImage> elementPicture(const TVystPrvek& element) {
+    if (element.image) return element.image;
+    return pictureFromFile(element.pictureFile);
+}
+
 // ---- output pages ------------------------------------------------------------------------
 
 void TSestVystup::clear() {
     pages.clear();
+    background = OutputBackground();
     pageIndex = 0;
     y = 0;
     column = 1;

@@ -8,6 +8,9 @@
 #include "definition.h"
 
 #include <QByteArray>
+#include <QImage>
+#include <QPicture>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -83,12 +86,33 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
 std::vector<TFragment> parseRichText(const QString& rtf, const TSiReportElement& base,
                                      std::vector<double>* tabStops = nullptr);
 
+// An element placed on a page. Texts carry their laid-out lines; a barcode its content (the
+// first item of its list, evaluated at placement) in `source.value.text`; a picture element the
+// file it resolved to; a data picture (a graphic field) its image; a paint box the drawing the
+// application made on a canvas of `drawingSize` (scale × width by scale × height units).
 struct TVystPrvek {
     TSiReportElement source;
     double left = 0, top = 0, width = 0, height = 0;
     std::shared_ptr<TRadky> lines;
     int firstLine = 0, lastLine = -1; // the lines this part shows
     QString pictureFile;
+    std::shared_ptr<const QImage> image;
+    std::shared_ptr<const QPicture> drawing;
+    QSize drawingSize;
+};
+
+// The picture an element shows: its data picture, else the picture of its file (each file is
+// read once and shared); null when there is none or the file does not load.
+std::shared_ptr<const QImage> elementPicture(const TVystPrvek& element);
+std::shared_ptr<const QImage> pictureFromFile(const QString& path);
+
+// The background picture of the pages, stretched into its rectangle (page units, from the
+// top-left of the printable area) when printed.
+struct OutputBackground {
+    QString file;
+    double left = 0, top = 0, width = 0, height = 0;
+    bool print = false;
+    bool shown() const { return print && !file.isEmpty(); }
 };
 
 struct TStranaPrvku {
@@ -109,6 +133,7 @@ public:
     int copies = 1;
     TSestLanguage language = slUndefined;
     int lineSpacing = 0; // 0, 1, 2: 6, 4, 3 lines per inch
+    OutputBackground background;
     bool cancelled = false;
 
     void clear();

@@ -194,6 +194,11 @@ int TSestava::Prepare() {
         for (TSestDetail* d : details_)
             d->AllowNullValues = AllowNullValues;
         result = runReport();
+        // Without a background of its own the template shows the component's.
+        if (!definition.background.own) {
+            output.background.file = pictureFilePath(Background);
+            output.background.print = PrintBackground;
+        }
     }
     for (TSestDetail* d : details_)
         if (!d->eventMode() && d->DataSource) d->DataSource->restorePosition();

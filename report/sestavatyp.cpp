@@ -50,6 +50,9 @@ bool TSestavaTyp::dataIsNull(int) const {
 QString TSestavaTyp::dataMemoText(int index) const {
     return dataDisplayText(index);
 }
+QImage TSestavaTyp::dataPicture(int) const {
+    return QImage();
+}
 TStepResult TSestavaTyp::dataStep(TStepDir) {
     return srBegin | srEnd;
 }
@@ -116,6 +119,12 @@ QString TSestavaD::dataMemoText(int index) const {
     if (eventMode() || !DataSource) return dataDisplayText(index);
     if (index < 0 || index >= DataSource->fieldCount()) return QString();
     return DataSource->memoText(index);
+}
+
+QImage TSestavaD::dataPicture(int index) const {
+    if (eventMode() || !DataSource) return QImage();
+    if (index < 0 || index >= DataSource->fieldCount()) return QImage();
+    return DataSource->picture(index);
 }
 
 TStepResult TSestavaD::dataStep(TStepDir dir) {

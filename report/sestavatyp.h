@@ -10,6 +10,8 @@
 #include "output.h"
 
 #include <QDateTime>
+#include <QImage>
+#include <QPainter>
 #include <QString>
 #include <QStringList>
 
@@ -72,6 +74,10 @@ public:
     // the parts of a text file being written; false stops the run or the writing as the
     // "Přerušit" button does.
     std::function<bool(TSestavaTyp&, int)> OnProgress;
+    // Draws paint box `index` (the element's reference) on a canvas of width by height units
+    // (the element's size times its scale 1 to 6, at scale × 100 units per inch). Called when
+    // the paint box is placed; the drawing is kept with the page.
+    std::function<void(TSestavaTyp&, int index, int width, int height, QPainter&)> OnPaintBox;
 
     // ---- the data contract (neutral here; the data reports implement it)
     virtual int dataFieldCount() const { return 0; }
@@ -85,6 +91,7 @@ public:
     virtual double dataNumber(int index) const;
     virtual bool dataIsNull(int index) const;
     virtual QString dataMemoText(int index) const;
+    virtual QImage dataPicture(int index) const;
     virtual TStepResult dataStep(TStepDir dir);
     virtual void getData() {}
 
@@ -148,6 +155,14 @@ protected:
     Cursor printGrowingText(const TSiReportElement& e, int page, double y);
     Cursor runDetail(const TSiReportElement& e, int page, double y);
     QString elementText(const TSiReportElement& e) const;
+    // The picture of a data field element on a graphic field or an image blob.
+    std::shared_ptr<const QImage> fieldPicture(const TSiReportElement& e) const;
+    void paintBox(const TSiReportElement& e, TVystPrvek& v);
+    // A picture file named by a template: inside the template's directory when it is there.
+    QString pictureFilePath(const QString& name) const;
+    // The background of the pages: the template's rectangle (a width or height of 0 is the
+    // paper's) and, when the template has its own, its file and print flag.
+    OutputBackground backgroundOf(const Background& b) const;
     void bodyStep();
     void closeColumnRow();
     void finish(bool newRun);
@@ -203,6 +218,7 @@ public:
     double dataNumber(int index) const override;
     bool dataIsNull(int index) const override;
     QString dataMemoText(int index) const override;
+    QImage dataPicture(int index) const override;
     TStepResult dataStep(TStepDir dir) override;
     void getData() override;
 

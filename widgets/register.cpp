@@ -1,5 +1,6 @@
 #include "register.h"
 
+#include "entry_conflict.h"
 #include "platform.h"
 #include "references.h"
 #include "util/nastaveni.h"
@@ -466,9 +467,7 @@ void RegisterForm::showEntryPage() {
     setBrowseMenusEnabled(false);
     ButtonOk->setEnabled(true);
     ButtonZrus->setEnabled(true);
-    QWidget* first = firstEntry_;
-    if (!first && !bindings_.isEmpty()) first = bindings_.front().widget;
-    if (first) first->setFocus();
+    if (QWidget* first = firstEntryWidget()) first->setFocus();
 }
 
 QSize RegisterForm::preferredSize() const {
@@ -685,30 +684,66 @@ bool RegisterForm::checkRequiredFields() {
 bool RegisterForm::postEntry() {
     QWidget* before = QApplication::focusWidget();
     if (before && !TabSheetVstup->isAncestorOf(before)) before = nullptr;
-    // The kind of a refused post, also when the table's own handler has reported it.
-    std::optional<std::pair<StorageErrorKind, QString>> refused;
-    const TableErrorHandler own = table_.onPostError;
-    table_.onPostError = [&](Table& t, const StorageError& e) {
-        refused.emplace(e.kind(), e.field());
-        return own ? own(t, e) : ErrorAction::Fail;
-    };
-    struct Restore {
-        Table& t;
-        TableErrorHandler h;
-        ~Restore() { t.onPostError = h; }
-    } restore{table_, own};
-    try {
-        table_.post();
-        return true;
-    } catch (const StorageError& e) {
-        refused.emplace(e.kind(), e.field());
-        reportStorageError(e); // the record stays in edit for correction
-    } catch (const Abort&) {
-        // the table's own error handler has told the user; still in edit
+    // Another copy's change of the record is detected, not merged, and the user decides.
+    ConflictPolicy policy = ConflictPolicy::Detect;
+    for (;;) {
+        // The kind of a refused post, also when the table's own handler has reported it.
+        std::optional<std::pair<StorageErrorKind, QString>> refused;
+        try {
+            EntrySave save(table_, policy);
+            const TableErrorHandler inner = table_.onPostError;
+            table_.onPostError = [&refused, inner](Table& t, const StorageError& e) {
+                refused.emplace(e.kind(), e.field());
+                return inner(t, e);
+            };
+            table_.post();
+            return true;
+        } catch (const StorageError& e) {
+            if (isEditConflict(e) && policy == ConflictPolicy::Detect) {
+                switch (askAboutConflict(table_, e)) {
+                case ConflictChoice::SaveAsItIs:
+                    policy = ConflictPolicy::Overwrite;
+                    continue;
+                case ConflictChoice::Reload:
+                    reloadEntry();
+                    return false;
+                case ConflictChoice::KeepEditing:
+                    focusEntryWidget(before ? before : firstEntryWidget());
+                    return false;
+                }
+            }
+            refused.emplace(e.kind(), e.field());
+            reportStorageError(e); // the record stays in edit for correction
+        } catch (const Abort&) {
+            // the table's own error handler has told the user; still in edit
+        }
+        focusAfterPostError(refused ? refused->first : StorageErrorKind::Other,
+                            refused ? refused->second : QString(), before);
+        return false;
     }
-    focusAfterPostError(refused ? refused->first : StorageErrorKind::Other,
-                        refused ? refused->second : QString(), before);
-    return false;
+}
+
+void RegisterForm::reloadEntry() {
+    bool again = false;
+    try {
+        again = reloadEditedRecord(table_);
+    } catch (const StorageError& e) {
+        reportStorageError(e);
+    }
+    if (!again) {
+        // The record is gone and the user let it go.
+        if (table_.state() != TableState::Browse) table_.cancel();
+        showBrowsePage();
+        return;
+    }
+    loadEntry();
+    entryLoaded();
+    focusEntryWidget(firstEntryWidget());
+}
+
+QWidget* RegisterForm::firstEntryWidget() const {
+    if (firstEntry_) return firstEntry_;
+    return bindings_.isEmpty() ? nullptr : bindings_.front().widget;
 }
 
 void RegisterForm::focusAfterPostError(StorageErrorKind kind, const QString& field,

@@ -292,7 +292,12 @@ protected:
     // message names the missing ones and the first gets the focus.
     bool checkRequiredFields();
     // Posts the record; a refused post has been reported and the box in error has the focus.
+    // A record another copy changed or deleted meanwhile is not overwritten silently: the user
+    // saves his values as they are, reloads the record (it is shown as stored now and stays in
+    // edit), or goes on editing.
     virtual bool postEntry();
+    void reloadEntry();
+    QWidget* firstEntryWidget() const;
     // The boxes now show the record: Escape leaves it without a question until one changes.
     void entryLoaded();
 

@@ -2,6 +2,7 @@
 
 #include "czech.h"
 #include "datacis.h"
+#include "entry_conflict.h"
 #include "platform.h"
 #include "prihlaseni.h"
 #include "prikazy.h"
@@ -166,14 +167,39 @@ void TFormulZamestVstup::ButtonOkClick() {
             z.field(QStringLiteral("Poznamka"))
                 .setValue(poznamka.isEmpty() ? QVariant() : QVariant(poznamka));
             bool hesloOdmitnuto = false;
-            if (!UlozZamestnance(dm_, EditHeslo->text(), puvodniPrijmeni_, &hesloOdmitnuto)) {
-                if (hesloOdmitnuto) {
-                    EditHeslo->setFocus();
-                    EditHeslo->selectAll();
-                } else {
-                    EditPrijmeni->lineEdit()->setFocus(); // the same surname and name
+            // Another copy's change of the record is not overwritten unasked.
+            ConflictPolicy politika = ConflictPolicy::Detect;
+            for (;;) {
+                try {
+                    EntrySave ulozeni(z, politika);
+                    if (!UlozZamestnance(dm_, EditHeslo->text(), puvodniPrijmeni_,
+                                         &hesloOdmitnuto)) {
+                        if (hesloOdmitnuto) {
+                            EditHeslo->setFocus();
+                            EditHeslo->selectAll();
+                        } else {
+                            EditPrijmeni->lineEdit()->setFocus(); // the same surname and name
+                        }
+                        return;
+                    }
+                    break;
+                } catch (const StorageError& e) {
+                    if (!isEditConflict(e) || politika != ConflictPolicy::Detect) throw;
+                    switch (askAboutConflict(z, e)) {
+                    case ConflictChoice::SaveAsItIs:
+                        politika = ConflictPolicy::Overwrite;
+                        continue;
+                    case ConflictChoice::Reload:
+                        if (reloadEditedRecord(z))
+                            nacti();
+                        else
+                            reject(); // gone, and let go
+                        return;
+                    case ConflictChoice::KeepEditing:
+                        EditPrijmeni->lineEdit()->setFocus();
+                        return;
+                    }
                 }
-                return;
             }
         } catch (const StorageError& e) {
             Platform::current().error(e.message());

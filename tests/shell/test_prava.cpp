@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 using namespace brix;
@@ -193,6 +194,47 @@ TEST_F(PravaTest, PasswordsHaveAtLeastFourCharactersAndTheLoginButtonsAreCzech) 
     for (QAbstractButton* b : login.findChild<QDialogButtonBox*>()->buttons())
         tlacitka << b->text();
     EXPECT_EQ(tlacitka, (QStringList{"OK", "&Zruš"}));
+}
+
+} // namespace
+
+namespace {
+
+// The employee entry form saves as the registers do: a record another copy changed meanwhile
+// is reported, and the user's values are kept and saved when he says so.
+TEST_F(PravaTest, AnEmployeeChangedMeanwhileIsReportedAndSavedAsTypedWhenAsked) {
+    prihlasen("SPRÁVCOVÁ", "Eva");
+    TFormulZamestGrid reg(*dm, true);
+    reg.openRegister();
+    na("DVOŘÁK");
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& f = static_cast<TFormulZamestVstup&>(d);
+            f.EditJmeno->setText("Pavel");
+            {
+                Table jiny(*db, QString::fromUtf16(kTabulkaZamest));
+                jiny.open();
+                ASSERT_TRUE(jiny.locate("PRIJMENI", {"DVOŘÁK"}));
+                jiny.edit();
+                jiny.field("Poznamka").setString("skladník od ledna");
+                jiny.post();
+            }
+            ui.answer(Button::Cancel, "Záznam mezitím změnil jiný uživatel", caption::Dotaz);
+            f.ButtonOkClick();
+            EXPECT_NE(f.result(), QDialog::Accepted);
+            EXPECT_EQ(f.EditJmeno->text(), "Pavel");
+            ui.answer(Button::No, "změnil jiný uživatel", caption::Dotaz);
+            f.ButtonOkClick();
+            EXPECT_EQ(f.MemoPoznamka->toPlainText(), "skladník od ledna"); // reloaded
+            EXPECT_EQ(f.EditJmeno->text(), "Petr");
+            f.EditJmeno->setText("Pavel");
+            f.ButtonOkClick(); // nobody in between now
+            EXPECT_EQ(f.result(), QDialog::Accepted);
+        },
+        "FormulZamestVstup");
+    reg.OpravaClick();
+    reg.closeRegister();
+    EXPECT_EQ(jmenoZaznamu("DVOŘÁK"), "Pavel");
 }
 
 } // namespace

@@ -657,3 +657,71 @@ TEST_F(RegisterTest, SearchTextWithPatternCharactersFindsWhatItSays) {
     reg->EditHledejExit();
     EXPECT_EQ(table->field("PC_skonto").asInteger(), 21);
 }
+
+// Another cursor (as another copy would) changes or deletes the record while the register edits
+// it: "&Ok" says so, keeps the typed values and lets the user save them, reload or go on.
+TEST_F(RegisterTest, ARecordChangedOrDeletedMeanwhileIsNotOverwrittenUnasked) {
+    TestPlatform ui;
+    auto reg = makeRegister(skontoConfig());
+    reg->openRegister();
+    Table jiny(*db, "Ciselnik\\Skonto");
+    jiny.open();
+    auto zmen = [&](const QString& popis) {
+        ASSERT_TRUE(jiny.locate("PC_skonto", {4}));
+        jiny.edit();
+        jiny.field("Popis").setString(popis);
+        jiny.post();
+    };
+    ASSERT_TRUE(table->locate("PC_skonto", {4}));
+    reg->OpravaClick();
+    popis->setText("Káva naše");
+    zmen("Káva jejich");
+
+    ui.answer(Button::Cancel, "Záznam mezitím změnil jiný uživatel", caption::Dotaz);
+    reg->ButtonOkClick();
+    EXPECT_TRUE(reg->entryShown());
+    EXPECT_EQ(table->state(), TableState::Edit);
+    EXPECT_EQ(popis->text(), "Káva naše"); // nothing typed is lost
+
+    ui.answer(Button::No, "změnil jiný uživatel", caption::Dotaz);
+    reg->ButtonOkClick();
+    EXPECT_TRUE(reg->entryShown());
+    EXPECT_EQ(table->state(), TableState::Edit);
+    EXPECT_EQ(popis->text(), "Káva jejich"); // reloaded as stored now, still in edit
+
+    popis->setText("Káva naše");
+    zmen("Káva jejich podruhé");
+    ui.answer(Button::Yes, "změnil jiný uživatel", caption::Dotaz);
+    reg->ButtonOkClick();
+    EXPECT_FALSE(reg->entryShown());
+    jiny.refresh();
+    EXPECT_EQ(jiny.field("Popis").asString(), "Káva naše");
+
+    // Deleted meanwhile: Yes puts it back with the values on screen, No lets it go.
+    for (bool zpet : {true, false}) {
+        ASSERT_TRUE(table->locate("PC_skonto", {4}));
+        reg->OpravaClick();
+        popis->setText(zpet ? "Káva vrácená" : "Káva pryč");
+        ASSERT_TRUE(jiny.locate("PC_skonto", {4}));
+        jiny.remove();
+        ui.answer(zpet ? Button::Yes : Button::No, "Záznam mezitím smazal jiný uživatel",
+                  caption::Dotaz);
+        reg->ButtonOkClick();
+        EXPECT_FALSE(reg->entryShown());
+        EXPECT_EQ(table->state(), TableState::Browse);
+        Table kontrola(*db, "Ciselnik\\Skonto");
+        kontrola.open();
+        EXPECT_EQ(kontrola.locate("PC_skonto", {4}), zpet);
+        if (zpet) {
+            EXPECT_EQ(kontrola.field("Popis").asString(), "Káva vrácená");
+        }
+    }
+    // A save with nobody in between asks nothing, and the cursor merges again afterwards.
+    ASSERT_TRUE(table->locate("PC_skonto", {1}));
+    reg->OpravaClick();
+    popis->setText("Čokoláda");
+    reg->ButtonOkClick();
+    EXPECT_FALSE(reg->entryShown());
+    EXPECT_EQ(table->conflictPolicy(), ConflictPolicy::Merge);
+    reg->closeRegister();
+}

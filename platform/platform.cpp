@@ -222,13 +222,20 @@ void placeBeside(QWidget& window, const QWidget& other) {
     const int outerWidth = size.width() + 2 * left;
     QRect r(QPoint(0, 0), size);
     r.moveTop(frame.top() + top);
-    if (frame.right() + outerWidth <= area.right()) {
+    const int rightRoom = area.right() - frame.right(), leftRoom = frame.left() - area.left();
+    if (outerWidth <= rightRoom) {
         r.moveLeft(frame.right() + 1 + left);
-    } else if (frame.left() - outerWidth >= area.left()) {
+    } else if (outerWidth <= leftRoom) {
         r.moveRight(frame.left() - 1 - left);
-    } else {
+    } else if (frame.bottom() + size.height() + top <= area.bottom()) {
         r.moveLeft(frame.left() + left);
         r.moveTop(frame.bottom() + 1 + top);
+    } else if (rightRoom >= leftRoom) {
+        // No room anywhere: against the screen's edge on the roomier side, covering as little
+        // of the other window as it can.
+        r.moveRight(area.right());
+    } else {
+        r.moveLeft(area.left());
     }
     window.setGeometry(fitted(r, area));
 }

@@ -75,7 +75,7 @@ bool Aplikace::spust() {
     about->repaint();
     QApplication::processEvents();
 
-    const bool ok = vytvorSdileneFormulare();
+    const bool ok = vytvorSdileneFormulare(about.get());
 
     about->nastavSplash(false);
     about->close();
@@ -92,11 +92,12 @@ void Aplikace::obnovStav() {
     if (menu_) menu_->zobrazStav(PrihlasenyUzivatel(), udajeFirmy().Nazev, koren_);
 }
 
-bool Aplikace::vytvorSdileneFormulare() {
+bool Aplikace::vytvorSdileneFormulare(QWidget* splash) {
     try {
         db_ = std::move(pripraveno_);
         dm_ = std::make_unique<TDataCis>(*db_);
         if (!MaZamestnance(*dm_)) {
+            if (splash) splash->hide();
             TFormulPrvniStart prvni(*dm_);
             if (Platform::current().execModal(prvni) != QDialog::Accepted) return false;
             // Then the own company, which every print carries; "&Zruš" leaves it for later.

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
+
 namespace brix {
 
 class Database;
@@ -42,7 +44,8 @@ public:
     const QString& datovyKoren() const { return koren_; }
 
 private:
-    bool vytvorSdileneFormulare();
+    // `splash`: hidden while the first start asks for the administrator and the own company.
+    bool vytvorSdileneFormulare(QWidget* splash);
     bool prvniZobrazeni();
     void propojPrikazy();
     void obnovStav();

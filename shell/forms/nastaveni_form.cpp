@@ -167,6 +167,9 @@ TFormulUdajeFirmy::TFormulUdajeFirmy(const QString& datovyKoren, QWidget* parent
         auto* e = new EditBox(EditBox::Kind::Text, this);
         if (i == kRadekPSC) e->setFormat(EditBox::Format::Psc);
         if (i == kRadekICO) e->setFormat(EditBox::Format::Ico);
+        // Names and addresses are printed on every document: room for them whole.
+        if (i != kRadekPSC && i != kRadekICO)
+            e->lineEdit()->setMinimumWidth(e->lineEdit()->fontMetrics().averageCharWidth() * 40);
         e->lineEdit()->installEventFilter(this);
         if (i == UdajeFirmy::kPocetRadku - 1)
             e->setToolTip(QStringLiteral("živnostenský list/obch.rejstřík"));

@@ -26,6 +26,8 @@ TFormulExportDat::TFormulExportDat(QWidget* parent) : QDialog(parent) {
     auto* lay = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     EditCesta = new QLineEdit(QStringLiteral("ExportDbf\\"), this);
+    // Room for a directory path, not only the default's few letters.
+    EditCesta->setMinimumWidth(EditCesta->fontMetrics().averageCharWidth() * 40);
     form->addRow(QStringLiteral("Cesta exportu :"), EditCesta);
     lay->addLayout(form);
     auto* group = new QGroupBox(QStringLiteral("Formát dat"), this);

@@ -1,6 +1,7 @@
 #include "references.h"
 
 #include "catalogue.h"
+#include "filter.h"
 
 #include <algorithm>
 #include <iterator>
@@ -112,12 +113,6 @@ QList<Reference> declare() {
     return r;
 }
 
-QString quoted(const QString& id) {
-    QString s = id;
-    s.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
 bool sameTable(const Database& db, const QString& address, const TableDef& def) {
     const TableDef* t = db.findTable(address);
     return t && t->sqlName == def.sqlName;
@@ -136,12 +131,12 @@ bool sharedByAnother(Table& t, const QStringList& fields) {
     for (const QString& f : fields) {
         const FieldDef* def = t.def().field(f);
         if (!def || !db.hasPhysicalColumn(t.def(), def->name)) return false;
-        parts << quoted(def->name) + QStringLiteral(" = ?");
+        parts << sqlIdentifier(def->name) + QStringLiteral(" = ?");
         values.push_back({valueOf(t, f), def->kind});
     }
     Statement st =
         db.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 AND rowid <> ? LIMIT 1")
-                       .arg(quoted(t.def().sqlName), parts.join(QLatin1String(" AND "))));
+                       .arg(sqlIdentifier(t.def().sqlName), parts.join(QLatin1String(" AND "))));
     int n = 1;
     for (const auto& [v, k] : values)
         st.bind(n++, v, k);
@@ -189,7 +184,7 @@ QList<Usage> usagesOf(Table& table) {
             // A blank value names nothing; a column an older data root lacks holds nothing.
             usable = !v.isNull() && uf && db.hasPhysicalColumn(*user, uf->name);
             if (!usable) break;
-            parts << quoted(uf->name) + QStringLiteral(" = ?");
+            parts << sqlIdentifier(uf->name) + QStringLiteral(" = ?");
             values.push_back({v, uf->kind});
         }
         if (!usable) continue;
@@ -209,9 +204,9 @@ QList<Usage> usagesOf(Table& table) {
     if (groups.isEmpty() || sharedByAnother(table, sharedFields)) return out;
 
     for (const Group& g : groups) {
-        Statement st =
-            db.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2")
-                           .arg(quoted(g.user->sqlName), g.conditions.join(QLatin1String(" OR "))));
+        Statement st = db.prepare(
+            QStringLiteral("SELECT count(*) FROM %1 WHERE %2")
+                .arg(sqlIdentifier(g.user->sqlName), g.conditions.join(QLatin1String(" OR "))));
         int n = 1;
         for (const auto& [v, k] : g.values)
             st.bind(n++, v, k);

@@ -698,3 +698,62 @@ TEST_F(CiselnikyTest, ExportIsNamedAfterTheTablesComponentAndSaysWhatItWrote) {
     EXPECT_TRUE(QFile::exists(dir.filePath("ExportDbf/TableObor.db")));
     EXPECT_TRUE(ui.shownMessages().back().text.contains("TableObor.db"));
 }
+
+// The ranges the lists' fields and hints state are enforced in their boxes, and the keys of code
+// lists are typed in capitals.
+TEST_F(CiselnikyTest, EveryStatedRangeIsEnforcedWhereItIsTyped) {
+    struct Rozsah {
+        std::function<std::unique_ptr<TFormulCiselnik>()> vytvor;
+        const char* pole;
+        const char* spatne;
+        const char* dobre;
+    };
+    const QList<Rozsah> rozsahy{
+        {[&] { return std::make_unique<TFormulSkonto>(*dm->TableSkonto); }, "PC_skonto", "0",
+         "32767"},
+        {[&] { return std::make_unique<TFormulSkonto>(*dm->TableSkonto); }, "Splatnost", "-1",
+         "30"},
+        {[&] { return std::make_unique<TFormulSkonto>(*dm->TableSkonto); }, "Skonto_pr", "100,5",
+         "2,5"},
+        {[&] { return std::make_unique<TFormulSkonto>(*dm->TableSkonto); }, "Penale", "101",
+         "0,05"},
+        {[&] { return std::make_unique<TFormulObor>(*dm->TableObor); }, "Cis_obor", "21", "20"},
+        {[&] { return std::make_unique<TFormulRabSkup>(*dm->TableRabSkup); }, "Cis_RabSkup", "1000",
+         "999"},
+        {[&] { return std::make_unique<TFormulRabSkup>(*dm->TableRabSkup); }, "Rabat20", "120",
+         "100"},
+        {[&] { return std::make_unique<TFormulVynSkup>(*dm->TableVynSkup); }, "PC_VynSkup", "0",
+         "1"},
+        {[&] { return std::make_unique<TFormulCelSaz>(*dm->TableClo); }, "Clo", "100,01", "12,5"},
+        {[&] { return std::make_unique<TFormulCelSaz>(*dm->TableClo); }, "Sazba_EUR", "-3", "50"},
+        {[&] { return std::make_unique<TFormulSklad>(*dm->TableSklady); }, "PSC", "2800", "280 02"},
+    };
+    for (const Rozsah& r : rozsahy) {
+        std::unique_ptr<TFormulCiselnik> f = r.vytvor();
+        SCOPED_TRACE((f->objectName() + " " + r.pole).toStdString());
+        EditBox* box = f->editBox(QString::fromUtf8(r.pole));
+        ASSERT_NE(box, nullptr);
+        box->setText(QString::fromUtf8(r.spatne));
+        EXPECT_FALSE(box->isValid());
+        box->setText(QString::fromUtf8(r.dobre));
+        EXPECT_TRUE(box->isValid()) << box->validationMessage().toStdString();
+    }
+    // The customs tariff's VAT rate is a list that takes other values, within 0 to 100.
+    TFormulCelSaz clo(*dm->TableClo);
+    clo.openRegister();
+    clo.NovyClick();
+    clo.editBox("Cis_celsaz")->setText("32081010");
+    clo.seznam("DPH")->setCurrentText("121");
+    ui.answer(Button::Ok, "Hodnota \"121\" není v rozsahu 0 až 100", caption::Chyba);
+    clo.ButtonOkClick();
+    EXPECT_TRUE(clo.entryShown());
+    clo.seznam("DPH")->setCurrentText("21");
+    clo.ButtonOkClick();
+    EXPECT_FALSE(clo.entryShown());
+    clo.closeRegister();
+
+    TFormulZeme meny(*dm->TableZeme);
+    EXPECT_TRUE(meny.editBox("KOD_Meny")->upperCase());
+    TFormulDruhUctu druhy(*dm->TableDruhUctu, dm->TableCisUctu);
+    EXPECT_TRUE(druhy.editBox("Druh")->upperCase());
+}

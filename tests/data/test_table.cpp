@@ -258,6 +258,53 @@ TEST_F(TableTest, EditingFiresItsNotificationsAndCancelRestores) {
     EXPECT_THROW(t.field("Mesto").setString("x"), StorageError); // not in edit
 }
 
+// "Edit and post until none is left": a post that takes the last record out of the filter, the
+// range or the record callback leaves the view empty though the cursor still stands on it.
+TEST_F(TableTest, IsEmptyAnswersForTheViewNotForTheCurrentRecord) {
+    Table t(*db, "T\\Osoby");
+    t.open();
+    fillPeople(t);
+    auto markAll = [&](const char* stav) {
+        int posts = 0;
+        while (!t.isEmpty() && posts < 10) {
+            t.first();
+            t.edit();
+            t.field("Stav").setString(stav);
+            t.post();
+            ++posts;
+        }
+        return posts;
+    };
+    t.setFilter("Stav = null");
+    t.setFiltered(true);
+    EXPECT_EQ(markAll("V"), 5);
+    EXPECT_TRUE(t.hasRecord()); // still on the last record posted
+    t.setFiltered(false);
+    EXPECT_FALSE(t.isEmpty());
+
+    t.setFilter("");
+    t.setFilterCallback([](Table& r) { return r.field("Stav").asString() == "V"; });
+    t.setFiltered(true);
+    EXPECT_EQ(markAll("P"), 5);
+    t.setFiltered(false);
+    t.setFilterCallback({});
+
+    t.setIndexName("CisFirmy");
+    t.setRange({7}, {7});
+    int posts = 0;
+    while (!t.isEmpty() && posts < 10) {
+        t.first();
+        t.edit();
+        t.field("Cis_firmy").setInteger(8);
+        t.post();
+        ++posts;
+    }
+    EXPECT_EQ(posts, 2);
+    t.insert(); // a record being inserted is in the view
+    EXPECT_FALSE(t.isEmpty());
+    t.cancel();
+}
+
 TEST_F(TableTest, FieldKindsStoreAndReadBack) {
     Table t(*db, "T\\Osoby");
     t.open();

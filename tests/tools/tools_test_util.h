@@ -38,7 +38,7 @@ inline Table readAll(const QString& path, const QString& password = {}) {
 }
 
 inline QString fixture(const QString& relative) {
-    return QStringLiteral(BRIX_SHARED_DIR "/fixtures/paradox/") + relative;
+    return QStringLiteral(BRIX_SOURCE_DIR "/tests/tools/data/paradox/") + relative;
 }
 
 } // namespace brix::formats::test

@@ -1,6 +1,7 @@
 #include "paradox.h"
 
 #include "format_util.h"
+#include "paradox_cipher.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -511,8 +512,11 @@ bool ParadoxWriter::close() {
 
 // ---------------------------------------------------------------------------------------------
 
-bool ParadoxReader::open(const QString& path, const QString&) {
+bool ParadoxReader::open(const QString& path, const QString& password) {
     error_.clear();
+    passwordRefused_ = false;
+    key_ = 0;
+    recordsRead_ = 0;
     fields_.clear();
     columns_.clear();
     path_ = path;
@@ -545,15 +549,28 @@ bool ParadoxReader::open(const QString& path, const QString&) {
         return bad();
     const bool dataHeader = version_ >= 5;
     if (dataHeader && head.size() < 0x78) return bad();
-    const quint32 encryption = dataHeader ? le32(h + 0x5C) : le32(h + 0x25);
+    // The key of a protected table: at 0x25 in the old layout; the newer one keeps a marker
+    // there and the key in its extended header (some writers put the key in both places).
+    quint32 key = le32(h + 0x25);
+    if (dataHeader && key == 0xFF00FF00u) key = le32(h + 0x5C);
     codePage_ = dataHeader ? le16(h + 0x6A) : 0;
     codec_ = int(codecFor(codePage_));
-    if (encryption != 0) {
-        error_ = QStringLiteral("Tabulka „%1“ je chráněna heslem a její šifru zatím neumíme "
-                                "rozluštit; převeďte ji prosím na tabulku bez hesla.")
-                     .arg(path);
-        db_.close();
-        return false;
+    if (key != 0) {
+        const auto refuse = [&](const QString& message) {
+            error_ = message;
+            passwordRefused_ = true;
+            db_.close();
+            return false;
+        };
+        if (password.isEmpty())
+            return refuse(QStringLiteral("Tabulka „%1“ je chráněna heslem; bez hesla ji nelze "
+                                         "přečíst.")
+                              .arg(path));
+        if (cipher::passwordChecksum(brix::encode(password)) != key)
+            return refuse(QStringLiteral("Heslo tabulky „%1“ není správné.").arg(path));
+        // Whole chunks only: a protected table's blocks are deciphered 256 bytes at a time.
+        if (blockSize_ % cipher::kChunk != 0) return bad();
+        key_ = key;
     }
     if (!db_.seek(0)) return bad();
     const QByteArray header = db_.read(headerSize_);
@@ -666,6 +683,14 @@ bool ParadoxReader::loadBlock(int number) {
     }
     visited_[number] = true;
     block_ = db_.read(blockSize_);
+    if (key_ != 0) {
+        if (block_.size() < blockSize_) {
+            error_ =
+                QStringLiteral("Tabulka „%1“ je poškozená (chybí blok %2).").arg(path_).arg(number);
+            return false;
+        }
+        cipher::decipherBlock(block_.data(), blockSize_, key_, number);
+    }
     if (block_.size() < 6) {
         error_ =
             QStringLiteral("Tabulka „%1“ je poškozená (chybí blok %2).").arg(path_).arg(number);
@@ -680,6 +705,23 @@ bool ParadoxReader::loadBlock(int number) {
     }
     blockIndex_ = 0;
     return true;
+}
+
+QByteArray ParadoxReader::readMemo(qint64 pos, qint64 length) {
+    if (pos < 0 || length <= 0) return {};
+    if (key_ == 0) {
+        if (!mb_.seek(pos)) return {};
+        return mb_.read(length);
+    }
+    // The memo file is enciphered whole, in chunks counted from its start.
+    const qint64 from = pos / cipher::kChunk * cipher::kChunk;
+    const qint64 to = (pos + length + cipher::kChunk - 1) / cipher::kChunk * cipher::kChunk;
+    if (!mb_.seek(from)) return {};
+    QByteArray span = mb_.read(to - from);
+    const qint64 whole = span.size() / cipher::kChunk * cipher::kChunk;
+    cipher::decipherMemo(span.data(), whole, key_);
+    span.truncate(whole);
+    return span.mid(pos - from, length);
 }
 
 QByteArray ParadoxReader::blob(const char* p, int size, int leader, bool* ok) {
@@ -700,11 +742,7 @@ QByteArray ParadoxReader::blob(const char* p, int size, int leader, bool* ok) {
     Q_UNUSED(size);
     const qint64 blockStart = offset & 0xFFFFFF00u;
     const int index = int(offset & 0xFF);
-    if (!mb_.seek(blockStart)) {
-        *ok = false;
-        return {};
-    }
-    const QByteArray head = mb_.read(12 + 64 * 5);
+    const QByteArray head = readMemo(blockStart, 12 + 64 * 5);
     if (head.size() < 9) {
         *ok = false;
         return {};
@@ -714,8 +752,7 @@ QByteArray ParadoxReader::blob(const char* p, int size, int leader, bool* ok) {
             *ok = false;
             return {};
         }
-        mb_.seek(blockStart + 9);
-        QByteArray data = mb_.read(length);
+        QByteArray data = readMemo(blockStart + 9, length);
         if (quint32(data.size()) != length) *ok = false;
         return data;
     }
@@ -724,8 +761,7 @@ QByteArray ParadoxReader::blob(const char* p, int size, int leader, bool* ok) {
         return {};
     }
     const int paragraph = quint8(head[12 + 5 * index]);
-    mb_.seek(blockStart + 16 * paragraph);
-    QByteArray data = mb_.read(length);
+    QByteArray data = readMemo(blockStart + 16 * paragraph, length);
     if (quint32(data.size()) != length) *ok = false;
     return data;
 }
@@ -796,11 +832,23 @@ QVariant ParadoxReader::value(const char* p, int field) {
 
 bool ParadoxReader::next(Record* record) {
     while (blockIndex_ >= blockRecords_) {
-        if (nextBlock_ == 0 || !error_.isEmpty()) return false;
+        if (!error_.isEmpty()) return false;
+        if (nextBlock_ == 0) {
+            // The chain ends: it must have held the records the header counts, or the table is
+            // damaged (a block header or the count itself) and what was read is not all of it.
+            if (recordsRead_ != recordCount_)
+                error_ = QStringLiteral("Tabulka „%1“ je poškozená (záhlaví uvádí %2 vět, bloky "
+                                        "jich obsahují %3).")
+                             .arg(path_)
+                             .arg(recordCount_)
+                             .arg(recordsRead_);
+            return false;
+        }
         if (!loadBlock(nextBlock_)) return false;
     }
     const char* p = block_.constData() + 6 + blockIndex_ * recordSize_;
     ++blockIndex_;
+    ++recordsRead_;
     record->resize(columns_.size());
     for (int i = 0; i < columns_.size(); ++i)
         (*record)[i] = value(p + columns_[i].offset, i);

@@ -56,10 +56,11 @@ int runReadCommand(const QStringList& args, QTextStream& out, QTextStream& err) 
         return 2;
     }
     QString error;
-    auto reader = openTable(file, password, &error);
+    bool passwordRefused = false;
+    auto reader = openTable(file, password, &error, &passwordRefused);
     if (!reader) {
         err << error << Qt::endl;
-        return 1;
+        return passwordRefused ? 2 : 1;
     }
     out.setEncoding(QStringConverter::Utf8);
     const QList<FieldDef>& fields = reader->fields();

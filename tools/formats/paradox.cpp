@@ -128,19 +128,29 @@ double getBcd(const char* p, int fieldPlaces) {
     return negative ? -v : v;
 }
 
-TextCodepage codecFor(int codePage) {
-    switch (codePage) {
-    case 852:
-        return TextCodepage::Cp852;
-    case 895:
-        return TextCodepage::Kamenicky;
-    case 437:
-    case 850:
-    case 1252:
-        return TextCodepage::Latin1;
-    default:
-        return TextCodepage::Cp1250;
-    }
+// The code page of a table that names none in its header but only its language driver (the
+// name of its sort order, after the field names).
+int codePageOfDriver(const QByteArray& name) {
+    static const struct {
+        const char* name;
+        int codePage;
+    } drivers[] = {
+        {"ascii", 437},     {"intl", 437},      {"swedfin", 437}, {"intl850", 850},
+        {"nordan", 865},    {"nordan40", 865},  {"czech", 852},   {"cskamen", 895},
+        {"hun852dc", 852},  {"polish", 852},    {"slovene", 852}, {"ANSII850", 1252},
+        {"DBWINUS0", 1252}, {"DBWINWE0", 1252}, {"china", 936},
+    };
+    for (const auto& d : drivers)
+        if (name.compare(d.name, Qt::CaseInsensitive) == 0) return d.codePage;
+    return 0;
+}
+
+TextCodec codecOf(int codePage, const QByteArray& driver) {
+    if (codePage != 0) return TextCodec::forCodePage(codePage);
+    // HP Roman-8 has no number the header could hold.
+    if (driver.compare("BLROM800", Qt::CaseInsensitive) == 0)
+        return TextCodec::forName("hp-roman8");
+    return TextCodec::forCodePage(codePageOfDriver(driver));
 }
 
 ParadoxWriter::Column columnFor(const FieldDef& f) {
@@ -553,8 +563,7 @@ bool ParadoxReader::open(const QString& path, const QString& password) {
     // there and the key in its extended header (some writers put the key in both places).
     quint32 key = le32(h + 0x25);
     if (dataHeader && key == 0xFF00FF00u) key = le32(h + 0x5C);
-    codePage_ = dataHeader ? le16(h + 0x6A) : 0;
-    codec_ = int(codecFor(codePage_));
+    const int namedCodePage = dataHeader ? le16(h + 0x6A) : 0;
     if (key != 0) {
         const auto refuse = [&](const QString& message) {
             error_ = message;
@@ -651,14 +660,25 @@ bool ParadoxReader::open(const QString& path, const QString& password) {
     }
     if (offset != recordSize_) return bad();
     pos += 2 * numFields + 4 + 4 * numFields + (version_ >= 0x0C ? 261 : kTableNameLength);
-    for (FieldDef& f : fields_) {
+    QList<QByteArray> names;
+    for (int i = 0; i < numFields; ++i) {
         if (pos >= header.size()) return bad();
         const int end = int(header.indexOf('\0', pos));
         if (end < 0) return bad();
-        f.name =
-            decodeText(QByteArrayView(header.constData() + pos, end - pos), TextCodepage(codec_));
+        names << header.mid(pos, end - pos);
         pos = end + 1;
     }
+    // After the names: the field numbers, then the name of the sort order (language driver).
+    QByteArray driver;
+    pos += 2 * numFields;
+    if (dataHeader && pos < header.size()) {
+        const int end = int(header.indexOf('\0', pos));
+        if (end > pos) driver = header.mid(pos, std::min(end - pos, 32));
+    }
+    codec_ = codecOf(namedCodePage, driver);
+    codePage_ = codec_.codePage();
+    for (int i = 0; i < numFields; ++i)
+        fields_[i].name = codec_.decode(names[i]);
     bool hasBlobs = false;
     for (const Column& c : columns_)
         hasBlobs = hasBlobs || (c.type >= PxMemo && c.type <= PxGraphic);
@@ -773,7 +793,7 @@ QVariant ParadoxReader::value(const char* p, int field) {
     case PxAlpha: {
         const int n = int(qstrnlen(p, size_t(c.size)));
         if (n == 0) return {};
-        return decodeText(QByteArrayView(p, n), TextCodepage(codec_));
+        return codec_.decode(QByteArrayView(p, n));
     }
     case PxBytes:
         if (isBlank(p, c.size)) return {};
@@ -825,7 +845,7 @@ QVariant ParadoxReader::value(const char* p, int field) {
                          .arg(path_, f.name, mb_.fileName());
         if (data.isEmpty()) return {};
         if (isBinaryKind(f.kind)) return data;
-        return decodeText(data, TextCodepage(codec_));
+        return codec_.decode(data);
     }
     }
 }

@@ -28,6 +28,7 @@ const char* kUsage = "Použití:\n"
                      "  brix-db load ROOT TABLE FILE.csv\n"
                      "  brix-db export ROOT TABLE --format paradox|dbase|text|xlsx DIR\n"
                      "  brix-db read FILE [--password P] [--schema]\n"
+                     "  brix-db migrate OLD_ROOT NEW_ROOT\n"
                      "Hodnoty složených klíčů rozsahu se oddělují středníkem.\n";
 
 struct Usage {

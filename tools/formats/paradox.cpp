@@ -153,6 +153,11 @@ TextCodec codecOf(int codePage, const QByteArray& driver) {
     return TextCodec::forCodePage(codePageOfDriver(driver));
 }
 
+// Dates the system can keep and show: the years 1 to 9999.
+bool inCalendar(const QDate& d) {
+    return d.isValid() && d.year() >= 1 && d.year() <= 9999;
+}
+
 ParadoxWriter::Column columnFor(const FieldDef& f) {
     ParadoxWriter::Column c;
     c.kind = f.kind;
@@ -818,23 +823,25 @@ QVariant ParadoxReader::value(const char* p, int field) {
     case PxDate: {
         if (isBlank(p, 4)) return {};
         const QDate d = QDate::fromJulianDay(getInt(p, 4) + kJulianOfDayZero);
-        return d.isValid() ? QVariant(d) : QVariant();
+        if (!inCalendar(d)) return unreadable(field);
+        return d;
     }
     case PxTime: {
         if (isBlank(p, 4)) return {};
         const QTime t = QTime::fromMSecsSinceStartOfDay(int(getInt(p, 4)));
-        return t.isValid() ? QVariant(t) : QVariant();
+        if (!t.isValid()) return unreadable(field);
+        return t;
     }
     case PxTimestamp: {
         if (isBlank(p, 8)) return {};
         const double ms = getDouble(p);
-        if (!std::isfinite(ms)) return {};
+        if (!std::isfinite(ms) || std::fabs(ms) > 1e18) return unreadable(field);
         const qint64 whole = qint64(std::llround(ms));
         const qint64 days = whole / 86400000;
         const int msOfDay = int(whole % 86400000);
         const QDate d = QDate::fromJulianDay(days + kJulianOfDayZero);
         const QTime t = QTime::fromMSecsSinceStartOfDay(msOfDay);
-        if (!d.isValid() || !t.isValid()) return {};
+        if (!inCalendar(d) || !t.isValid()) return unreadable(field);
         return QDateTime(d, t);
     }
     default: {
@@ -850,7 +857,13 @@ QVariant ParadoxReader::value(const char* p, int field) {
     }
 }
 
+QVariant ParadoxReader::unreadable(int field) {
+    unreadable_ << field;
+    return {};
+}
+
 bool ParadoxReader::next(Record* record) {
+    unreadable_.clear();
     while (blockIndex_ >= blockRecords_) {
         if (!error_.isEmpty()) return false;
         if (nextBlock_ == 0) {

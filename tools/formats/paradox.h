@@ -73,6 +73,7 @@ public:
 private:
     bool loadBlock(int number);
     QByteArray readMemo(qint64 pos, qint64 length);
+    QVariant unreadable(int field);
     QVariant value(const char* p, int field);
     QByteArray blob(const char* p, int size, int leader, bool* ok);
 

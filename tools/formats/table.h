@@ -81,12 +81,16 @@ public:
     // Whether open() refused a table protected by a password because none or a wrong one was
     // given (errorString() says which); asking the user again may help.
     bool passwordRefused() const { return passwordRefused_; }
+    // The fields of the record last read whose stored value could not be read (a date outside
+    // the years 1 to 9999, a time past midnight): they are given as blank.
+    const QList<int>& unreadableFields() const { return unreadable_; }
 
 protected:
     QList<FieldDef> fields_;
     qint64 recordCount_ = 0;
     QString error_;
     bool passwordRefused_ = false;
+    QList<int> unreadable_;
 };
 
 enum class TableFormat { Paradox, Dbase };

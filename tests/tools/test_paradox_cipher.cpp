@@ -2,15 +2,20 @@
 // tables of other programs read with their password and refused without it, our own tables
 // protected and read back, and damage to a protected table.
 
+#include "dialogs/table_password.h"
 #include "formats/paradox.h"
 #include "formats/paradox_cipher.h"
 #include "formats/read_command.h"
+#include "scripted_gtest.h"
 #include "tools_test_util.h"
 
 #include <QFile>
 
 using namespace brix::formats;
 using namespace brix::formats::test;
+using brix::Button;
+using brix::openForeignTable;
+using brix::TestPlatform;
 
 namespace {
 
@@ -256,4 +261,34 @@ TEST(ParadoxProtected, DamageEndsInRecordsOrAClearError) {
         }
     }
     EXPECT_GT(errors, 0);
+}
+
+// The import dialogs open a protected table by asking for its password through the platform:
+// a wrong one is said and asked again, a cancel gives nothing.
+TEST(ParadoxProtected, TheUserIsAskedForThePasswordUntilItIsRight) {
+    const QString path = fixture("encrypt/encrypted.db");
+    {
+        TestPlatform ui;
+        ui.cancelInput(QStringLiteral("Heslo tabulky"));
+        EXPECT_FALSE(openForeignTable(path));
+        EXPECT_TRUE(ui.shownMessages().isEmpty());
+        ui.verifyAllUsed();
+    }
+    TestPlatform ui;
+    ui.answerInput(QStringLiteral("test"), QStringLiteral("Heslo tabulky"));
+    ui.answer(Button::Ok, QStringLiteral("není správné"), QStringLiteral("Chyba"));
+    ui.answerInput(QStringLiteral("123"), QStringLiteral("Heslo tabulky"));
+    auto reader = openForeignTable(path);
+    ASSERT_TRUE(reader);
+    Record r;
+    int n = 0;
+    while (reader->next(&r))
+        ++n;
+    EXPECT_EQ(n, 4);
+    ui.verifyAllUsed();
+    // A table without protection opens without a question, a missing one with its reason.
+    EXPECT_TRUE(openForeignTable(fixture("fields/long.db")));
+    ui.answer(Button::Ok, QStringLiteral("neni.db"), QStringLiteral("Chyba"));
+    EXPECT_FALSE(openForeignTable(fixture("neni.db")));
+    ui.verifyAllUsed();
 }

@@ -2,12 +2,10 @@
 // refused with its line and nothing stored; never a crash or a storage error other than the
 // refusal it reports.
 
-#include "catalogue.h"
-#include "database.h"
 #include "db_commands.h"
+#include "fuzz_fixture.h"
 #include "table.h"
 
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdint>
@@ -16,28 +14,8 @@
 
 using namespace brix;
 
-namespace {
-
-struct Fixture {
-    QTemporaryDir dir;
-    Catalogue catalogue;
-    std::unique_ptr<Database> db;
-
-    Fixture() {
-        catalogue.add(Catalogue::define(
-            QStringLiteral("Ciselnik"), QStringLiteral("Vyrobky"),
-            QStringLiteral("Cis_Vyr I!; ObjCis A15; Nazev A40; PorCis S; Kurs F; Cena $; "
-                           "Platba L; Datum D; Cas T; Zmena @; Poznamka M; Popis FM; Obr B; "
-                           "Por +"),
-            QStringLiteral("Cis_Vyr")));
-        db = Database::open(dir.path(), {.catalogue = &catalogue});
-    }
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Fixture f;
+    static fuzz::Fixture f;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     QString out, err;
     QTextStream o(&out), e(&err);

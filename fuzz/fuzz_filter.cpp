@@ -3,13 +3,11 @@
 // error; never a crash, and never an SQL error, which would mean the translation made SQL the
 // database cannot run.
 
-#include "catalogue.h"
-#include "database.h"
 #include "filter.h"
+#include "fuzz_fixture.h"
 #include "table.h"
 
 #include <QDate>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdlib>
@@ -19,19 +17,10 @@ using namespace brix;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    Catalogue catalogue;
-    std::unique_ptr<Database> db;
-
-    Fixture() {
-        catalogue.add(Catalogue::define(
-            QStringLiteral("Ciselnik"), QStringLiteral("Vyrobky"),
-            QStringLiteral("Cis_Vyr I!; ObjCis A15; Nazev A40; PorCis S; Kurs F; Cena $; "
-                           "Platba L; Datum D; Cas T; Zmena @; Poznamka M; Popis FM; Obr B; "
-                           "Por +"),
-            QStringLiteral("Cis_Vyr"), QStringLiteral("NazevV=Nazev")));
-        db = Database::open(dir.path(), {.catalogue = &catalogue});
+// The table of every kind with five records: blanks, quotes, a "%", a "ch", amounts of four
+// places.
+struct Filled : fuzz::Fixture {
+    Filled() {
         Table t(*db, QStringLiteral("Ciselnik\\Vyrobky"));
         t.open();
         const QStringList names = {QStringLiteral("Šroub M8"), QStringLiteral("O'Brien \"x\""),
@@ -51,10 +40,8 @@ struct Fixture {
 
 } // namespace
 
-// The input: one byte of options (bit 0 ignores case, bit 1 no partial comparison), then the
-// expression in UTF-8.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Fixture f;
+    static Filled f;
     if (size < 1) return 0;
     FilterOptions options;
     options.caseInsensitive = data[0] & 1;

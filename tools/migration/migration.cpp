@@ -548,39 +548,35 @@ Result Migration::run() {
 
 } // namespace
 
-qint64 Result::records() const {
+namespace {
+
+template <typename T> qint64 total(const QList<TableResult>& tables, T TableResult::*count) {
     qint64 n = 0;
     for (const TableResult& t : tables)
-        n += t.records;
+        n += t.*count;
     return n;
+}
+
+} // namespace
+
+qint64 Result::records() const {
+    return total(tables, &TableResult::records);
 }
 
 qint64 Result::cutTexts() const {
-    qint64 n = 0;
-    for (const TableResult& t : tables)
-        n += t.cutTexts;
-    return n;
+    return total(tables, &TableResult::cutTexts);
 }
 
 qint64 Result::unreadableDates() const {
-    qint64 n = 0;
-    for (const TableResult& t : tables)
-        n += t.unreadableDates;
-    return n;
+    return total(tables, &TableResult::unreadableDates);
 }
 
 qint64 Result::unfitValues() const {
-    qint64 n = 0;
-    for (const TableResult& t : tables)
-        n += t.unfitValues;
-    return n;
+    return total(tables, &TableResult::unfitValues);
 }
 
 qint64 Result::skipped() const {
-    qint64 n = 0;
-    for (const TableResult& t : tables)
-        n += t.skipped;
-    return n;
+    return total(tables, &TableResult::skipped);
 }
 
 int Result::unknownFields() const {

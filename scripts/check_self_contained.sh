@@ -12,22 +12,19 @@ up='..'
 patterns=("${up}/shared" "/work""/shared" "BRIX_SHARED""_DIR")
 
 check() {
-    local dir="$1" files found=0
+    local dir="$1" files args=()
     if git -C "$dir" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
         files="$(git -C "$dir" ls-files --cached --others --exclude-standard)"
     else
         files="$(cd "$dir" && find . -type f -not -path './build*' -not -path './.git/*' | sed 's|^\./||')"
     fi
-    while IFS= read -r f; do
-        [ -n "$f" ] && [ -f "$dir/$f" ] || continue
-        for p in "${patterns[@]}"; do
-            if grep -I -n -F -- "$p" "$dir/$f" >/dev/null 2>&1; then
-                grep -I -n -F -- "$p" "$dir/$f" | sed "s|^|$f:|" >&2
-                found=1
-            fi
-        done
-    done <<<"$files"
-    return $found
+    for p in "${patterns[@]}"; do args+=(-e "$p"); done
+    local found
+    found="$(cd "$dir" && while IFS= read -r f; do [ -f "$f" ] && printf '%s\0' "$f"; done <<<"$files" |
+        xargs -0 -r grep -I -n -H -F "${args[@]}" || true)"
+    [ -z "$found" ] && return 0
+    echo "$found" >&2
+    return 1
 }
 
 if [ "${1:-}" = "--self-test" ]; then

@@ -82,12 +82,13 @@ bool Aplikace::vytvorSdileneFormulare() {
     try {
         PripravaKorene p = PripravDatovyKoren(koren_);
         db_ = std::move(p.db);
-        if (p.novy) udajeFirmy_->nacti();
         dm_ = std::make_unique<TDataCis>(*db_);
         if (!MaZamestnance(*dm_)) {
             TFormulPrvniStart prvni(*dm_);
             if (Platform::current().execModal(prvni) != QDialog::Accepted) return false;
         }
+        // After the first start, which may have brought the old program's files along.
+        if (p.novy) udajeFirmy_->nacti();
         zamestnanci_ = std::make_unique<TFormulZamestGrid>(*dm_, false);
     } catch (const StorageError& e) {
         Platform::current().error(e.message());

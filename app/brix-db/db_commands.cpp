@@ -28,6 +28,7 @@ const char* kUsage = "Použití:\n"
                      "  brix-db load ROOT TABLE FILE.csv\n"
                      "  brix-db export ROOT TABLE --format paradox|dbase|text|xlsx DIR\n"
                      "  brix-db read FILE [--password P] [--schema]\n"
+                     "  brix-db migrate OLD_ROOT NEW_ROOT\n"
                      "Hodnoty složených klíčů rozsahu se oddělují středníkem.\n";
 
 struct Usage {
@@ -161,56 +162,7 @@ int cmdLoad(const QStringList& a, QTextStream& out, QTextStream& err) {
         err << "Soubor " << a[2] << " nelze otevřít.\n";
         return 1;
     }
-    QString text = QString::fromUtf8(f.readAll());
-    Table t(*db, a[1]);
-    t.open();
-    CsvReader csv(text);
-    QStringList header, cells;
-    int line = 0;
-    if (!csv.next(header, &line)) {
-        err << a[2] << ": soubor je prázdný.\n";
-        return 1;
-    }
-    QVector<int> target;
-    for (const QString& h : header) {
-        int fi = t.fieldIndex(h.trimmed());
-        if (fi < 0) {
-            err << a[2] << ", řádek " << line << ": tabulka " << t.def().address() << " nemá pole "
-                << h << ".\n";
-            return 1;
-        }
-        target << fi;
-    }
-    int count = 0;
-    Database::Transaction tx(*db);
-    while (csv.next(cells, &line)) {
-        if (cells.size() == 1 && cells[0].isEmpty()) continue; // an empty line
-        try {
-            if (cells.size() != header.size())
-                throw StorageError(StorageErrorKind::Other,
-                                   QStringLiteral("počet hodnot (%1) neodpovídá záhlaví (%2)")
-                                       .arg(cells.size())
-                                       .arg(header.size()));
-            t.insert();
-            for (int i = 0; i < cells.size(); ++i)
-                t.setFieldValue(target[i], cells[i]);
-            t.post();
-        } catch (const StorageError& e) {
-            if (t.state() != TableState::Browse) t.cancel();
-            err << a[2] << ", řádek " << line << ": " << e.message() << '\n'
-                << "Ze souboru nebylo uloženo nic.\n";
-            return 1;
-        }
-        ++count;
-    }
-    if (csv.malformed()) {
-        err << a[2] << ", řádek " << line << ": neukončené uvozovky.\n"
-            << "Ze souboru nebylo uloženo nic.\n";
-        return 1;
-    }
-    tx.commit();
-    out << "Uloženo záznamů: " << count << '\n';
-    return 0;
+    return loadCsv(*db, a[1], QString::fromUtf8(f.readAll()), a[2], out, err);
 }
 
 int cmdExport(const QStringList& a, QTextStream& out, QTextStream& err) {
@@ -249,6 +201,59 @@ int cmdExport(const QStringList& a, QTextStream& out, QTextStream& err) {
 }
 
 } // namespace
+
+int loadCsv(Database& db, const QString& table, const QString& text, const QString& fileName,
+            QTextStream& out, QTextStream& err) {
+    Table t(db, table);
+    t.open();
+    CsvReader csv(text);
+    QStringList header, cells;
+    int line = 0;
+    if (!csv.next(header, &line)) {
+        err << fileName << ": soubor je prázdný.\n";
+        return 1;
+    }
+    QVector<int> target;
+    for (const QString& h : header) {
+        int fi = t.fieldIndex(h.trimmed());
+        if (fi < 0) {
+            err << fileName << ", řádek " << line << ": tabulka " << t.def().address()
+                << " nemá pole " << h << ".\n";
+            return 1;
+        }
+        target << fi;
+    }
+    int count = 0;
+    Database::Transaction tx(db);
+    while (csv.next(cells, &line)) {
+        if (cells.size() == 1 && cells[0].isEmpty()) continue; // an empty line
+        try {
+            if (cells.size() != header.size())
+                throw StorageError(StorageErrorKind::Other,
+                                   QStringLiteral("počet hodnot (%1) neodpovídá záhlaví (%2)")
+                                       .arg(cells.size())
+                                       .arg(header.size()));
+            t.insert();
+            for (int i = 0; i < cells.size(); ++i)
+                t.setFieldValue(target[i], cells[i]);
+            t.post();
+        } catch (const StorageError& e) {
+            if (t.state() != TableState::Browse) t.cancel();
+            err << fileName << ", řádek " << line << ": " << e.message() << '\n'
+                << "Ze souboru nebylo uloženo nic.\n";
+            return 1;
+        }
+        ++count;
+    }
+    if (csv.malformed()) {
+        err << fileName << ", řádek " << line << ": neukončené uvozovky.\n"
+            << "Ze souboru nebylo uloženo nic.\n";
+        return 1;
+    }
+    tx.commit();
+    out << "Uloženo záznamů: " << count << '\n';
+    return 0;
+}
 
 int run(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.isEmpty()) {

@@ -5,7 +5,9 @@
 // moved by a look-up: rates, groups and customer prices are read through private cursors on
 // their keys, so that, for example, a conversion keeps the position of "Meny".
 
+#include "cena_dle_druhu.h"
 #include "meny.h"
+#include "zaznamy.h"
 #include "zpravy.h"
 
 #include <memory>
@@ -37,10 +39,22 @@ public:
     Decimal PrevodNaCiziMenu(const QString& kod, Decimal castka, const QDate& datum);
     Decimal ZaokrouhleniMeny(const QString& kod, const QDate& datum);
 
+    // The product of the current record of `vyrobky` (a cursor over "Vyrobky"); the empty
+    // record when it has none.
+    Vyrobek ctiVyrobek(Table& vyrobky);
+
+    // The price of the type for the product current in TableVyr (NajdiVyrobek positions it),
+    // with the setting ZahrMeny; for "IP" the stock figures of the product in `sklad` are read
+    // through ZasobaVyrobku with its messages. The messages are shown.
+    CenaDleDruhu CenaVyrobkuDleDruhu(const QString& druhCeny, const QString& kodMeny, Decimal krok,
+                                     const QString& sklad);
+
 private:
     struct Kurzy;
+    struct PoleVyrobku;
     TDataCis& dm_;
     std::unique_ptr<Kurzy> kurzy_;
+    std::unique_ptr<PoleVyrobku> poleVyrobku_;
 };
 
 } // namespace brix

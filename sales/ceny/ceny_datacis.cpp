@@ -2,9 +2,13 @@
 
 #include "datacis.h"
 #include "platform.h"
+#include "storage_error.h"
 #include "table.h"
+#include "table_rules.h"
 #include "util/nastaveni.h"
 #include "util/text_utils.h"
+
+#include <array>
 
 namespace brix {
 
@@ -93,6 +97,20 @@ QString text(Table& t, int i) {
 
 Decimal cislo(Table& t, int i) {
     return i < 0 ? Decimal() : t.field(i).asDecimal();
+}
+
+// By name; a field the table lacks (or a family does not name) reads blank.
+QString text_(Table& t, const QString& nazev) {
+    return nazev.isEmpty() ? QString() : text(t, t.fieldIndex(nazev));
+}
+
+Decimal cislo_(Table& t, const QString& nazev) {
+    return nazev.isEmpty() ? Decimal() : cislo(t, t.fieldIndex(nazev));
+}
+
+QDate datum_(Table& t, const QString& nazev) {
+    const int i = nazev.isEmpty() ? -1 : t.fieldIndex(nazev);
+    return i < 0 ? QDate() : t.field(i).asDate();
 }
 
 } // namespace
@@ -195,6 +213,382 @@ CenaDleDruhu CenyDataCis::CenaVyrobkuDleDruhu(const QString& druhCenyText, const
                                                      nastaveniProgramu().ZahrMeny, &zasoba, zpravy);
     UkazZpravyCeny(zpravy);
     return r;
+}
+
+// ---- private cursors -------------------------------------------------------------------------
+
+Table& CenyDataCis::soukromy(const QString& adresa, const QString& index) {
+    auto& t = soukrome_[adresa + QLatin1Char('#') + index];
+    if (!t) {
+        t = std::make_unique<Table>(dm_.database(), adresa);
+        if (!index.isEmpty()) t->setIndexName(index);
+    }
+    if (!t->active()) t->open();
+    return *t;
+}
+
+PodilPolozky podilZPuvodnich(const PuvodniHodnoty& p) {
+    return {p.PC_NettoC, p.Cena_CiziC, p.Hmotnost, p.DPH};
+}
+
+// ---- rebate groups, customer prices, stock -----------------------------------------------------
+
+std::optional<RabatniSkupina> CenyDataCis::rabatniSkupina(int cislo) {
+    if (!dm_.TableRabSkup) return std::nullopt;
+    Table& t = soukromy(dm_.TableRabSkup->def().address());
+    if (!t.findKey({cislo})) return std::nullopt;
+    RabatniSkupina s;
+    s.Cis_RabSkup = cislo;
+    static const std::array<QString, 20> nazvy = [] {
+        std::array<QString, 20> n;
+        for (int i = 0; i < 20; ++i)
+            n[i] = QStringLiteral("Rabat%1").arg(i + 1);
+        return n;
+    }();
+    for (int i = 0; i < 20; ++i)
+        s.Rabat[i] = cislo_(t, nazvy[i]);
+    return s;
+}
+
+std::optional<CenaZakaznika> CenyDataCis::cenaZakaznika(qint64 cisVyr, qint64 cisFirmy) {
+    if (!dm_.TCenik_ZAK) return std::nullopt;
+    Table& t = soukromy(dm_.TCenik_ZAK->def().address(), QStringLiteral("CisVyr"));
+    if (!t.locate(QStringLiteral("Cis_Vyr;Cis_Firmy"), {cisVyr, cisFirmy})) return std::nullopt;
+    return CenaZakaznika{cislo_(t, QStringLiteral("PC_ZAKL")),
+                         cislo_(t, QStringLiteral("PC_ZAKLC"))};
+}
+
+ZasobaProCenu CenyDataCis::zasoba(qint64 cisVyr, const QString& sklad) {
+    ZasobaVyrobkuVysledek z;
+    dm_.ZasobaVyrobku(cisVyr, sklad, true, z);
+    return {z.zasobaKs, z.zasobaKc, z.jednotkovaNakupniCena};
+}
+
+std::optional<Vyrobek> CenyDataCis::najdiVyrobek(const QString& klic) {
+    if (!dm_.NajdiVyrobek(klic)) return std::nullopt;
+    return ctiVyrobek(*dm_.TableVyr);
+}
+
+// ---- item pricing ---------------------------------------------------------------------------
+
+VysledekNacteni CenyDataCis::NactiVyrobek(const PopisDokladu& popis, HlavickaProCeny& hlavicka,
+                                          PolozkaCeny& polozka, const KrokyDokladu& kroky,
+                                          QStringList* postup) {
+    const Vyrobek v = dm_.TableVyr ? ctiVyrobek(*dm_.TableVyr) : Vyrobek();
+    ZpravyCeny zpravy;
+    VysledekNacteni r = brix::NactiVyrobek(popis, v, hlavicka, polozka, kroky,
+                                           nastaveniProgramu().ZahrMeny, *this, zpravy, postup);
+    UkazZpravyCeny(zpravy);
+    return r;
+}
+
+Decimal CenyDataCis::MnozstevniRabat(const PopisDokladu& popis, const QString& klic, Decimal q) {
+    const std::optional<Vyrobek> v = najdiVyrobek(klic);
+    ZpravyCeny zpravy;
+    const Decimal r = brix::MnozstevniRabat(popis, v ? &*v : nullptr, q, zpravy);
+    UkazZpravyCeny(zpravy);
+    return r;
+}
+
+void CenyDataCis::ZmenaMnozstvi(const PopisDokladu& popis, PolozkaCeny& polozka,
+                                const HlavickaProCeny& hlavicka, const QString& klic, Decimal q0,
+                                Decimal q1, const KrokyDokladu& kroky, QStringList* postup) {
+    const std::optional<Vyrobek> v = najdiVyrobek(klic);
+    ZpravyCeny zpravy;
+    brix::ZmenaMnozstvi(popis, polozka, hlavicka, v ? &*v : nullptr, q0, q1, kroky, zpravy, postup);
+    UkazZpravyCeny(zpravy);
+}
+
+void CenyDataCis::RucniZmenaCeny(const PopisDokladu& popis, RucniZmena zmena, PolozkaCeny& polozka,
+                                 const HlavickaProCeny& hlavicka, const KrokyDokladu& kroky) {
+    ZpravyCeny zpravy;
+    brix::RucniZmenaCeny(popis, zmena, polozka, hlavicka, kroky, *this, zpravy);
+    UkazZpravyCeny(zpravy);
+}
+
+// ---- document kinds and steps -----------------------------------------------------------------
+
+std::optional<DruhUctu> CenyDataCis::druhUctu(const PopisDokladu& popis, const QString& druhText,
+                                              const QString& typText) {
+    if (!dm_.TableDruhUctu) return std::nullopt;
+    const QString druh = OrizniVpravo(druhText);
+    Table& t = soukromy(dm_.TableDruhUctu->def().address());
+    bool nalezen = false;
+    switch (popis.hledaniDruhu) {
+    case HledaniDruhu::TypADruh:
+        nalezen = !druh.isEmpty() && t.findKey({popis.typUctu, druh});
+        break;
+    case HledaniDruhu::TypZHlavicky: {
+        const QString typ = OrizniVpravo(typText);
+        nalezen = !druh.isEmpty() && t.findKey({typ.isEmpty() ? popis.typUctu : typ, druh});
+        break;
+    }
+    case HledaniDruhu::JenDruh:
+        nalezen = !druh.isEmpty() && t.locate(QStringLiteral("Druh"), {druh});
+        break;
+    case HledaniDruhu::PrvniTypu:
+        nalezen = t.findKey({popis.typUctu});
+        break;
+    }
+    if (!nalezen) return std::nullopt;
+    return DruhUctu{OrizniVpravo(text_(t, QStringLiteral("Druh_ceny"))),
+                    cislo_(t, QStringLiteral("ZaokrPol")), cislo_(t, QStringLiteral("ZaokrHla"))};
+}
+
+std::optional<DruhUctu> CenyDataCis::druhUctu(const PopisDokladu& popis, Table& h) {
+    return druhUctu(popis, text_(h, popis.pole.DRUH), text_(h, popis.pole.TypDruhu));
+}
+
+KrokyDokladu CenyDataCis::NastavZaokrouhleni(const PopisDokladu& popis, Table& h) {
+    KrokyDokladu kroky;
+    kroky.zaokrCen = kroky.polozky = nastaveniProgramu().ZaokrCen;
+    ZpravyCeny zpravy;
+    const NastaveniZaokrouhleni n = brix::NastavZaokrouhleni(
+        popis, druhUctu(popis, h), text_(h, popis.pole.Druh_Ceny), kroky, zpravy);
+    const int druhCeny = h.fieldIndex(popis.pole.Druh_Ceny);
+    if (n.druhNalezen && druhCeny >= 0 &&
+        (h.state() == TableState::Edit || h.state() == TableState::Insert) &&
+        OrizniVpravo(h.field(druhCeny).asString()) != n.druhCeny)
+        h.field(druhCeny).setString(n.druhCeny);
+    if (popis.maMenu())
+        kroky.cizi = KrokCiziMeny(*this, text_(h, popis.pole.Mena), datum_(h, popis.pole.Dat_Pln));
+    UkazZpravyCeny(zpravy);
+    return kroky;
+}
+
+// ---- headers ----------------------------------------------------------------------------------
+
+HlavickaProCeny CenyDataCis::ctiHlavickuProCeny(const PopisDokladu& popis, Table& h) {
+    const PoleHlavicky& f = popis.pole;
+    HlavickaProCeny r;
+    r.druhCeny = druhCenyDokladu(popis, text_(h, f.Druh_Ceny));
+    r.Zp_Rabat = OrizniVpravo(text_(h, f.Zp_Rabat));
+    r.Rabat = cislo_(h, f.Rabat);
+    if (const int i = h.fieldIndex(f.Cis_Obor);
+        !f.Cis_Obor.isEmpty() && i >= 0 && !h.field(i).isNull())
+        r.Cis_Obor = int(h.field(i).asInteger());
+    if (const int i = h.fieldIndex(f.Cis_Firmy);
+        !f.Cis_Firmy.isEmpty() && i >= 0 && !h.field(i).isNull())
+        r.Cis_Firmy = h.field(i).asInteger();
+    r.Kod_Meny = popis.maMenu() ? OrizniVpravo(text_(h, f.Mena)).trimmed() : QString();
+    r.Dat_Vystav = datum_(h, f.Dat_Vystav);
+    r.Dat_Pln = datum_(h, f.Dat_Pln);
+    r.Cis_Sklad = OrizniVpravo(text_(h, f.Cis_Sklad));
+    r.Kurs = cislo_(h, f.Kurs);
+    return r;
+}
+
+namespace {
+
+// The totals and the fields that hold them; `oprava`: a check repairs it.
+struct PoleSouctu {
+    QString PoleHlavicky::*pole;
+    Decimal HodnotyHlavicky::*hodnota;
+    bool oprava;
+};
+
+std::vector<PoleSouctu> poleSouctu(const PopisDokladu& popis) {
+    const bool ciziAHmotnost = popis.kontrola.ciziAHmotnost;
+    return {
+        {&PoleHlavicky::Zaklad0, &HodnotyHlavicky::Zaklad0, true},
+        {&PoleHlavicky::DPH0, &HodnotyHlavicky::DPH0, true},
+        {&PoleHlavicky::Zaklad1, &HodnotyHlavicky::Zaklad1, true},
+        {&PoleHlavicky::DPH1, &HodnotyHlavicky::DPH1, true},
+        {&PoleHlavicky::Zaklad2, &HodnotyHlavicky::Zaklad2, true},
+        {&PoleHlavicky::DPH2, &HodnotyHlavicky::DPH2, true},
+        {&PoleHlavicky::Zaklad, &HodnotyHlavicky::Zaklad, true},
+        {&PoleHlavicky::DPH, &HodnotyHlavicky::DPH, true},
+        {&PoleHlavicky::Cena_Celk, &HodnotyHlavicky::Cena_Celk, true},
+        {&PoleHlavicky::Cena_Cizi, &HodnotyHlavicky::Cena_Cizi, ciziAHmotnost},
+        {&PoleHlavicky::Hmotnost, &HodnotyHlavicky::Hmotnost, ciziAHmotnost},
+        {&PoleHlavicky::HPKU_Kc, &HodnotyHlavicky::HPKU_Kc, popis.kontrola.zaokrouhlovaciRozdil},
+    };
+}
+
+} // namespace
+
+HodnotyHlavicky CenyDataCis::ctiHodnotyHlavicky(const PopisDokladu& popis, Table& h) {
+    HodnotyHlavicky r;
+    for (const PoleSouctu& p : poleSouctu(popis))
+        r.*p.hodnota = cislo_(h, popis.pole.*p.pole);
+    return r;
+}
+
+void CenyDataCis::zapisHodnotyHlavicky(const PopisDokladu& popis, Table& h,
+                                       const HodnotyHlavicky& hodnoty, bool jenOprava) {
+    for (const PoleSouctu& p : poleSouctu(popis)) {
+        if (jenOprava && !p.oprava) continue;
+        const QString& nazev = popis.pole.*p.pole;
+        const int i = nazev.isEmpty() ? -1 : h.fieldIndex(nazev);
+        if (i >= 0) h.field(i).setDecimal(hodnoty.*p.hodnota);
+    }
+}
+
+// ---- items ------------------------------------------------------------------------------------
+
+// The positions of an item table's fields, resolved once per table layout.
+struct CenyDataCis::PolePolozky {
+    explicit PolePolozky(const Table& t) {
+        auto i = [&t](const char* n) { return t.fieldIndex(QString::fromLatin1(n)); };
+        Cis_Vyr = i("Cis_Vyr");
+        ObjCis = i("ObjCis");
+        Nazev = i("Nazev");
+        Kod_Ozn1 = i("Kod_Ozn1");
+        Kod_Ozn2 = i("Kod_Ozn2");
+        Kod_Ozn3 = i("Kod_Ozn3");
+        DruhMn = i("DruhMn");
+        Cis_Sklad = i("Cis_Sklad");
+        Druh_Pol = i("Druh_Pol");
+        Poznamka = i("Poznamka");
+        Cis_celsaz = i("Cis_celsaz");
+        Mnozstvi = i("Mnozstvi");
+        DPH = i("DPH");
+        PC_Zakl = i("PC_Zakl");
+        Rabat = i("Rabat");
+        PC_Netto = i("PC_Netto");
+        PC_NettoC = i("PC_NettoC");
+        Faktor = i("Faktor");
+        Cena_Cizi = i("Cena_Cizi");
+        Cena_CiziC = i("Cena_CiziC");
+        JHmotnost = i("JHmotnost");
+    }
+    int Cis_Vyr, ObjCis, Nazev, Kod_Ozn1, Kod_Ozn2, Kod_Ozn3, DruhMn, Cis_Sklad, Druh_Pol, Poznamka,
+        Cis_celsaz, Mnozstvi, DPH, PC_Zakl, Rabat, PC_Netto, PC_NettoC, Faktor, Cena_Cizi,
+        Cena_CiziC, JHmotnost;
+};
+
+const CenyDataCis::PolePolozky& CenyDataCis::polePolozky(const Table& t) {
+    auto& p = polePolozek_[&t.def()];
+    if (!p) p = std::make_unique<PolePolozky>(t);
+    return *p;
+}
+
+PolozkaCeny CenyDataCis::ctiPolozku(Table& t) {
+    const PolePolozky& f = polePolozky(t);
+    PolozkaCeny p;
+    p.Cis_Vyr = f.Cis_Vyr < 0 ? 0 : t.field(f.Cis_Vyr).asInteger();
+    p.ObjCis = text(t, f.ObjCis);
+    p.Nazev = text(t, f.Nazev);
+    p.Kod_Ozn1 = text(t, f.Kod_Ozn1);
+    p.Kod_Ozn2 = text(t, f.Kod_Ozn2);
+    p.Kod_Ozn3 = text(t, f.Kod_Ozn3);
+    p.DruhMn = text(t, f.DruhMn);
+    p.Cis_Sklad = text(t, f.Cis_Sklad);
+    p.Druh_Pol = text(t, f.Druh_Pol);
+    p.Poznamka = text(t, f.Poznamka);
+    p.Cis_celsaz = text(t, f.Cis_celsaz);
+    p.Mnozstvi = cislo(t, f.Mnozstvi);
+    p.DPH = cislo(t, f.DPH);
+    p.PC_Zakl = cislo(t, f.PC_Zakl);
+    p.Rabat = cislo(t, f.Rabat);
+    p.PC_Netto = cislo(t, f.PC_Netto);
+    p.PC_NettoC = cislo(t, f.PC_NettoC);
+    p.Faktor = cislo(t, f.Faktor);
+    p.Cena_Cizi = cislo(t, f.Cena_Cizi);
+    p.Cena_CiziC = cislo(t, f.Cena_CiziC);
+    p.JHmotnost = cislo(t, f.JHmotnost);
+    return p;
+}
+
+void CenyDataCis::zapisPolozku(Table& t, const PolozkaCeny& p) {
+    const PolePolozky& f = polePolozky(t);
+    auto textPole = [&t](int i, const QString& v) {
+        if (i >= 0) t.field(i).setString(v);
+    };
+    auto cisloPole = [&t](int i, Decimal v) {
+        if (i >= 0) t.field(i).setDecimal(v);
+    };
+    if (f.Cis_Vyr >= 0) t.field(f.Cis_Vyr).setInteger(p.Cis_Vyr);
+    textPole(f.ObjCis, p.ObjCis);
+    textPole(f.Nazev, p.Nazev);
+    textPole(f.Kod_Ozn1, p.Kod_Ozn1);
+    textPole(f.Kod_Ozn2, p.Kod_Ozn2);
+    textPole(f.Kod_Ozn3, p.Kod_Ozn3);
+    textPole(f.DruhMn, p.DruhMn);
+    textPole(f.Cis_Sklad, p.Cis_Sklad);
+    textPole(f.Druh_Pol, p.Druh_Pol);
+    textPole(f.Poznamka, p.Poznamka);
+    textPole(f.Cis_celsaz, p.Cis_celsaz);
+    cisloPole(f.Mnozstvi, p.Mnozstvi);
+    cisloPole(f.DPH, p.DPH);
+    cisloPole(f.PC_Zakl, p.PC_Zakl);
+    cisloPole(f.Rabat, p.Rabat);
+    cisloPole(f.PC_Netto, p.PC_Netto);
+    cisloPole(f.PC_NettoC, p.PC_NettoC);
+    cisloPole(f.Faktor, p.Faktor);
+    cisloPole(f.Cena_Cizi, p.Cena_Cizi);
+    cisloPole(f.Cena_CiziC, p.Cena_CiziC);
+    cisloPole(f.JHmotnost, p.JHmotnost);
+}
+
+SoucetDokladu CenyDataCis::nactiSoucet(const PopisDokladu& popis, Table& h) {
+    SoucetDokladu s(popis,
+                    castkySDPH(popis, druhCenyDokladu(popis, text_(h, popis.pole.Druh_Ceny))));
+    const int ci = h.fieldIndex(QStringLiteral("CIS_UCTU"));
+    if (ci < 0 || !h.hasRecord() || h.field(ci).isNull()) return s;
+    const QVariant cislo = h.field(ci).asInteger();
+    Table& t = soukromy(popis.polozky);
+    t.setRange({cislo}, {cislo});
+    const PolePolozky& f = polePolozky(t);
+    for (t.first(); !t.eof() && t.hasRecord(); t.next())
+        s.pridej({brix::cislo(t, f.PC_NettoC), brix::cislo(t, f.Cena_CiziC),
+                  brix::cislo(t, f.JHmotnost) * brix::cislo(t, f.Mnozstvi),
+                  int(brix::cislo(t, f.DPH).truncated())});
+    return s;
+}
+
+bool CenyDataCis::KontrolaHlavicky(const PopisDokladu& popis, Table& h, Table* polozky,
+                                   Decimal krokHlavicky, bool verbose) {
+    try {
+        if (polozky &&
+            (polozky->state() == TableState::Edit || polozky->state() == TableState::Insert))
+            polozky->post();
+        const SoucetDokladu soucet = nactiSoucet(popis, h);
+        const VysledekKontroly k =
+            brix::KontrolaHlavicky(soucet, ctiHodnotyHlavicky(popis, h), krokHlavicky);
+        if (!k.rozdil) return true;
+        if ((popis.kontrola.vzdyPtat || verbose) &&
+            !Platform::current().askYesNo(k.text, popis.kontrola.titulekOtazky))
+            return false;
+        Database::Transaction tx(dm_.database());
+        if (h.state() == TableState::Browse) h.edit();
+        zapisHodnotyHlavicky(popis, h, k.spravne, true);
+        h.post();
+        tx.commit();
+        return true;
+    } catch (const Abort&) {
+        return false; // the table's own message has been shown; the record stays in edit
+    } catch (const StorageError& e) {
+        Platform::current().error(e.message());
+        return false;
+    }
+}
+
+bool CenyDataCis::pridejPrirazku(const PopisDokladu& popis, qint64 cisUctu, int porCis,
+                                 const PrirazkaSD& s) {
+    if (popis.prirazky.isEmpty() || !dm_.database().findTable(popis.prirazky)) return false;
+    Table& t = soukromy(popis.prirazky);
+    try {
+        t.insert();
+        auto nastav = [&t](const char* pole, const QVariant& v) {
+            const int i = t.fieldIndex(QString::fromLatin1(pole));
+            if (i >= 0) t.field(i).setValue(v);
+        };
+        nastav("Cis_Uctu", cisUctu);
+        nastav("PorCis", porCis);
+        nastav("Druh_Prir", QStringLiteral("SD"));
+        nastav("Popis", s.Popis);
+        nastav("Druh_Vypoctu", QStringLiteral("CO"));
+        nastav("Mnozstvi", s.Mnozstvi.toDouble());
+        nastav("JCena", s.JCena.toDouble());
+        nastav("CCena", s.CCena.toDouble());
+        nastav("Zobrazeni", true);
+        t.post();
+        return true;
+    } catch (const std::exception&) {
+        if (t.state() != TableState::Browse) t.cancel();
+        return false;
+    }
 }
 
 } // namespace brix

@@ -221,7 +221,7 @@ Table& CenyDataCis::soukromy(const QString& adresa, const QString& index) {
     auto& t = soukrome_[adresa + QLatin1Char('#') + index];
     if (!t) {
         t = std::make_unique<Table>(dm_.database(), adresa);
-        if (!index.isEmpty()) t->setIndexName(index);
+        t->setIndexName(index); // empty: the primary key, whatever the table's default order
     }
     if (!t->active()) t->open();
     return *t;

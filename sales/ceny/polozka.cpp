@@ -154,6 +154,9 @@ VysledekNacteni NactiVyrobek(const PopisDokladu& popis, const Vyrobek& v, Hlavic
         s.JCena = v.Spotr_Dan;
         s.CCena = naKrok(v.Spotr_Dan * v.Objem, kroky.polozky);
         r.prirazka = s;
+        if (postup)
+            *postup << QStringLiteral("spotřební daň: %1 × objem %2 = %3 na jednotku")
+                           .arg(c(v.Spotr_Dan), c(v.Objem), c(s.CCena));
     }
 
     if (popis.poznamkaVyrobku) p.Poznamka = v.Poznamka;
@@ -274,11 +277,12 @@ Decimal MnozstevniRabat(const PopisDokladu& popis, const Vyrobek* v, Decimal q, 
 void ZmenaMnozstvi(const PopisDokladu& popis, PolozkaCeny& p, const HlavickaProCeny& h,
                    const Vyrobek* v, Decimal q0, Decimal q1, const KrokyDokladu& kroky,
                    ZpravyCeny& zpravy, QStringList* postup) {
-    if (v) {
+    // An unchanged quantity changes no rebate (and repeats no message).
+    if (v && q0 != q1) {
         const Decimal pred = MnozstevniRabat(popis, v, q0, zpravy, postup);
         const Decimal po = MnozstevniRabat(popis, v, q1, zpravy, postup);
         p.Rabat = p.Rabat - pred + po;
-    } else {
+    } else if (!v) {
         zpravy.push_back({DruhZpravyCeny::VyrobekNenalezenRabat, {}, {}});
     }
     p.Mnozstvi = q1;
@@ -390,11 +394,11 @@ void PredUlozenimPolozky(const PopisDokladu& popis, PolozkaCeny& p, const Hlavic
     if (popis.upravy.ulozeniZeCizi && mena && !p.Cena_Cizi.isZero())
         p.PC_Zakl = PrevodNaTuzemskou(kurzy, h.Kod_Meny, p.Cena_Cizi, h.Dat_Pln, zpravy);
     if (popis.upravy.ulozeniRabatu) {
-        if (v) {
+        if (v && q0 != p.Mnozstvi) {
             const Decimal pred = MnozstevniRabat(popis, v, q0, zpravy);
             const Decimal po = MnozstevniRabat(popis, v, p.Mnozstvi, zpravy);
             p.Rabat = p.Rabat - pred + po;
-        } else {
+        } else if (!v) {
             zpravy.push_back({DruhZpravyCeny::VyrobekNenalezenRabat, {}, {}});
         }
         p.PC_Netto = CenaPoSleve(kroky.zaokrCen, p.Rabat, p.PC_Zakl);

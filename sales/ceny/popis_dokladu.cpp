@@ -109,6 +109,7 @@ PopisDokladu pokladna() {
     d.hlavicka = QStringLiteral("Pokladna\\Obchod\\Hla_PokO");
     d.polozky = QStringLiteral("Pokladna\\Obchod\\Pol_pokO");
     d.hledaniDruhu = HledaniDruhu::TypADruh;
+    d.oborNoveHlavicky = 1;
     d.druhCenyMOneboVO = true;
     d.krokCenyDesetina = true;
     d.cenaMOsDPH = true;

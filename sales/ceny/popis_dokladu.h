@@ -111,6 +111,7 @@ struct PopisDokladu {
     HledaniDruhu hledaniDruhu = HledaniDruhu::TypADruh;
     bool chybaDruhuVelka = false; // "Neexistující DRUH" instead of the longer message
 
+    int oborNoveHlavicky = 0;      // the customer class of a new header (0: the customer's)
     bool druhCenyMOneboVO = false; // passes "MO" for an "MO" header, else "VO" (cash sale)
     bool krokCenyDesetina = false; // passes 0.1 as the step of the price by type
     bool cenaMOsDPH = false;       // the "MO" unit price is MO_Cena itself, lines include VAT

@@ -1,6 +1,7 @@
 #include "ceny_datacis.h"
 
 #include "datacis.h"
+#include "key_lookup.h"
 #include "platform.h"
 #include "storage_error.h"
 #include "table.h"
@@ -27,28 +28,21 @@ void UkazZpravyCeny(const ZpravyCeny& zpravy) {
     }
 }
 
-// A private cursor over "Meny" in the order (KOD_Meny, Platnost_Od), with its field positions.
-struct CenyDataCis::Kurzy {
-    explicit Kurzy(Table& sdilena) : t(sdilena.database(), sdilena.def().address()) {
-        t.setIndexName(QStringLiteral("KodMeny"));
-        t.open();
-        platnost = t.fieldIndex(QStringLiteral("Platnost_Od"));
-        kod = t.fieldIndex(QStringLiteral("KOD_Meny"));
-        kursPole = t.fieldIndex(QStringLiteral("Kurs"));
-        koef = t.fieldIndex(QStringLiteral("Koef"));
-        zaokr = t.fieldIndex(QStringLiteral("Zaokr"));
-        kursEur = t.fieldIndex(QStringLiteral("Kurs_EUR"));
-    }
-    Decimal cislo(int i) { return i < 0 ? Decimal() : t.field(i).asDecimal(); }
-
-    Table t;
-    int platnost, kod, kursPole, koef, zaokr, kursEur;
+// The keyed reads of item pricing, prepared once: the rate record of a currency at a date on
+// the index (KOD_Meny, Platnost_Od), a rebate group, a customer's price, a product by its key.
+struct CenyDataCis::Cteni {
+    std::unique_ptr<KeyLookup> kurzy, skupiny, ceniky, vyrobky;
+    QString klicVyrobku; // the key field `vyrobky` was prepared for
+    // Field positions in the reads (-1 for a field an older data root lacks).
+    int platnost = -1, kod = -1, kurs = -1, koef = -1, zaokr = -1, kursEur = -1;
+    std::array<int, 20> rabat{};
+    int pcZakl = -1, pcZaklC = -1;
 };
 
-// The positions of the product's fields in a cursor over "Vyrobky" (-1 for a field the table
-// lacks), resolved once per table layout.
+// The positions of the product's fields in a record of "Vyrobky" (-1 for a field the table
+// lacks), resolved once per source.
 struct CenyDataCis::PoleVyrobku {
-    explicit PoleVyrobku(const Table& t) : def(&t.def()) {
+    explicit PoleVyrobku(const RecordSource& t, const TableDef* d = nullptr) : def(d) {
         auto i = [&t](const char* n) { return t.fieldIndex(QString::fromLatin1(n)); };
         Cis_Vyr = i("Cis_vyr");
         ObjCis = i("ObjCis");
@@ -91,26 +85,52 @@ struct CenyDataCis::PoleVyrobku {
 
 namespace {
 
-QString text(Table& t, int i) {
-    return i < 0 ? QString() : t.field(i).asString();
+QString text(RecordSource& t, int i) {
+    return i < 0 ? QString() : Field(&t, i).asString();
 }
 
-Decimal cislo(Table& t, int i) {
-    return i < 0 ? Decimal() : t.field(i).asDecimal();
+Decimal cislo(RecordSource& t, int i) {
+    return i < 0 ? Decimal() : Field(&t, i).asDecimal();
 }
 
 // By name; a field the table lacks (or a family does not name) reads blank.
-QString text_(Table& t, const QString& nazev) {
+QString text_(RecordSource& t, const QString& nazev) {
     return nazev.isEmpty() ? QString() : text(t, t.fieldIndex(nazev));
 }
 
-Decimal cislo_(Table& t, const QString& nazev) {
+Decimal cislo_(RecordSource& t, const QString& nazev) {
     return nazev.isEmpty() ? Decimal() : cislo(t, t.fieldIndex(nazev));
 }
 
-QDate datum_(Table& t, const QString& nazev) {
+QDate datum_(RecordSource& t, const QString& nazev) {
     const int i = nazev.isEmpty() ? -1 : t.fieldIndex(nazev);
-    return i < 0 ? QDate() : t.field(i).asDate();
+    return i < 0 ? QDate() : Field(&t, i).asDate();
+}
+
+const QStringList& poleRabatu() {
+    static const QStringList p = [] {
+        QStringList n;
+        for (int i = 1; i <= 20; ++i)
+            n << QStringLiteral("Rabat%1").arg(i);
+        return n;
+    }();
+    return p;
+}
+
+const QStringList& poleVyrobku() {
+    static const QStringList p = {
+        "Cis_vyr",    "ObjCis",   "Nazev",     "NazCizJaz",  "Kod_Ozn1",  "Kod_Ozn2", "Kod_Ozn3",
+        "DruhMn",     "Druh_Pol", "Kod_Meny",  "Cis_CelSaz", "Poznamka",  "Vaha",     "DPH",
+        "Cis_RabSkp", "NC_Netto", "NC_Zahr",   "Faktor_Bal", "MO_Cena",   "PC_Zakl",  "CenaZa",
+        "PC_MnRab1",  "PC_Rab1",  "Pc_MnRab2", "PC_Rab2",    "PC_MnRab3", "PC_Rab3",  "NC_MnRab1",
+        "NC_Rab1",    "Objem",    "Spotr_Dan"};
+    return p;
+}
+
+// The product key field of the setting _HlKlicVyr.
+QString klicVyrobku() {
+    return nastaveniProgramu().hledaniDleCislaVyrobku() ? QStringLiteral("Cis_vyr")
+                                                        : QStringLiteral("ObjCis");
 }
 
 } // namespace
@@ -119,22 +139,36 @@ CenyDataCis::CenyDataCis(TDataCis& dm) : dm_(dm) {}
 
 CenyDataCis::~CenyDataCis() = default;
 
+CenyDataCis::Cteni& CenyDataCis::cteni() {
+    if (!cteni_) cteni_ = std::make_unique<Cteni>();
+    return *cteni_;
+}
+
 std::optional<KursMeny> CenyDataCis::kurs(const QString& kod, const QDate& datum) {
     const QString k = OrizniVpravo(kod);
     if (k.isEmpty() || !datum.isValid() || !dm_.TableZeme) return std::nullopt;
-    if (!kurzy_) kurzy_ = std::make_unique<Kurzy>(*dm_.TableZeme);
-    Table& t = kurzy_->t;
-    // The currency's records up to the date; the last of them in key order is the latest.
-    t.setRange({k}, {k, datum});
-    t.last();
-    if (!t.hasRecord()) return std::nullopt;
+    std::unique_ptr<KeyLookup>& l = cteni().kurzy;
+    Cteni& c = cteni();
+    if (!l) {
+        l = std::make_unique<KeyLookup>(
+            dm_.database(), dm_.TableZeme->def().address(), QStringList{"KOD_Meny"},
+            QStringLiteral("Platnost_Od"),
+            QStringList{"Platnost_Od", "KOD_Meny", "Kurs", "Koef", "Zaokr", "Kurs_EUR"});
+        c.platnost = l->fieldIndex(QStringLiteral("Platnost_Od"));
+        c.kod = l->fieldIndex(QStringLiteral("KOD_Meny"));
+        c.kurs = l->fieldIndex(QStringLiteral("Kurs"));
+        c.koef = l->fieldIndex(QStringLiteral("Koef"));
+        c.zaokr = l->fieldIndex(QStringLiteral("Zaokr"));
+        c.kursEur = l->fieldIndex(QStringLiteral("Kurs_EUR"));
+    }
+    if (!l->find({k, datum})) return std::nullopt;
     KursMeny m;
-    m.Platnost_Od = t.field(kurzy_->platnost).asDate();
-    m.KOD_Meny = OrizniVpravo(t.field(kurzy_->kod).asString());
-    m.Kurs = kurzy_->cislo(kurzy_->kursPole);
-    m.Koef = kurzy_->cislo(kurzy_->koef);
-    m.Zaokr = kurzy_->cislo(kurzy_->zaokr);
-    m.Kurs_EUR = kurzy_->cislo(kurzy_->kursEur);
+    m.Platnost_Od = c.platnost < 0 ? QDate() : l->field(c.platnost).asDate();
+    m.KOD_Meny = OrizniVpravo(text(*l, c.kod));
+    m.Kurs = cislo(*l, c.kurs);
+    m.Koef = cislo(*l, c.koef);
+    m.Zaokr = cislo(*l, c.zaokr);
+    m.Kurs_EUR = cislo(*l, c.kursEur);
     return m;
 }
 
@@ -157,12 +191,15 @@ Decimal CenyDataCis::ZaokrouhleniMeny(const QString& kod, const QDate& datum) {
 }
 
 Vyrobek CenyDataCis::ctiVyrobek(Table& t) {
-    Vyrobek v;
-    if (!t.active() || !t.hasRecord()) return v;
+    if (!t.active() || !t.hasRecord()) return Vyrobek();
     if (!poleVyrobku_ || poleVyrobku_->def != &t.def())
-        poleVyrobku_ = std::make_unique<PoleVyrobku>(t);
-    const PoleVyrobku& p = *poleVyrobku_;
-    v.Cis_Vyr = p.Cis_Vyr < 0 ? 0 : t.field(p.Cis_Vyr).asInteger();
+        poleVyrobku_ = std::make_unique<PoleVyrobku>(t, &t.def());
+    return vyrobekZeZaznamu(t, *poleVyrobku_);
+}
+
+Vyrobek CenyDataCis::vyrobekZeZaznamu(RecordSource& t, const PoleVyrobku& p) {
+    Vyrobek v;
+    v.Cis_Vyr = p.Cis_Vyr < 0 ? 0 : Field(&t, p.Cis_Vyr).asInteger();
     v.ObjCis = text(t, p.ObjCis);
     v.Nazev = text(t, p.Nazev);
     v.NazCizJaz = text(t, p.NazCizJaz);
@@ -176,8 +213,8 @@ Vyrobek CenyDataCis::ctiVyrobek(Table& t) {
     v.Poznamka = text(t, p.Poznamka);
     v.Vaha = cislo(t, p.Vaha);
     v.DPH = cislo(t, p.DPH);
-    if (p.Cis_RabSkp >= 0 && !t.field(p.Cis_RabSkp).isNull())
-        v.Cis_RabSkp = int(t.field(p.Cis_RabSkp).asInteger());
+    if (p.Cis_RabSkp >= 0 && !Field(&t, p.Cis_RabSkp).isNull())
+        v.Cis_RabSkp = int(Field(&t, p.Cis_RabSkp).asInteger());
     v.NC_Netto = cislo(t, p.NC_Netto);
     v.NC_Zahr = cislo(t, p.NC_Zahr);
     v.Faktor_Bal = cislo(t, p.Faktor_Bal);
@@ -235,27 +272,57 @@ PodilPolozky podilZPuvodnich(const PuvodniHodnoty& p) {
 
 std::optional<RabatniSkupina> CenyDataCis::rabatniSkupina(int cislo) {
     if (!dm_.TableRabSkup) return std::nullopt;
-    Table& t = soukromy(dm_.TableRabSkup->def().address());
-    if (!t.findKey({cislo})) return std::nullopt;
+    std::unique_ptr<KeyLookup>& l = cteni().skupiny;
+    Cteni& c = cteni();
+    if (!l) {
+        l = std::make_unique<KeyLookup>(dm_.database(), dm_.TableRabSkup->def().address(),
+                                        QStringList{"Cis_RabSkup"}, QString(), poleRabatu());
+        for (int i = 0; i < 20; ++i)
+            c.rabat[i] = l->fieldIndex(poleRabatu()[i]);
+    }
+    if (!l->find({cislo})) return std::nullopt;
     RabatniSkupina s;
     s.Cis_RabSkup = cislo;
-    static const std::array<QString, 20> nazvy = [] {
-        std::array<QString, 20> n;
-        for (int i = 0; i < 20; ++i)
-            n[i] = QStringLiteral("Rabat%1").arg(i + 1);
-        return n;
-    }();
     for (int i = 0; i < 20; ++i)
-        s.Rabat[i] = cislo_(t, nazvy[i]);
+        s.Rabat[i] = brix::cislo(*l, c.rabat[i]);
     return s;
 }
 
 std::optional<CenaZakaznika> CenyDataCis::cenaZakaznika(qint64 cisVyr, qint64 cisFirmy) {
     if (!dm_.TCenik_ZAK) return std::nullopt;
-    Table& t = soukromy(dm_.TCenik_ZAK->def().address(), QStringLiteral("CisVyr"));
-    if (!t.locate(QStringLiteral("Cis_Vyr;Cis_Firmy"), {cisVyr, cisFirmy})) return std::nullopt;
-    return CenaZakaznika{cislo_(t, QStringLiteral("PC_ZAKL")),
-                         cislo_(t, QStringLiteral("PC_ZAKLC"))};
+    std::unique_ptr<KeyLookup>& l = cteni().ceniky;
+    Cteni& c = cteni();
+    if (!l) {
+        l = std::make_unique<KeyLookup>(dm_.database(), dm_.TCenik_ZAK->def().address(),
+                                        QStringList{"Cis_Vyr", "Cis_Firmy"}, QString(),
+                                        QStringList{"PC_ZAKL", "PC_ZAKLC"});
+        c.pcZakl = l->fieldIndex(QStringLiteral("PC_ZAKL"));
+        c.pcZaklC = l->fieldIndex(QStringLiteral("PC_ZAKLC"));
+    }
+    if (!l->find({cisVyr, cisFirmy})) return std::nullopt;
+    return CenaZakaznika{cislo(*l, c.pcZakl), cislo(*l, c.pcZaklC)};
+}
+
+std::optional<Vyrobek> CenyDataCis::vyrobekDleKlice(const QString& klicText) {
+    const QString klic = OrizniVpravo(klicText);
+    if (klic.isEmpty() || !dm_.TableVyr) return std::nullopt;
+    Cteni& c = cteni();
+    const QString pole = klicVyrobku();
+    if (!c.vyrobky || c.klicVyrobku != pole) {
+        c.vyrobky = std::make_unique<KeyLookup>(dm_.database(), dm_.TableVyr->def().address(),
+                                                QStringList{pole}, QString(), poleVyrobku());
+        c.klicVyrobku = pole;
+        poleLookupVyrobku_ = std::make_unique<PoleVyrobku>(*c.vyrobky);
+    }
+    // A product number must be a whole number.
+    QVariant hodnota = klic;
+    if (pole == QLatin1String("Cis_vyr")) {
+        bool ok = false;
+        hodnota = klic.trimmed().toLongLong(&ok);
+        if (!ok) return std::nullopt;
+    }
+    if (!c.vyrobky->find({hodnota})) return std::nullopt;
+    return vyrobekZeZaznamu(*c.vyrobky, *poleLookupVyrobku_);
 }
 
 ZasobaProCenu CenyDataCis::zasoba(qint64 cisVyr, const QString& sklad) {
@@ -274,7 +341,13 @@ std::optional<Vyrobek> CenyDataCis::najdiVyrobek(const QString& klic) {
 VysledekNacteni CenyDataCis::NactiVyrobek(const PopisDokladu& popis, HlavickaProCeny& hlavicka,
                                           PolozkaCeny& polozka, const KrokyDokladu& kroky,
                                           QStringList* postup) {
-    const Vyrobek v = dm_.TableVyr ? ctiVyrobek(*dm_.TableVyr) : Vyrobek();
+    return NactiVyrobek(popis, dm_.TableVyr ? ctiVyrobek(*dm_.TableVyr) : Vyrobek(), hlavicka,
+                        polozka, kroky, postup);
+}
+
+VysledekNacteni CenyDataCis::NactiVyrobek(const PopisDokladu& popis, const Vyrobek& v,
+                                          HlavickaProCeny& hlavicka, PolozkaCeny& polozka,
+                                          const KrokyDokladu& kroky, QStringList* postup) {
     ZpravyCeny zpravy;
     VysledekNacteni r = brix::NactiVyrobek(popis, v, hlavicka, polozka, kroky,
                                            nastaveniProgramu().ZahrMeny, *this, zpravy, postup);
@@ -283,7 +356,7 @@ VysledekNacteni CenyDataCis::NactiVyrobek(const PopisDokladu& popis, HlavickaPro
 }
 
 Decimal CenyDataCis::MnozstevniRabat(const PopisDokladu& popis, const QString& klic, Decimal q) {
-    const std::optional<Vyrobek> v = najdiVyrobek(klic);
+    const std::optional<Vyrobek> v = vyrobekDleKlice(klic);
     ZpravyCeny zpravy;
     const Decimal r = brix::MnozstevniRabat(popis, v ? &*v : nullptr, q, zpravy);
     UkazZpravyCeny(zpravy);
@@ -293,7 +366,7 @@ Decimal CenyDataCis::MnozstevniRabat(const PopisDokladu& popis, const QString& k
 void CenyDataCis::ZmenaMnozstvi(const PopisDokladu& popis, PolozkaCeny& polozka,
                                 const HlavickaProCeny& hlavicka, const QString& klic, Decimal q0,
                                 Decimal q1, const KrokyDokladu& kroky, QStringList* postup) {
-    const std::optional<Vyrobek> v = najdiVyrobek(klic);
+    const std::optional<Vyrobek> v = vyrobekDleKlice(klic);
     ZpravyCeny zpravy;
     brix::ZmenaMnozstvi(popis, polozka, hlavicka, v ? &*v : nullptr, q0, q1, kroky, zpravy, postup);
     UkazZpravyCeny(zpravy);

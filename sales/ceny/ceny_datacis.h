@@ -3,9 +3,9 @@
 // through TDataCis (the product, the rebate group, the customer price, the rate records, the
 // document kind, a document's header and items), and its messages are shown through the
 // platform layer. The shared cursors the forms show are not moved by a look-up: rates, groups,
-// customer prices, kinds and the items a check walks are read through private cursors on their
-// keys (a conversion keeps the position of "Meny"). Only NajdiVyrobek positions the shared
-// product table, as the forms expect.
+// customer prices and products by key are read by prepared keyed reads (KeyLookup), kinds and
+// the items a check walks through private cursors (a conversion keeps the position of "Meny").
+// Only najdiVyrobek positions the shared product table, as the forms expect.
 
 #include "cena_dle_druhu.h"
 #include "hlavicka.h"
@@ -20,6 +20,7 @@
 
 namespace brix {
 
+class RecordSource;
 class TDataCis;
 class Table;
 struct PuvodniHodnoty;
@@ -63,6 +64,9 @@ public:
     Vyrobek ctiVyrobek(Table& vyrobky);
     // NajdiVyrobek: the product with this key (the setting _HlKlicVyr), current in TableVyr.
     std::optional<Vyrobek> najdiVyrobek(const QString& klic);
+    // The product whose key field (the setting _HlKlicVyr) equals the key (trailing blanks cut,
+    // a product number a whole number), read by a keyed read that moves no cursor.
+    std::optional<Vyrobek> vyrobekDleKlice(const QString& klic);
 
     // The price of the type for the product current in TableVyr (NajdiVyrobek positions it),
     // with the setting ZahrMeny; for "IP" the stock figures of the product in `sklad` are read
@@ -71,12 +75,16 @@ public:
                                      const QString& sklad);
 
     // ---- item pricing with the messages shown (the engine's rules of polozka.h)
-    // The product current in TableVyr into the item, with the setting ZahrMeny.
+    // The product current in TableVyr (or the one given) into the item, with the setting
+    // ZahrMeny.
     VysledekNacteni NactiVyrobek(const PopisDokladu& popis, HlavickaProCeny& hlavicka,
                                  PolozkaCeny& polozka, const KrokyDokladu& kroky,
                                  QStringList* postup = nullptr);
-    // The quantity rebate of the product found by the item's key (0 and the warning when
-    // there is none).
+    VysledekNacteni NactiVyrobek(const PopisDokladu& popis, const Vyrobek& vyrobek,
+                                 HlavickaProCeny& hlavicka, PolozkaCeny& polozka,
+                                 const KrokyDokladu& kroky, QStringList* postup = nullptr);
+    // The quantity rebate of the product found by the item's key (vyrobekDleKlice; 0 and the
+    // warning when there is none).
     Decimal MnozstevniRabat(const PopisDokladu& popis, const QString& klic, Decimal q);
     void ZmenaMnozstvi(const PopisDokladu& popis, PolozkaCeny& polozka,
                        const HlavickaProCeny& hlavicka, const QString& klic, Decimal q0, Decimal q1,
@@ -125,15 +133,17 @@ public:
                         const PrirazkaSD& prirazka);
 
 private:
-    struct Kurzy;
+    struct Cteni;
     struct PoleVyrobku;
     struct PolePolozky;
+    Cteni& cteni();
     Table& soukromy(const QString& adresa, const QString& index = QString());
     const PolePolozky& polePolozky(const Table& t);
+    static Vyrobek vyrobekZeZaznamu(RecordSource& zaznam, const PoleVyrobku& pole);
 
     TDataCis& dm_;
-    std::unique_ptr<Kurzy> kurzy_;
-    std::unique_ptr<PoleVyrobku> poleVyrobku_;
+    std::unique_ptr<Cteni> cteni_;
+    std::unique_ptr<PoleVyrobku> poleVyrobku_, poleLookupVyrobku_;
     std::map<const TableDef*, std::unique_ptr<PolePolozky>> polePolozek_;
     std::map<QString, std::unique_ptr<Table>> soukrome_;
 };

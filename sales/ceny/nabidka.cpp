@@ -75,7 +75,7 @@ VysledekNabidky Nabidka(CenyDataCis& ceny, const ZadaniNabidky& zadani,
     SoucetDokladu soucet(popis, castkySDPH(popis, h.druhCeny));
     int porCis = 0;
     for (const RadekNabidky& r : radky) {
-        const std::optional<Vyrobek> vyrobek = ceny.najdiVyrobek(r.klic);
+        const std::optional<Vyrobek> vyrobek = ceny.vyrobekDleKlice(r.klic);
         if (!vyrobek) {
             v.chyby << QStringLiteral("řádek %1: výrobek %2 nenalezen").arg(r.radek).arg(r.klic);
             continue;
@@ -83,7 +83,7 @@ VysledekNabidky Nabidka(CenyDataCis& ceny, const ZadaniNabidky& zadani,
         PolozkaNabidky p;
         p.porCis = ++porCis;
         p.klic = r.klic;
-        ceny.NactiVyrobek(popis, h, p.polozka, v.kroky, &p.postup);
+        ceny.NactiVyrobek(popis, *vyrobek, h, p.polozka, v.kroky, &p.postup);
         PodilPolozky pamet;
         soucet.PrepocetHlavicky(pamet, p.polozka.podil(), v.kroky.hlavicky);
         pamet = p.polozka.podil();

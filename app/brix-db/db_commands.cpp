@@ -2,11 +2,11 @@
 
 #include "catalogue.h"
 #include "codec.h"
+#include "console.h"
 #include "csv.h"
 #include "database.h"
 #include "datacis.h"
 #include "nabidka.h"
-#include "platform.h"
 #include "query.h"
 #include "table.h"
 #include "util/nastaveni.h"
@@ -256,41 +256,6 @@ int cmdExport(const QStringList& a, QTextStream& out, QTextStream& err) {
 
 // ---- price: the items and header totals a document would get -----------------------------
 
-// The platform of a batch run: every box is written to the error output as "caption: text"; a
-// question takes the answer of a box closed without a button, dialogs are cancelled.
-class BatchPlatform : public Platform {
-public:
-    explicit BatchPlatform(QTextStream& err) : err_(err) {}
-    Button messageBox(const MessageBox& box) override {
-        err_ << box.caption << ": " << box.text << '\n';
-        err_.flush();
-        return box.escapeAnswer();
-    }
-    bool inputQuery(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString directoryName(const QString&, const QString&) override { return {}; }
-    int execModal(QDialog&) override { return 0; }
-    void beep() override {}
-    void pushBusyCursor() override {}
-    void popBusyCursor() override {}
-    void setClipboard(const QString&, const QString&, const QByteArray&) override {}
-    QString clipboardText() const override { return {}; }
-    bool clipboardHasFormat(const QString&) const override { return false; }
-    QByteArray clipboardData(const QString&) const override { return {}; }
-    QList<PrinterInfo> printers() const override { return {}; }
-    int defaultPrinterIndex() const override { return -1; }
-    bool selectPrinter(int) override { return false; }
-    int currentPrinterIndex() const override { return -1; }
-    bool cashDrawer(DrawerCommand) override { return false; }
-    bool openDocument(const QString&) override { return false; }
-    const MachineConfig& machineConfig() const override { return config_; }
-
-private:
-    QTextStream& err_;
-    MachineConfig config_ = MachineConfig::defaults();
-};
-
 QString cislo(Decimal d) {
     return d.toShortString(QLatin1Char('.'));
 }
@@ -362,7 +327,11 @@ int cmdPrice(const QStringList& a, QTextStream& out, QTextStream& err) {
 
     auto db = Database::open(root, {.create = false});
     nactiNastaveni(db->root(), nastaveniProgramu());
-    BatchPlatform platforma(err);
+    // Messages go to the error output as they arise.
+    ConsolePlatform platforma([&err](const QString& radek) {
+        err << radek << '\n';
+        err.flush();
+    });
     ScopedPlatform pouzij(platforma);
     TDataCis dm(*db);
     CenyDataCis ceny(dm);

@@ -27,6 +27,15 @@ std::optional<Decimal> zakladZNetta(Decimal netto, Decimal rabat) {
     return netto / zbytek * kSto;
 }
 
+// A line's amount for the factor's units: the amount divided by the factor at the step, 0 for a
+// factor of 0. Any other factor divides, one between 0 and 1 too.
+Decimal naFaktor(Decimal castka, Decimal faktor, Decimal krok) {
+    if (faktor.isZero()) return Decimal();
+    Decimal r = castka / faktor;
+    ZaokrouhliKrok(r, krok);
+    return r;
+}
+
 bool deliFaktorem(DeleniFaktorem deleni, DruhCeny druh) {
     switch (deleni) {
     case DeleniFaktorem::MOaVO:
@@ -338,43 +347,21 @@ void PrepocetPolozky(const PopisDokladu& popis, DruhCeny druh, PolozkaCeny& p,
     const bool deli = deliFaktorem(pravidlo.deleni, druh);
 
     Decimal castka = q * p.PC_Netto;
-    if (deli) {
-        if (p.Faktor.isZero()) {
-            castka = Decimal();
-        } else {
-            castka = castka / p.Faktor;
-            ZaokrouhliKrok(castka, krokRadku(pravidlo.krokDeleni, druh, kroky));
-        }
-    }
+    if (deli) castka = naFaktor(castka, p.Faktor, krokRadku(pravidlo.krokDeleni, druh, kroky));
     ZaokrouhliKrok(castka, krokRadku(pravidlo.konecnyKrok, druh, kroky));
     p.PC_NettoC = castka;
 
     switch (pravidlo.cizi) {
     case CiziRadek::Zadny:
         break;
-    case CiziRadek::KrokCizi: {
-        Decimal cizi;
-        if (!p.Faktor.isZero()) {
-            cizi = q * p.Cena_Cizi / p.Faktor;
-            ZaokrouhliKrok(cizi, kroky.cizi);
-        }
-        ZaokrouhliKrok(cizi, kroky.cizi);
-        p.Cena_CiziC = cizi;
+    case CiziRadek::KrokCizi:
+        p.Cena_CiziC = naFaktor(q * p.Cena_Cizi, p.Faktor, kroky.cizi);
+        ZaokrouhliKrok(p.Cena_CiziC, kroky.cizi);
         break;
-    }
-    case CiziRadek::DeleniPolozky: {
-        Decimal cizi = q * p.Cena_Cizi;
-        if (deli) {
-            if (p.Faktor.isZero()) {
-                cizi = Decimal();
-            } else {
-                cizi = cizi / p.Faktor;
-                ZaokrouhliKrok(cizi, kroky.polozky);
-            }
-        }
-        p.Cena_CiziC = cizi;
+    case CiziRadek::DeleniPolozky:
+        p.Cena_CiziC = q * p.Cena_Cizi;
+        if (deli) p.Cena_CiziC = naFaktor(p.Cena_CiziC, p.Faktor, kroky.polozky);
         break;
-    }
     }
 }
 

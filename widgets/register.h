@@ -14,6 +14,7 @@
 
 #include "datagrid.h"
 #include "editbox.h"
+#include "field_binding.h"
 #include "navigator.h"
 #include "statusbar.h"
 #include "storage_error.h"
@@ -157,6 +158,13 @@ public:
     EditBox* addField(const QString& field, const QString& label, const QString& hint = {});
     QPlainTextEdit* addMemo(const QString& field, const QString& label, const QString& hint = {});
     QCheckBox* addCheck(const QString& field, const QString& label, const QString& hint = {});
+    // A box of the field (kind, size and decimals from it) for a layout of the list's own,
+    // bound like addField's; the list places it.
+    EditBox* fieldBox(const QString& field, const QString& hint = {}, QWidget* parent = nullptr);
+    // Binds a box the list has made and placed itself (the kinds of FieldBinding); the entry
+    // page's keys and hints work in it as in the bound boxes.
+    void bindWidget(const QString& field, QWidget* widget);
+    FieldBinding& binding() { return binding_; }
     // Boxes of the list's own go here (the bound ones are in a form layout at its top).
     QWidget* entryArea() const { return entryArea_; }
     // The first box of the entry page gets the focus when it is shown (else the first bound).
@@ -273,10 +281,6 @@ protected:
     bool askValue(const QString& title, const QString& prompt, QString& value);
 
 private:
-    struct Binding {
-        int field;
-        QWidget* widget;
-    };
     void watchEntryWidget(QWidget* w);
 
     Table& table_;
@@ -285,7 +289,7 @@ private:
     QWidget* entryArea_ = nullptr;
     QFormLayout* entryForm_ = nullptr;
     QWidget* firstEntry_ = nullptr;
-    QList<Binding> bindings_;
+    FieldBinding binding_;
     QList<QObject*> browseMenus_;
     QString searchField_;
     QString presetSearch_;

@@ -39,7 +39,9 @@ using TableErrorHandler = std::function<ErrorAction(Table&, const StorageError&)
 
 struct LocateOptions {
     bool caseInsensitive = false;
-    bool partialKey = false; // a text value matches the beginning of the field
+    bool partialKey = false;  // a text value matches the beginning of the field
+    bool contains = false;    // a text value matches anywhere in the field
+    bool fromCurrent = false; // the search starts at the current record (which may match)
 };
 
 class Table : public RecordSource {

@@ -109,6 +109,23 @@ void FieldBinding::load() {
             label->setText(has ? shownText(table_, b.field) : QString());
         }
     }
+    loaded_.clear();
+    for (const Binding& b : bindings_)
+        loaded_ << shown(b.widget);
+}
+
+QString FieldBinding::shown(const QWidget* box) {
+    if (auto* e = qobject_cast<const EditBox*>(box)) return e->text();
+    if (auto* c = qobject_cast<const QComboBox*>(box)) return c->currentText();
+    if (auto* c = qobject_cast<const QCheckBox*>(box)) return c->isChecked() ? "1" : "0";
+    if (auto* m = qobject_cast<const QPlainTextEdit*>(box)) return m->toPlainText();
+    return {};
+}
+
+bool FieldBinding::modified() const {
+    for (int i = 0; i < bindings_.size(); ++i)
+        if (i >= loaded_.size() || shown(bindings_[i].widget) != loaded_[i]) return true;
+    return false;
 }
 
 bool FieldBinding::textValue(const Binding& b, const QString& text, QVariant* value) const {

@@ -45,6 +45,9 @@ public:
     // no value of its field (the box has the focus then); nothing is stored in that case.
     // A field that refuses a value throws StorageError (the caller reports it).
     bool store();
+    // Whether a box shows something else than load() put into it (what the user typed, or what
+    // a rule of the form computed).
+    bool modified() const;
 
     // An edit box of the field's kind, size and shown decimals (not bound).
     static EditBox* makeEditBox(const FieldDef& field, QWidget* parent);
@@ -57,9 +60,11 @@ private:
     };
     // The value a text box or combo box stands for; false after saying why it is none.
     bool textValue(const Binding& b, const QString& text, QVariant* value) const;
+    static QString shown(const QWidget* box);
 
     Table& table_;
     QList<Binding> bindings_;
+    QStringList loaded_; // what each box showed after load()
 };
 
 } // namespace brix

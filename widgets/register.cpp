@@ -137,13 +137,25 @@ RegisterForm::RegisterForm(Table& table, RegisterConfig config, QWidget* parent)
         Navigator1->setVisibleActions({Navigator::Prior, Navigator::Next, Navigator::Insert});
         navTarget_ = makeTableNavigatorTarget(table_);
         Navigator1->setTarget(navTarget_.get());
-        // Moving or inserting from the entry page saves what was typed first, as "&Ok" would.
+        Navigator1->setMovesWhileEditing(true);
+        // Moving or inserting from the entry page saves what was typed first, as "&Ok" does
+        // (a refusal keeps the record and the page); the record reached is edited there.
         Navigator1->setBeforeAction([this](Navigator::Action) {
             if (table_.state() == TableState::Browse) return true;
-            if (!storeEntry()) return false;
-            return true;
+            return saveEntry();
         });
-        connect(Navigator1, &Navigator::actionDone, this, [this] { loadEntry(); });
+        connect(Navigator1, &Navigator::actionDone, this, [this](Navigator::Action a) {
+            if (a != Navigator::Insert && table_.state() == TableState::Browse &&
+                table_.hasRecord()) {
+                try {
+                    table_.edit();
+                } catch (const StorageError& e) {
+                    reportStorageError(e);
+                } catch (const Abort&) {
+                }
+            }
+            loadEntry();
+        });
         buttons->addWidget(Navigator1);
     }
     buttons->addStretch(1);
@@ -514,19 +526,23 @@ void RegisterForm::SmazatClick() {
     DbGrid1->syncToTable();
 }
 
-void RegisterForm::ButtonOkClick() {
-    if (table_.state() == TableState::Edit || table_.state() == TableState::Insert) {
-        if (!storeEntry()) return;
-        if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return;
-        try {
-            table_.post();
-        } catch (const StorageError& e) {
-            reportStorageError(e); // the record stays in edit for correction
-            return;
-        } catch (const Abort&) {
-            return; // the table's own error handler has told the user; still in edit
-        }
+bool RegisterForm::saveEntry() {
+    if (table_.state() != TableState::Edit && table_.state() != TableState::Insert) return true;
+    if (!storeEntry()) return false;
+    if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return false;
+    try {
+        table_.post();
+    } catch (const StorageError& e) {
+        reportStorageError(e); // the record stays in edit for correction
+        return false;
+    } catch (const Abort&) {
+        return false; // the table's own error handler has told the user; still in edit
     }
+    return true;
+}
+
+void RegisterForm::ButtonOkClick() {
+    if (!saveEntry()) return;
     showBrowsePage();
 }
 

@@ -184,10 +184,11 @@ public:
     void setChooserMode(bool on, const QString& searchText = {}, const QString& searchField = {});
     bool chooserMode() const { return chooser_; }
     // Puts the table into its order, opens it, removes range and filter (not as a chooser).
-    void openRegister();
+    // A list that opens more extends both.
+    virtual void openRegister();
     // Cancels an edit; outside chooser mode switches the filter off, removes the range and
     // closes the table.
-    void closeRegister();
+    virtual void closeRegister();
     bool isOpen() const { return open_; }
     // Opens, runs modally through the platform, closes; returns the dialog result.
     int showRegister();
@@ -197,6 +198,10 @@ public:
     virtual void OpravaClick();
     virtual void SmazatClick();
     virtual void ButtonOkClick();
+    // What "&Ok" does before it shows the register page: the boxes into the record, the list's
+    // check, the post. False (the record stays in edit, the reason shown) when refused. The
+    // entry navigator saves through it before it moves.
+    virtual bool saveEntry();
     virtual void ButtonZrusClick();
     // Escape on the entry page: the question, Yes cancels and shows the register page.
     void EscapeEntry();

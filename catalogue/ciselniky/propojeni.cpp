@@ -1,6 +1,7 @@
 #include "propojeni.h"
 
 #include "datacis.h"
+#include "formul_firma.h"
 #include "formulare.h"
 #include "prikazy.h"
 
@@ -18,6 +19,13 @@ TCiselniky::TCiselniky(QWidget& okno, TDataCis& dm) : QObject(&okno), okno_(okno
 }
 
 TCiselniky::~TCiselniky() = default;
+
+bool TCiselniky::vyber(RegisterForm& f, const QString& text, const QString& pole) {
+    f.setChooserMode(true, text, pole);
+    const bool ok = f.showRegister() == QDialog::Accepted;
+    f.setChooserMode(false);
+    return ok;
+}
 
 TCiselniky* TCiselniky::instance() {
     return g_ciselniky.data();
@@ -76,6 +84,17 @@ TFormulSklad& TCiselniky::sklad() {
 TFormulStredGrid& TCiselniky::stred() {
     return form(stred_, *dataCis().TableStred);
 }
+TFormulFirma& TCiselniky::firmy() {
+    const bool novy = !firmy_;
+    TFormulFirma& f = form(firmy_, dataCis());
+    if (novy)
+        f.setVybery({[this] { return vyber(skonto()); }, [this] { return vyber(obor()); },
+                     [this] { return vyberZamestnance_ && vyberZamestnance_(); },
+                     [this](const QString& kod) {
+                         return vyber(zeme(), kod, QStringLiteral("KOD_Meny"));
+                     }});
+    return f;
+}
 
 TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObsluhu& nastav) {
     auto* c = new TCiselniky(hlavniOkno, dm);
@@ -84,6 +103,9 @@ TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObslu
         f.setChooserMode(false);
         f.showRegister();
     };
+    c->obor();
+    c->firmy();
+    nastav(prikaz::Firmy, [c, ukaz] { ukaz(c->firmy()); });
     nastav(prikaz::Obory, [c, ukaz] { ukaz(c->obor()); });
     nastav(prikaz::Skonto, [c, ukaz] { ukaz(c->skonto()); });
     nastav(prikaz::RabatniTabulka, [c, ukaz] { ukaz(c->rabSkup()); });

@@ -109,6 +109,10 @@ void FieldBinding::load() {
             label->setText(has ? shownText(table_, b.field) : QString());
         }
     }
+    keepAsLoaded();
+}
+
+void FieldBinding::keepAsLoaded() {
     loaded_.clear();
     for (const Binding& b : bindings_)
         loaded_ << shown(b.widget);

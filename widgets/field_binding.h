@@ -48,6 +48,9 @@ public:
     // Whether a box shows something else than load() put into it (what the user typed, or what
     // a rule of the form computed).
     bool modified() const;
+    // What the boxes show now counts as loaded (a form that formats some boxes itself after
+    // load() calls it then).
+    void keepAsLoaded();
 
     // An edit box of the field's kind, size and shown decimals (not bound).
     static EditBox* makeEditBox(const FieldDef& field, QWidget* parent);

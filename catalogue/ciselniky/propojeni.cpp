@@ -2,6 +2,7 @@
 
 #include "datacis.h"
 #include "formul_firma.h"
+#include "formul_vyrobky.h"
 #include "formulare.h"
 #include "prikazy.h"
 
@@ -96,6 +97,31 @@ TFormulFirma& TCiselniky::firmy() {
     return f;
 }
 
+TFormulVyrobky& TCiselniky::vyrobky() {
+    const bool novy = !vyrobky_;
+    TFormulVyrobky& f = form(vyrobky_, dataCis());
+    if (novy) {
+        // Each code list as a chooser in the order of its key, with the typed text searched in
+        // its key column.
+        auto poCisle = [this](RegisterForm& r, const QString& pole) {
+            return [this, &r, pole](const QString& text) {
+                if (r.table().active()) r.table().setIndexName(QString());
+                return vyber(r, text, pole);
+            };
+        };
+        TFormulVyrobky::Vybery v;
+        v.firma = [this](const QString& text) { return firmy().VyberFirmu(text); };
+        v.rabSkup = poCisle(rabSkup(), QStringLiteral("Cis_RabSkup"));
+        v.vynSkup = poCisle(vynSkup(), QStringLiteral("PC_VynSkup"));
+        v.mena = poCisle(zeme(), QStringLiteral("KOD_Meny"));
+        v.celSaz = poCisle(celSaz(), QStringLiteral("Cis_celsaz"));
+        v.kodOzn1 = poCisle(kodOzn1(), QStringLiteral("Kod_Ozn1"));
+        v.kodOzn2 = poCisle(kodOzn2(), QStringLiteral("Kod_Ozn2"));
+        f.setVybery(std::move(v));
+    }
+    return f;
+}
+
 TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObsluhu& nastav) {
     auto* c = new TCiselniky(hlavniOkno, dm);
     // Each command shows its list in normal mode: the table in the list's order, all records.
@@ -105,6 +131,9 @@ TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObslu
     };
     c->obor();
     c->firmy();
+    c->vynSkup();
+    c->vyrobky();
+    nastav(prikaz::Vyrobky, [c, ukaz] { ukaz(c->vyrobky()); });
     nastav(prikaz::Firmy, [c, ukaz] { ukaz(c->firmy()); });
     nastav(prikaz::Obory, [c, ukaz] { ukaz(c->obor()); });
     nastav(prikaz::Skonto, [c, ukaz] { ukaz(c->skonto()); });

@@ -17,6 +17,7 @@ class TDataCis;
 class RegisterForm;
 class TFormulCelSaz;
 class TFormulFirma;
+class TFormulVyrobky;
 class TFormulDruhUctu;
 class TFormulKodOzn1;
 class TFormulKodOzn2;
@@ -52,6 +53,7 @@ public:
     TFormulSklad& sklad();
     TFormulStredGrid& stred();
     TFormulFirma& firmy();
+    TFormulVyrobky& vyrobky();
 
     // The employee register as a chooser (by surname, no search text); the shell, which owns
     // that register, sets it. Without it the dealer box has no chooser.
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<TFormulSklad> sklad_;
     std::unique_ptr<TFormulStredGrid> stred_;
     std::unique_ptr<TFormulFirma> firmy_;
+    std::unique_ptr<TFormulVyrobky> vyrobky_;
     std::function<bool()> vyberZamestnance_;
 };
 
@@ -85,10 +88,10 @@ private:
 using NastavObsluhu = std::function<void(const QString& prikaz, std::function<void()> obsluha)>;
 
 // Creates the run's code lists as a child of the main window and wires the "&Číselníky"
-// commands "&Firmy", "&Obory", "&Skonto", "&Rabatní tabulka", "Vý&nosové skupiny", "&Měny",
-// "&Celní sazebník", "&Druhy účtů" and "S&třediska" to show their forms modally (in normal
-// mode). The fields of business and then the partner register are created at once; the other
-// lists when first needed.
+// commands "&Výrobky", "&Firmy", "&Obory", "&Skonto", "&Rabatní tabulka", "Vý&nosové skupiny",
+// "&Měny", "&Celní sazebník", "&Druhy účtů" and "S&třediska" to show their forms modally (in
+// normal mode). The fields of business and the partner register, then the revenue groups and
+// the product form are created at once; the other lists when first needed.
 TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObsluhu& nastav);
 
 } // namespace brix

@@ -172,11 +172,14 @@ FieldKind Table::kindOf(const QString& field) const {
     return i < 0 ? FieldKind::Text : fields_[i].kind;
 }
 
-QString Table::selectList() const {
-    QString s = QStringLiteral("rowid");
-    for (int i = 0; i < physicalCount_; ++i)
-        s += QLatin1String(", ") + q(fields_[i].name);
-    return s;
+const QString& Table::selectList() const {
+    // The physical fields are fixed when the cursor is made: the list is built once.
+    if (selectList_.isEmpty()) {
+        selectList_ = QStringLiteral("rowid");
+        for (int i = 0; i < physicalCount_; ++i)
+            selectList_ += QLatin1String(", ") + q(fields_[i].name);
+    }
+    return selectList_;
 }
 
 void Table::invalidate() {

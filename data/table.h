@@ -193,7 +193,7 @@ private:
     void requireActive(const char* what) const;
     void checkBrowse(); // posts a pending edit, as moving off a record does
     void setState(TableState s);
-    QString selectList() const;
+    const QString& selectList() const;
     SqlCondition baseCondition();
     void invalidate();
     void invalidateFilterCache();
@@ -255,6 +255,7 @@ private:
     quint64 streamGeneration_ = 0;
     QHash<QString, std::shared_ptr<Statement>> statements_;
     QString insertSql_, updateSql_;
+    mutable QString selectList_;
 };
 
 } // namespace brix

@@ -140,8 +140,15 @@ void Aplikace::propojPrikazy() {
         TFormulCisUctu f(*dm_, m);
         Platform::current().execModal(f);
     });
-    PropojCiselniky(*m, *dm_, [m](const QString& id, std::function<void()> obsluha) {
-        m->nastavObsluhu(id, std::move(obsluha));
+    TCiselniky& ciselniky =
+        PropojCiselniky(*m, *dm_, [m](const QString& id, std::function<void()> obsluha) {
+            m->nastavObsluhu(id, std::move(obsluha));
+        });
+    // The partners' dealer is chosen from the employees, by surname.
+    ciselniky.setVyberZamestnance([this] {
+        if (dm_->TableZamest && dm_->TableZamest->active())
+            dm_->TableZamest->setIndexName(QString());
+        return TCiselniky::vyber(*zamestnanci_, QString(), QStringLiteral("PRIJMENI"));
     });
     m->nastavObsluhu(prikaz::CiselneRady, [this, m] {
         TFormulCis_Rada f(*dm_, m);

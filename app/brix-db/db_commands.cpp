@@ -4,6 +4,7 @@
 #include "codec.h"
 #include "csv.h"
 #include "database.h"
+#include "kontrola_skladu.h"
 #include "query.h"
 #include "table.h"
 
@@ -28,6 +29,7 @@ const char* kUsage = "Použití:\n"
                      "  brix-db load ROOT TABLE FILE.csv\n"
                      "  brix-db export ROOT TABLE --format paradox|dbase|text|xlsx DIR\n"
                      "  brix-db read FILE [--password P] [--schema]\n"
+                     "  brix-db stock-check ROOT\n"
                      "Hodnoty složených klíčů rozsahu se oddělují středníkem.\n";
 
 struct Usage {
@@ -248,6 +250,22 @@ int cmdExport(const QStringList& a, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// The stock invariants of the data root: each difference on a line of its own, exit 1 when
+// there is one.
+int cmdStockCheck(const QStringList& a, QTextStream& out) {
+    if (a.size() != 1) throw Usage{};
+    auto db = Database::open(a[0], {.create = false, .upgrade = false});
+    const QStringList rozdily = sklad::KontrolaSkladu(*db);
+    for (const QString& r : rozdily)
+        out << r << '\n';
+    if (rozdily.isEmpty()) {
+        out << "Sklad je v pořádku.\n";
+        return 0;
+    }
+    out << "Nalezeno rozdílů: " << rozdily.size() << '\n';
+    return 1;
+}
+
 } // namespace
 
 int run(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -265,6 +283,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err) {
         if (cmd == QLatin1String("load")) return cmdLoad(rest, out, err);
         if (cmd == QLatin1String("export")) return cmdExport(rest, out, err);
         if (cmd == QLatin1String("read")) return formats::runReadCommand(rest, out, err);
+        if (cmd == QLatin1String("stock-check")) return cmdStockCheck(rest, out);
         err << "Neznámý příkaz " << cmd << ".\n" << kUsage;
         return 2;
     } catch (const Usage& u) {

@@ -103,9 +103,12 @@ void KontextPohybu::ZmenaRezervacePolozky(const RodinaDokladu& rodina, Table& po
         std::vector<Pohyb> stare, nove;
         const Table::Bookmark ulozena = polozky.bookmark();
         if (ulozena != 0 && polozky.state() != TableState::Insert) {
-            Table& t = tabulka(rodina.polozky);
-            t.cancelRange();
-            if (t.gotoBookmark(ulozena)) stare = rezervacePolozky(rodina, hlavicka, t);
+            // The stored record, read through a cursor of its own: `polozky` may be one of this
+            // context's cursors.
+            auto& t = ulozene_[rodina.polozky];
+            if (!t) t = std::make_unique<Table>(db_, rodina.polozky);
+            if (!t->active()) t->open();
+            if (t->gotoBookmark(ulozena)) stare = rezervacePolozky(rodina, hlavicka, *t);
         }
         if (!smazat) nove = rezervacePolozky(rodina, hlavicka, polozky);
         ZmenaRezervace(stare, nove);

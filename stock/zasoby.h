@@ -73,6 +73,7 @@ private:
     Database& db_;
     NastaveniPohybu nastaveni_;
     std::map<QString, std::unique_ptr<Table>> tabulky_;
+    std::map<QString, std::unique_ptr<Table>> ulozene_; // stored items, read only
 };
 
 } // namespace brix::sklad

@@ -159,10 +159,14 @@ FieldKind Table::kindOf(const QString& field) const {
 }
 
 QString Table::selectList() const {
-    QString s = QStringLiteral("rowid");
-    for (int i = 0; i < physicalCount_; ++i)
-        s += QLatin1String(", ") + q(fields_[i].name);
-    return s;
+    // The physical fields are fixed once the cursor is made; the list is built once.
+    if (selectList_.isEmpty()) {
+        QString s = QStringLiteral("rowid");
+        for (int i = 0; i < physicalCount_; ++i)
+            s += QLatin1String(", ") + q(fields_[i].name);
+        selectList_ = s;
+    }
+    return selectList_;
 }
 
 void Table::invalidate() {

@@ -225,6 +225,7 @@ private:
     quint64 streamGeneration_ = 0;
     QHash<QString, std::shared_ptr<Statement>> statements_;
     QString insertSql_, updateSql_;
+    mutable QString selectList_;
 };
 
 } // namespace brix

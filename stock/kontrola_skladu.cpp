@@ -2,55 +2,52 @@
 
 #include "database.h"
 #include "datacis.h"
-#include "query.h"
 #include "table.h"
 
 #include <map>
 #include <memory>
+#include <tuple>
 
 namespace brix::sklad {
 
-namespace {
-
-// One record of a result, kept after the query has moved on.
-class Zaznam : public RecordSource {
-public:
-    Zaznam(std::shared_ptr<const QVector<FieldDef>> pole, QVector<QVariant> hodnoty)
-        : pole_(std::move(pole)), hodnoty_(std::move(hodnoty)) {}
-    int fieldCount() const override { return int(pole_->size()); }
-    const FieldDef& fieldDef(int i) const override { return (*pole_)[i]; }
-    int fieldIndex(const QString& name) const override {
-        for (int i = 0; i < pole_->size(); ++i)
-            if ((*pole_)[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
-        return -1;
+// A cursor per table read, kept between runs so that their statements stay prepared.
+struct KontrolorSkladu::Kurzory {
+    explicit Kurzory(Database& db) : db_(db) {}
+    Table* tabulka(const QString& adresa) {
+        auto& t = tabulky_[adresa];
+        if (!t) {
+            if (!db_.findTable(adresa)) return nullptr;
+            t = std::make_unique<Table>(db_, adresa);
+            t->setIndexName(QString());
+        }
+        if (!t->active()) t->open();
+        return t.get();
     }
-    QVariant fieldValue(int i) const override { return hodnoty_[i]; }
-    void setFieldValue(int, const QVariant&) override {}
-    QString sourceName() const override { return QStringLiteral("Zaznam"); }
-
-private:
-    std::shared_ptr<const QVector<FieldDef>> pole_;
-    QVector<QVariant> hodnoty_;
+    Database& db_;
+    std::map<QString, std::unique_ptr<Table>> tabulky_;
 };
 
-// Every record of a table, whole.
-std::vector<Zaznam> nacti(Database& db, const QString& tabulka) {
-    std::vector<Zaznam> out;
-    if (!db.findTable(tabulka)) return out;
-    Query q(db, QStringLiteral("SELECT * FROM \"%1\"").arg(tabulka));
-    q.open();
-    auto pole = std::make_shared<QVector<FieldDef>>();
-    for (int i = 0; i < q.fieldCount(); ++i)
-        pole->push_back(q.fieldDef(i));
-    for (q.first(); !q.eof(); q.next()) {
-        QVector<QVariant> hodnoty;
-        hodnoty.reserve(q.fieldCount());
-        for (int i = 0; i < q.fieldCount(); ++i)
-            hodnoty.push_back(q.fieldValue(i));
-        out.emplace_back(pole, std::move(hodnoty));
+namespace {
+
+// One record kept after its cursor has moved on (a header its items are checked against).
+class Zaznam : public RecordSource {
+public:
+    explicit Zaznam(const Table& t) : t_(&t) {
+        hodnoty_.reserve(t.fieldCount());
+        for (int i = 0; i < t.fieldCount(); ++i)
+            hodnoty_.push_back(t.fieldValue(i));
     }
-    return out;
-}
+    int fieldCount() const override { return int(hodnoty_.size()); }
+    const FieldDef& fieldDef(int i) const override { return t_->fieldDef(i); }
+    int fieldIndex(const QString& name) const override { return t_->fieldIndex(name); }
+    QVariant fieldValue(int i) const override { return hodnoty_[i]; }
+    void setFieldValue(int, const QVariant&) override {}
+    QString sourceName() const override { return t_->sourceName(); }
+
+private:
+    const Table* t_;
+    QVector<QVariant> hodnoty_;
+};
 
 struct Misto {
     qint64 cisVyr;
@@ -70,6 +67,11 @@ QString cislo(Decimal d) {
 
 QString misto(const Misto& m) {
     return QStringLiteral("výrobek %1, sklad \"%2\"").arg(m.cisVyr).arg(m.sklad);
+}
+
+QString stavDokladu(const RecordSource& h) {
+    const QString s = textPole(h, QStringLiteral("STAV")).toUpper();
+    return s.isEmpty() ? QStringLiteral("0") : s;
 }
 
 // A ledger record or an expected one, as they are compared.
@@ -93,9 +95,19 @@ struct Radek {
     }
 };
 
+// An item as its follow-up copy must repeat it.
+using KopiePolozky = std::tuple<qint64, qint64, Decimal, Decimal>;
+KopiePolozky kopiePolozky(const RecordSource& p) {
+    return {cisloPole(p, QStringLiteral("PorCis")), cisloPole(p, QStringLiteral("Cis_Vyr")),
+            castkaPole(p, QStringLiteral("Mnozstvi")), castkaPole(p, QStringLiteral("PC_NettoC"))};
+}
+
 class Kontrola {
 public:
-    Kontrola(Database& db, const NastaveniKontroly& n) : db_(db), n_(n) {}
+    Kontrola(KontrolorSkladu::Kurzory& k, const NastaveniKontroly& n) : k_(k), n_(n) {
+        np_.rezervace = n.rezervace;
+        np_.klicVyrobku = n.klicVyrobku;
+    }
 
     QStringList proved() {
         nactiVyrobky();
@@ -108,42 +120,56 @@ public:
     }
 
 private:
+    // Calls `f` for every record of the table, in primary-key order.
+    template <typename F> void prochazej(const QString& tabulka, F f) {
+        Table* t = k_.tabulka(tabulka);
+        if (!t) return;
+        for (t->first(); !t->eof() && t->hasRecord(); t->next())
+            f(*t);
+    }
+
     void nactiVyrobky() {
-        for (const Zaznam& v : nacti(db_, QStringLiteral("Ciselnik\\Vyrobky")))
-            vyrobky_.emplace(cisloPole(v, QStringLiteral("Cis_vyr")), v);
+        prochazej(QStringLiteral("Ciselnik\\Vyrobky"), [&](const Table& v) {
+            vyrobky_[cisloPole(v, QStringLiteral("Cis_vyr"))] = {
+                castkaPole(v, QStringLiteral("SklZas_Ks")),
+                castkaPole(v, QStringLiteral("SklZas_Kc")),
+                castkaPole(v, QStringLiteral("Rezervace")),
+                castkaPole(v, QStringLiteral("DisponMn"))};
+        });
     }
 
     void zasobyProtiDeniku() {
         std::map<Misto, Soucty> denik;
-        for (const Zaznam& z : nacti(db_, QStringLiteral("Sklady\\SklPol"))) {
-            const int s = textPole(z, QStringLiteral("P_V")).toUpper() == "V" ? -1 : 1;
-            Soucty& t = denik[{cisloPole(z, QStringLiteral("Cis_Vyr")),
-                               textPole(z, QStringLiteral("Cis_Sklad"))}];
-            t.ks += Decimal(s) * castkaPole(z, QStringLiteral("Mnozstvi"));
+        prochazej(QStringLiteral("Sklady\\SklPol"), [&](const Table& z) {
+            const QString smer = textPole(z, QStringLiteral("P_V")).toUpper();
+            const int s = smer == QLatin1String("V") ? -1 : 1;
+            const Radek r{cisloPole(z, QStringLiteral("PorCis")), smer,
+                          textPole(z, QStringLiteral("Cis_Sklad")),
+                          cisloPole(z, QStringLiteral("Cis_Vyr")),
+                          castkaPole(z, QStringLiteral("Mnozstvi"))};
+            Soucty& t = denik[{r.cisVyr, r.sklad}];
+            t.ks += Decimal(s) * r.mnozstvi;
             t.kc += Decimal(s) * castkaPole(z, QStringLiteral("SklCena"));
             denikDokladu_[textPole(z, QStringLiteral("Druh_Uctu")).toUpper()]
                          [cisloPole(z, QStringLiteral("Cis_Uctu"))]
-                             .push_back({cisloPole(z, QStringLiteral("PorCis")),
-                                         textPole(z, QStringLiteral("P_V")).toUpper(),
-                                         textPole(z, QStringLiteral("Cis_Sklad")),
-                                         cisloPole(z, QStringLiteral("Cis_Vyr")),
-                                         castkaPole(z, QStringLiteral("Mnozstvi"))});
-        }
-        for (const Zaznam& z : nacti(db_, QStringLiteral("Sklady\\SklZas"))) {
+                             .push_back(r);
+        });
+        prochazej(QStringLiteral("Sklady\\SklZas"), [&](const Table& z) {
             const Misto m{cisloPole(z, QStringLiteral("Cis_Vyr")),
                           textPole(z, QStringLiteral("Cis_Sklad"))};
             Soucty& r = zasoby_[m];
             r.ks = castkaPole(z, QStringLiteral("SklZas_ks"));
             r.kc = castkaPole(z, QStringLiteral("SklZas_kc"));
             r.rezervace = castkaPole(z, QStringLiteral("Rezervace"));
-            const Soucty d = denik.count(m) ? denik[m] : Soucty{};
+            const auto it = denik.find(m);
+            const Soucty d = it == denik.end() ? Soucty{} : it->second;
             if (r.ks != d.ks)
                 rozdil(QStringLiteral("Zásoba (%1): množství %2, součet pohybů %3")
                            .arg(misto(m), cislo(r.ks), cislo(d.ks)));
             if (r.kc != d.kc)
                 rozdil(QStringLiteral("Zásoba (%1): hodnota %2, součet pohybů %3")
                            .arg(misto(m), cislo(r.kc), cislo(d.kc)));
-        }
+        });
         for (const auto& [m, d] : denik)
             if (!zasoby_.count(m) && (!d.ks.isZero() || !d.kc.isZero()))
                 rozdil(QStringLiteral("Zásoba (%1) chybí, součet pohybů %2 ks, %3 Kč")
@@ -159,26 +185,21 @@ private:
             s.rezervace += r.rezervace;
         }
         for (const auto& [cisVyr, v] : vyrobky_) {
-            const Soucty s = soucty.count(cisVyr) ? soucty[cisVyr] : Soucty{};
-            const Decimal ks = castkaPole(v, QStringLiteral("SklZas_Ks"));
-            const Decimal kc = castkaPole(v, QStringLiteral("SklZas_Kc"));
-            const Decimal rez = castkaPole(v, QStringLiteral("Rezervace"));
-            const Decimal dispon = castkaPole(v, QStringLiteral("DisponMn"));
+            const auto it = soucty.find(cisVyr);
+            const Soucty s = it == soucty.end() ? Soucty{} : it->second;
             const QString kdo = QStringLiteral("Výrobek %1").arg(cisVyr);
-            if (ks != s.ks)
-                rozdil(
-                    kdo +
-                    QStringLiteral(": zásoba %1 ks, součet skladů %2").arg(cislo(ks), cislo(s.ks)));
-            if (kc != s.kc)
-                rozdil(
-                    kdo +
-                    QStringLiteral(": zásoba %1 Kč, součet skladů %2").arg(cislo(kc), cislo(s.kc)));
-            if (rez != s.rezervace)
+            if (v.ks != s.ks)
+                rozdil(kdo + QStringLiteral(": zásoba %1 ks, součet skladů %2")
+                                 .arg(cislo(v.ks), cislo(s.ks)));
+            if (v.kc != s.kc)
+                rozdil(kdo + QStringLiteral(": zásoba %1 Kč, součet skladů %2")
+                                 .arg(cislo(v.kc), cislo(s.kc)));
+            if (v.rezervace != s.rezervace)
                 rozdil(kdo + QStringLiteral(": rezervace %1, součet skladů %2")
-                                 .arg(cislo(rez), cislo(s.rezervace)));
-            if (dispon != ks - rez)
+                                 .arg(cislo(v.rezervace), cislo(s.rezervace)));
+            if (v.dispon != v.ks - v.rezervace)
                 rozdil(kdo + QStringLiteral(": disponibilní množství %1, má být %2")
-                                 .arg(cislo(dispon), cislo(ks - rez)));
+                                 .arg(cislo(v.dispon), cislo(v.ks - v.rezervace)));
         }
         for (const auto& [cisVyr, s] : soucty)
             if (!vyrobky_.count(cisVyr) && (!s.ks.isZero() || !s.kc.isZero()))
@@ -186,55 +207,49 @@ private:
                     QStringLiteral("Zásoba výrobku %1, který není v evidenci výrobků").arg(cisVyr));
     }
 
+    // Headers and items of a family, each header with the items that follow it in key order.
     void doklady(const RodinaDokladu& r) {
-        if (!db_.findTable(r.hlavicka) || !db_.findTable(r.polozky)) return;
-        NastaveniPohybu np;
-        np.rezervace = n_.rezervace;
-        np.klicVyrobku = n_.klicVyrobku;
-        std::map<qint64, std::vector<const Zaznam*>> polozky;
-        const std::vector<Zaznam> vsechnyPolozky = nacti(db_, r.polozky);
-        for (const Zaznam& p : vsechnyPolozky)
-            polozky[cisloPole(p, QStringLiteral("CIS_UCTU"))].push_back(&p);
-        std::map<qint64, std::vector<Radek>>& denik = denikDokladu_[QString(r.druhUctu)];
-        std::map<qint64, bool> maHlavicku;
+        Table* hlavicky = k_.tabulka(r.hlavicka);
+        Table* polozky = k_.tabulka(r.polozky);
+        if (!hlavicky || !polozky) return;
+        std::map<qint64, std::unique_ptr<Zaznam>> hlavicka;
         qint64 nejvyssi = 0;
-        std::map<qint64, const Zaznam*> navazne;
-        std::map<qint64, std::vector<const Zaznam*>> navaznePolozky;
-        std::vector<Zaznam> hlNavazne, polNavazne;
-        if (r.navaznost) {
-            hlNavazne = nacti(db_, r.navaznost->hlavicka);
-            polNavazne = nacti(db_, r.navaznost->polozky);
-            for (const Zaznam& h : hlNavazne)
-                navazne[cisloPole(h, QStringLiteral("CIS_UCTU"))] = &h;
-            for (const Zaznam& p : polNavazne)
-                navaznePolozky[cisloPole(p, QStringLiteral("CIS_UCTU"))].push_back(&p);
-        }
-        for (const Zaznam& h : nacti(db_, r.hlavicka)) {
-            const qint64 cis = cisloPole(h, QStringLiteral("CIS_UCTU"));
+        for (hlavicky->first(); !hlavicky->eof() && hlavicky->hasRecord(); hlavicky->next()) {
+            const qint64 cis = cisloPole(*hlavicky, QStringLiteral("CIS_UCTU"));
+            hlavicka[cis] = std::make_unique<Zaznam>(*hlavicky);
             nejvyssi = std::max(nejvyssi, cis);
-            maHlavicku[cis] = true;
+        }
+        std::map<qint64, Doklad> doklady;
+        for (polozky->first(); !polozky->eof() && polozky->hasRecord(); polozky->next()) {
+            const qint64 cis = cisloPole(*polozky, QStringLiteral("CIS_UCTU"));
+            const auto h = hlavicka.find(cis);
+            const Zaznam* z = h == hlavicka.end() ? nullptr : h->second.get();
+            polozka(r, z, *polozky, doklady[cis]);
+        }
+        std::map<qint64, QString> stavNavazneho;
+        std::map<qint64, std::vector<KopiePolozky>> kopie;
+        if (r.navaznost) {
+            prochazej(r.navaznost->hlavicka, [&](const Table& t) {
+                stavNavazneho[cisloPole(t, QStringLiteral("CIS_UCTU"))] = stavDokladu(t);
+            });
+            prochazej(r.navaznost->polozky, [&](const Table& t) {
+                kopie[cisloPole(t, QStringLiteral("CIS_UCTU"))].push_back(kopiePolozky(t));
+            });
+        }
+        std::map<qint64, std::vector<Radek>>& denik = denikDokladu_[QString(r.druhUctu)];
+        for (const auto& [cis, z] : hlavicka) {
+            Doklad& d = doklady[cis];
             const QString kdo = QStringLiteral("Doklad %1 %2").arg(r.druhUctu).arg(cis);
-            QString stav = textPole(h, QStringLiteral("STAV")).toUpper();
-            if (stav.isEmpty()) stav = QStringLiteral("0");
-            const bool uzavren = stav == QLatin1String("2");
-            std::vector<Radek> ocekavane;
-            std::vector<Radek> skutecne = denik.count(cis) ? denik[cis] : std::vector<Radek>{};
-            for (const Zaznam* p : polozky[cis]) {
-                const qint64 porCis = cisloPole(*p, QStringLiteral("PorCis"));
-                if (!uzavren && !neuctovana(*p))
+            const QString stav = stavDokladu(*z);
+            if (stav != QLatin1String("2"))
+                for (qint64 porCis : d.zauctovane)
                     rozdil(
                         kdo +
                         QStringLiteral(": otevřený doklad má zaúčtovanou položku %1").arg(porCis));
-                if (neuctovana(*p)) {
-                    for (const Pohyb& m : r.pohyby(&h, *p, np, nullptr))
-                        if (vyrobky_.count(m.cisVyr) && !m.rezervace.isZero())
-                            rezervace_[{m.cisVyr, m.sklad}] += m.rezervace;
-                    continue;
-                }
-                if (!vyrobky_.count(cisloPole(*p, QStringLiteral("Cis_Vyr")))) continue;
-                for (const Pohyb& m : r.pohyby(&h, *p, np, nullptr))
-                    ocekavane.push_back({porCis, textSmeru(m.smer), m.sklad, m.cisVyr, m.mnozstvi});
-            }
+            const auto it = denik.find(cis);
+            std::vector<Radek> skutecne = it == denik.end() ? std::vector<Radek>{} : it->second;
+            std::vector<Radek>& ocekavane = d.pohyby;
+            if (stav != QLatin1String("2")) ocekavane.clear();
             std::sort(ocekavane.begin(), ocekavane.end());
             std::sort(skutecne.begin(), skutecne.end());
             if (ocekavane != skutecne) {
@@ -249,82 +264,84 @@ private:
                                      .arg(skutecne.size())
                                      .arg(ocekavane.size()));
             }
-            for (const auto& [pole, polePolozky] : r.soucty) {
-                Decimal soucet;
-                for (const Zaznam* p : polozky[cis])
-                    soucet += castkaPole(*p, polePolozky);
-                const Decimal hodnota = castkaPole(h, pole);
-                if (hodnota != soucet)
+            d.soucty.resize(r.soucty.size());
+            for (size_t i = 0; i < r.soucty.size(); ++i) {
+                const Decimal hodnota = castkaPole(*z, r.soucty[i].first);
+                if (hodnota != d.soucty[i])
                     rozdil(kdo + QStringLiteral(": %1 %2, součet položek %3")
-                                     .arg(pole, cislo(hodnota), cislo(soucet)));
+                                     .arg(r.soucty[i].first, cislo(hodnota), cislo(d.soucty[i])));
             }
-            if (r.navaznost) navazny(r, h, kdo, stav, polozky[cis], navazne, navaznePolozky);
+            if (r.navaznost) navazny(*r.navaznost, *z, kdo, stav, d, stavNavazneho, kopie);
         }
         for (const auto& [cis, radky] : denik)
-            if (!maHlavicku.count(cis))
+            if (!hlavicka.count(cis))
                 rozdil(QStringLiteral("Doklad %1 %2 neexistuje, v deníku má %3 pohybů")
                            .arg(r.druhUctu)
                            .arg(cis)
                            .arg(radky.size()));
         rada(r.typUctu, nejvyssi, QString(r.druhUctu));
-        if (r.navaznost) {
-            qint64 n = 0;
-            for (const auto& [cis, h] : navazne)
-                n = std::max(n, cis);
-            rada(r.navaznost->typUctu, n, r.navaznost->hlavicka);
-        }
+        if (r.navaznost && !stavNavazneho.empty())
+            rada(r.navaznost->typUctu, stavNavazneho.rbegin()->first, r.navaznost->hlavicka);
     }
 
-    void navazny(const RodinaDokladu& r, const Zaznam& h, const QString& kdo, const QString& stav,
-                 const std::vector<const Zaznam*>& polozky,
-                 const std::map<qint64, const Zaznam*>& navazne,
-                 const std::map<qint64, std::vector<const Zaznam*>>& navaznePolozky) {
-        const Navaznost& n = *r.navaznost;
+    struct Doklad {
+        std::vector<Radek> pohyby;       // what its posted items must have in the ledger
+        std::vector<qint64> zauctovane;  // its posted items
+        std::vector<Decimal> soucty;     // the sums of the header totals' item fields
+        std::vector<KopiePolozky> kopie; // what the follow-up must hold
+    };
+
+    // What one item adds to its document's expectations and to the reservations.
+    void polozka(const RodinaDokladu& r, const Zaznam* hlavicka, const Table& p, Doklad& d) {
+        d.soucty.resize(r.soucty.size());
+        for (size_t i = 0; i < r.soucty.size(); ++i)
+            d.soucty[i] += castkaPole(p, r.soucty[i].second);
+        d.kopie.push_back(kopiePolozky(p));
+        if (neuctovana(p)) {
+            if (!skladova(p) || !vyrobky_.count(cisloPole(p, QStringLiteral("Cis_Vyr")))) return;
+            for (const Pohyb& m : r.pohyby(hlavicka, p, np_, nullptr))
+                if (!m.rezervace.isZero()) rezervace_[{m.cisVyr, m.sklad}] += m.rezervace;
+            return;
+        }
+        const qint64 porCis = cisloPole(p, QStringLiteral("PorCis"));
+        d.zauctovane.push_back(porCis);
+        if (!vyrobky_.count(cisloPole(p, QStringLiteral("Cis_Vyr")))) return;
+        for (const Pohyb& m : r.pohyby(hlavicka, p, np_, nullptr))
+            d.pohyby.push_back({porCis, textSmeru(m.smer), m.sklad, m.cisVyr, m.mnozstvi});
+    }
+
+    void navazny(const Navaznost& n, const Zaznam& h, const QString& kdo, const QString& stav,
+                 Doklad& d, const std::map<qint64, QString>& stavNavazneho,
+                 std::map<qint64, std::vector<KopiePolozky>>& kopie) {
+        if (stav != QLatin1String("2") && stav != QLatin1String("S")) return;
         const QString odkaz = textPole(h, n.poleOdkazu);
         bool ok = false;
         const qint64 cislo = odkaz.toLongLong(&ok);
-        if (stav != QLatin1String("2") && stav != QLatin1String("S")) return;
-        if (!ok || !navazne.count(cislo)) {
+        const auto stavN = ok ? stavNavazneho.find(cislo) : stavNavazneho.end();
+        if (stavN == stavNavazneho.end()) {
             if (stav == QLatin1String("2"))
                 rozdil(kdo + QStringLiteral(": chybí navazující doklad \"%1\"").arg(odkaz));
             return;
         }
-        const auto it = navaznePolozky.find(cislo);
-        const std::vector<const Zaznam*> kopie =
-            it == navaznePolozky.end() ? std::vector<const Zaznam*>{} : it->second;
+        std::vector<KopiePolozky>& jeho = kopie[cislo];
         if (stav == QLatin1String("S")) {
-            if (stavHlavicky(*navazne.at(cislo)) != QLatin1String("S") || !kopie.empty())
+            if (stavN->second != QLatin1String("S") || !jeho.empty())
                 rozdil(kdo + QStringLiteral(": navazující doklad %1 není stornován").arg(cislo));
             return;
         }
-        auto klic = [](const Zaznam* p) {
-            return std::tuple(cisloPole(*p, QStringLiteral("PorCis")),
-                              cisloPole(*p, QStringLiteral("Cis_Vyr")),
-                              castkaPole(*p, QStringLiteral("Mnozstvi")),
-                              castkaPole(*p, QStringLiteral("PC_NettoC")));
-        };
-        std::vector<decltype(klic(nullptr))> a, b;
-        for (const Zaznam* p : polozky)
-            a.push_back(klic(p));
-        for (const Zaznam* p : kopie)
-            b.push_back(klic(p));
-        std::sort(a.begin(), a.end());
-        std::sort(b.begin(), b.end());
-        if (a != b)
+        std::sort(jeho.begin(), jeho.end());
+        std::sort(d.kopie.begin(), d.kopie.end());
+        if (jeho != d.kopie)
             rozdil(kdo + QStringLiteral(": položky navazujícího dokladu %1 nesouhlasí (%2 a %3)")
                              .arg(cislo)
-                             .arg(a.size())
-                             .arg(b.size()));
-    }
-
-    static QString stavHlavicky(const RecordSource& h) {
-        const QString s = textPole(h, QStringLiteral("STAV")).toUpper();
-        return s.isEmpty() ? QStringLiteral("0") : s;
+                             .arg(d.kopie.size())
+                             .arg(jeho.size()));
     }
 
     void rezervace() {
         for (const auto& [m, r] : zasoby_) {
-            const Decimal ocekavana = rezervace_.count(m) ? rezervace_[m] : Decimal();
+            const auto it = rezervace_.find(m);
+            const Decimal ocekavana = it == rezervace_.end() ? Decimal() : it->second;
             if (r.rezervace != ocekavana)
                 rozdil(QStringLiteral("Zásoba (%1): rezervace %2, otevřené doklady %3")
                            .arg(misto(m), cislo(r.rezervace), cislo(ocekavana)));
@@ -338,9 +355,10 @@ private:
     void rada(const QString& typ, qint64 nejvyssi, const QString& kdo) {
         if (nejvyssi <= 0) return;
         if (rady_.empty())
-            for (const Zaznam& z : nacti(db_, QStringLiteral("Ciselnik\\Cis_uctu")))
+            prochazej(QStringLiteral("Ciselnik\\Cis_uctu"), [&](const Table& z) {
                 rady_[textPole(z, QStringLiteral("Typ_Uctu")).toUpper()] =
                     cisloPole(z, QStringLiteral("PrvCis"));
+            });
         const auto it = rady_.find(typ.toUpper());
         if (it == rady_.end()) return; // a type without a series proposes no numbers
         if (it->second <= nejvyssi)
@@ -353,10 +371,15 @@ private:
 
     void rozdil(const QString& text) { rozdily_ << text; }
 
-    Database& db_;
+    struct Vyrobek {
+        Decimal ks, kc, rezervace, dispon;
+    };
+
+    KontrolorSkladu::Kurzory& k_;
     NastaveniKontroly n_;
+    NastaveniPohybu np_;
     QStringList rozdily_;
-    std::map<qint64, Zaznam> vyrobky_;
+    std::map<qint64, Vyrobek> vyrobky_;
     std::map<Misto, Soucty> zasoby_;
     std::map<Misto, Decimal> rezervace_;
     std::map<QString, std::map<qint64, std::vector<Radek>>> denikDokladu_;
@@ -365,8 +388,16 @@ private:
 
 } // namespace
 
+KontrolorSkladu::KontrolorSkladu(Database& db) : db_(db), kurzory_(std::make_unique<Kurzory>(db)) {}
+
+KontrolorSkladu::~KontrolorSkladu() = default;
+
+QStringList KontrolorSkladu::proved(const NastaveniKontroly& nastaveni) {
+    return Kontrola(*kurzory_, nastaveni).proved();
+}
+
 QStringList KontrolaSkladu(Database& db, const NastaveniKontroly& nastaveni) {
-    return Kontrola(db, nastaveni).proved();
+    return KontrolorSkladu(db).proved(nastaveni);
 }
 
 QStringList KontrolaSkladu(Database& db) {
@@ -375,7 +406,7 @@ QStringList KontrolaSkladu(Database& db) {
         Table t(db, QStringLiteral("Nastaven\\Nast_Pr"));
         n.rezervace = nactiNastaveniTabulky(t).REZERVACE;
     }
-    return Kontrola(db, n).proved();
+    return KontrolaSkladu(db, n);
 }
 
 } // namespace brix::sklad

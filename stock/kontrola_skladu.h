@@ -20,6 +20,8 @@
 
 #include <QStringList>
 
+#include <memory>
+
 namespace brix {
 class Database;
 }
@@ -31,7 +33,21 @@ struct NastaveniKontroly {
     QString klicVyrobku = QStringLiteral("CIS_VYR");
 };
 
-// The differences found, one Czech line each; empty when every invariant holds.
+// The checker keeps its cursors between runs (the tests run it after every step).
+class KontrolorSkladu {
+public:
+    explicit KontrolorSkladu(Database& db);
+    ~KontrolorSkladu();
+    // The differences found, one Czech line each; empty when every invariant holds.
+    QStringList proved(const NastaveniKontroly& nastaveni);
+
+    struct Kurzory;
+
+private:
+    Database& db_;
+    std::unique_ptr<Kurzory> kurzory_;
+};
+
 QStringList KontrolaSkladu(Database& db, const NastaveniKontroly& nastaveni);
 // The same with the data root's own settings (REZERVACE of "Nast_Pr.DB").
 QStringList KontrolaSkladu(Database& db);

@@ -15,6 +15,7 @@
 #include "zauctovani.h"
 
 #include <QDate>
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -274,6 +275,8 @@ protected:
         doklady = std::make_unique<Doklady>(*dm);
     }
     void TearDown() override {
+        kontrolor.reset();
+        kurzory.clear();
         doklady.reset();
         kontext.reset();
         dm.reset();
@@ -287,8 +290,7 @@ protected:
     }
 
     VysledekPohybu uzavri(const RodinaDokladu& r, int cis) {
-        Table h(*db, r.hlavicka);
-        h.open();
+        Table& h = kurzor(r.hlavicka);
         EXPECT_TRUE(h.findKey({cis}));
         return Zauctovani(*kontext, r).uzavri(cis, stavHlavicky(h));
     }
@@ -299,7 +301,8 @@ protected:
     QStringList kontrola() {
         NastaveniKontroly n;
         n.rezervace = nastaveni.rezervace;
-        return KontrolaSkladu(*db, n);
+        if (!kontrolor) kontrolor = std::make_unique<KontrolorSkladu>(*db);
+        return kontrolor->proved(n);
     }
 
     struct Stav {
@@ -312,9 +315,7 @@ protected:
         return s;
     }
     Stav vyrobek(qint64 cisVyr) {
-        Table v(*db, QStringLiteral("Ciselnik\\Vyrobky"));
-        v.setIndexName(QString());
-        v.open();
+        Table& v = kurzor(QStringLiteral("Ciselnik\\Vyrobky"));
         EXPECT_TRUE(v.findKey({cisVyr}));
         return {v.field(QStringLiteral("SklZas_Ks")).asDecimal(),
                 v.field(QStringLiteral("SklZas_Kc")).asDecimal(),
@@ -337,14 +338,12 @@ protected:
         return out;
     }
     QString stavPolozky(const RodinaDokladu& r, int cis, int porCis) {
-        Table t(*db, r.polozky);
-        t.open();
+        Table& t = kurzor(r.polozky);
         EXPECT_TRUE(t.findKey({cis, porCis}));
         return t.field(QStringLiteral("Stav")).asString();
     }
     QString stavDokladu(const RodinaDokladu& r, int cis) {
-        Table t(*db, r.hlavicka);
-        t.open();
+        Table& t = kurzor(r.hlavicka);
         EXPECT_TRUE(t.findKey({cis}));
         return t.field(QStringLiteral("STAV")).asString();
     }
@@ -355,13 +354,31 @@ protected:
         return out;
     }
 
-    QTemporaryDir dir;
+    // In memory where the system has a memory file system: the tests write a lot.
+    QTemporaryDir dir{QDir(QStringLiteral("/dev/shm")).exists()
+                          ? QStringLiteral("/dev/shm/brix-stock-XXXXXX")
+                          : QDir::tempPath() + QStringLiteral("/brix-stock-XXXXXX")};
     std::unique_ptr<Database> db;
     TestPlatform ui;
     NastaveniPohybu nastaveni;
     std::unique_ptr<TDataCis> dm;
     std::unique_ptr<KontextPohybu> kontext;
     std::unique_ptr<Doklady> doklady;
+    std::unique_ptr<KontrolorSkladu> kontrolor;
+    std::map<QString, std::unique_ptr<Table>> kurzory;
+
+    // A cursor of the test's own, kept for the test, in primary order and refreshed.
+    Table& kurzor(const QString& adresa) {
+        auto& t = kurzory[adresa];
+        if (!t) {
+            t = std::make_unique<Table>(*db, adresa);
+            t->setIndexName(QString());
+        }
+        if (!t->active()) t->open();
+        t->cancelRange();
+        t->refresh();
+        return *t;
+    }
 };
 
 } // namespace brix::test

@@ -2,6 +2,7 @@
 
 #include "datacis.h"
 #include "table_rules.h"
+#include "util/nastaveni.h"
 #include "zasoby.h"
 
 namespace brix::sklad {
@@ -23,6 +24,15 @@ bool upravovana(const Table& t) {
 }
 
 } // namespace
+
+NastaveniPohybu NastaveniPohybuBehu() {
+    NastaveniPohybu n;
+    n.rezervace = nastaveniTabulky().REZERVACE;
+    n.krokSkladKarty = nastaveniProgramu().Zaokr_SklKar;
+    n.kontrolaSkladu = nastaveniProgramu().OkKontrolaSkladu;
+    n.klicVyrobku = nastaveniProgramu().HlKlicVyr;
+    return n;
+}
 
 void InstalujPravidlaSkladovychDokladu(TDataCis& dm, std::function<NastaveniPohybu()> nastaveni) {
     auto kontext = std::make_shared<KontextPohybu>(dm.database(), nastaveni());

@@ -24,6 +24,10 @@ namespace brix::sklad {
 
 class KontextPohybu;
 
+// The posting settings of this run: REZERVACE of the settings table, Zaokr_SklKar,
+// OkKontrolaSkladu and the product key of the settings file, as they stand now.
+NastaveniPohybu NastaveniPohybuBehu();
+
 // `nastaveni` gives the settings at the moment of each save or delete (the run reads them at
 // login). Called once per data module, when it is created.
 void InstalujPravidlaSkladovychDokladu(TDataCis& dm, std::function<NastaveniPohybu()> nastaveni);

@@ -1,6 +1,7 @@
 // The invariant checker finds each kind of difference a damaged data root can have, and
 // brix-db stock-check reports them with exit code 1.
 #include "db_commands.h"
+#include "demo.h"
 #include "sklad_fixture.h"
 
 namespace brix::test {
@@ -102,6 +103,35 @@ TEST_F(KontrolaSkladuTest, StockCheckCommandListsTheDifferencesAndFails) {
     o.flush();
     EXPECT_TRUE(out.contains("množství 11, součet pohybů 10")) << out.toStdString();
     EXPECT_TRUE(out.contains("Nalezeno rozdílů: "));
+}
+
+} // namespace
+} // namespace brix::test
+
+namespace brix::test {
+namespace {
+
+// The demo's stock enters through closed opening receipts; besides them an open receipt
+// reserves and a reversed one waits. The whole root passes the check.
+TEST(DemoSkladu, DemoStockEntersThroughReceiptsAndPassesTheCheck) {
+    QTemporaryDir dir;
+    TestPlatform ui;
+    ui.setOkBoxesAnswered(true);
+    ASSERT_TRUE(VytvorDemo(dir.path()).ok);
+    auto db = Database::open(dir.path());
+    EXPECT_EQ(KontrolaSkladu(*db), QStringList());
+    Table h(*db, RodinaDokladu::prijemka().hlavicka);
+    h.open();
+    QStringList stavy;
+    for (h.first(); !h.eof() && h.hasRecord(); h.next())
+        stavy << h.field("STAV").asString();
+    EXPECT_EQ(stavy, (QStringList{"2", "2", "2", "0", "S"}));
+    Table zas(*db, QStringLiteral("Sklady\\SklZas"));
+    zas.open();
+    int rezervuje = 0;
+    for (zas.first(); !zas.eof() && zas.hasRecord(); zas.next())
+        if (!zas.field("Rezervace").asDecimal().isZero()) ++rezervuje;
+    EXPECT_EQ(rezervuje, 5);
 }
 
 } // namespace

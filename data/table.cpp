@@ -206,7 +206,7 @@ FieldKind Table::kindOf(const QString& field) const {
     return i < 0 ? FieldKind::Text : fields_[i].kind;
 }
 
-QString Table::selectList() const {
+const QString& Table::selectList() const {
     return selectList_;
 }
 

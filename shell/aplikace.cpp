@@ -9,6 +9,7 @@
 #include "nastaveni_form.h"
 #include "o_aplikaci.h"
 #include "platform.h"
+#include "pravidla_dokladu.h"
 #include "prihlaseni.h"
 #include "prihlaseni_dlg.h"
 #include "prikazy.h"
@@ -83,6 +84,7 @@ bool Aplikace::vytvorSdileneFormulare() {
         PripravaKorene p = PripravDatovyKoren(koren_);
         db_ = std::move(p.db);
         dm_ = std::make_unique<TDataCis>(*db_);
+        sklad::InstalujPravidlaSkladovychDokladu(*dm_, sklad::NastaveniPohybuBehu);
         if (!MaZamestnance(*dm_)) {
             TFormulPrvniStart prvni(*dm_);
             if (Platform::current().execModal(prvni) != QDialog::Accepted) return false;

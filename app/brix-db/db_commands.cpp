@@ -7,6 +7,7 @@
 #include "database.h"
 #include "datacis.h"
 #include "nabidka.h"
+#include "kontrola_skladu.h"
 #include "query.h"
 #include "table.h"
 #include "util/nastaveni.h"
@@ -35,6 +36,7 @@ const char* kUsage = "Použití:\n"
                      "  brix-db migrate OLD_ROOT NEW_ROOT\n"
                      "  brix-db price ROOT --type DL|FV|J|OP --kind DRUH [--customer N]\n"
                      "                [--currency KOD] [--date D] LINES.csv\n"
+                     "  brix-db stock-check ROOT\n"
                      "Hodnoty složených klíčů rozsahu se oddělují středníkem.\n";
 
 struct Usage {
@@ -322,6 +324,20 @@ int cmdPrice(const QStringList& a, QTextStream& out, QTextStream& err) {
         }
     out << "\r\n" << csvLine(nazvy) << "\r\n" << csvLine(hodnoty) << "\r\n";
     return chyba || !v.chyby.isEmpty() ? 1 : 0;
+// The stock invariants of the data root: each difference on a line of its own, exit 1 when
+// there is one.
+int cmdStockCheck(const QStringList& a, QTextStream& out) {
+    if (a.size() != 1) throw Usage{};
+    auto db = Database::open(a[0], {.create = false, .upgrade = false});
+    const QStringList rozdily = sklad::KontrolaSkladu(*db);
+    for (const QString& r : rozdily)
+        out << r << '\n';
+    if (rozdily.isEmpty()) {
+        out << "Sklad je v pořádku.\n";
+        return 0;
+    }
+    out << "Nalezeno rozdílů: " << rozdily.size() << '\n';
+    return 1;
 }
 
 } // namespace
@@ -395,6 +411,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err) {
         if (cmd == QLatin1String("export")) return cmdExport(rest, out, err);
         if (cmd == QLatin1String("read")) return formats::runReadCommand(rest, out, err);
         if (cmd == QLatin1String("price")) return cmdPrice(rest, out, err);
+        if (cmd == QLatin1String("stock-check")) return cmdStockCheck(rest, out);
         err << "Neznámý příkaz " << cmd << ".\n" << kUsage;
         return 2;
     } catch (const Usage& u) {

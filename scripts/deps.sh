@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
       libbenchmark-dev libxlsxwriter-dev libssl-dev zlib1g-dev fonts-liberation2 fonts-dejavu-core
-      libcups2-dev
+      libfreetype-dev libfontconfig-dev libcups2-dev
       # the external checks of the report exports: PDF, barcodes, metafiles
       poppler-utils qpdf zbar-tools emf2svg libwmf-bin)
 missing=()

@@ -1,11 +1,12 @@
 #pragma once
-// Helpers of the report tests: the one QApplication (fonts, painting, widgets), golden files
+// Helpers of the report tests: golden files
 // under tests/report/data/golden (BRIX_UPDATE_GOLDEN=1 rewrites them; check every change by
 // eye), and running the external checking tools.
 
+#include "gui_app.h"
+
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -16,14 +17,6 @@
 #include <QStringList>
 
 namespace brix::test {
-
-inline QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_report";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
-}
 
 inline QString goldenFile(const QString& name) {
     return QStringLiteral(BRIX_SOURCE_DIR "/tests/report/data/golden/") + name;

@@ -136,7 +136,7 @@ TEST(PaperFormats, StoreKeepsOldSizesForBadInputAndNeverChangesBuiltIns) {
 }
 
 TEST(PaperFormats, TheFormatDialogEditsUserFormatsOnly) {
-    brix::test::app();
+    brix::test::guiApp();
     brix::TestPlatform ui;
     TListFormatu list;
     const int k = list.find(400, 600);

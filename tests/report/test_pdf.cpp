@@ -5,6 +5,7 @@
 
 #include "export_fixture.h"
 #include "pdf.h"
+#include "render.h"
 #include "report_test_util.h"
 
 #include "scripted_gtest.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -140,4 +142,81 @@ TEST(Pdf, PlainModeGoldenOfALandscapePage) {
         const qsizetype at = e.left(10).toLongLong();
         EXPECT_TRUE(pdf.mid(at).startsWith(QByteArray::number(i) + " 0 obj\r\n")) << i;
     }
+}
+
+TEST(Pdf, BarcodePageDrawnByPdftoppmDecodesBack) {
+    brix::TestPlatform ui;
+    QStringList t{QStringLiteral("I,0,\"Štítky\""),
+                  QStringLiteral("I,1,5,42,5"),
+                  QStringLiteral("I,2,0,826,1169,50,50,70,70,1,0"),
+                  QStringLiteral("I,3,0,1,300,0"),
+                  QStringLiteral("I,3,1,0,0,0"),
+                  QStringLiteral("I,3,2,0,0,0"),
+                  QStringLiteral("I,3,3,0,0,0"),
+                  QStringLiteral("I,3,4,0,0,0"),
+                  QStringLiteral("I,6,0,8,8,0,1,0,0")};
+    // EAN 13 of twelve digits with the check digit computed, bar width "2,00", with its text.
+    t << QStringLiteral("Z,12,0,50,50,300,100,,16,0,14,48,16777215,0,\"590123412345\",0,0,0");
+    brix::test::RunReport r = runReport(t, QStringLiteral("A:A\nx\n"));
+    ASSERT_EQ(r.result, seOk);
+    QTemporaryDir dir;
+    const QByteArray pdf = pdfOf(r);
+    // Bars are vector paths, not a picture.
+    EXPECT_FALSE(pdf.contains("/Subtype /Image"));
+    const QString path = writeTemp(dir, "ean.pdf", pdf);
+    const auto ppm =
+        runProgram(QStringLiteral("pdftoppm"),
+                   {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                    QStringLiteral("-singlefile"), path, dir.filePath(QStringLiteral("ean"))});
+    ASSERT_EQ(ppm.exitCode, 0) << ppm.err.toStdString();
+    const auto scan =
+        runProgram(QStringLiteral("zbarimg"),
+                   {QStringLiteral("--quiet"), dir.filePath(QStringLiteral("ean.png"))});
+    EXPECT_EQ(scan.exitCode, 0) << scan.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(scan.out).trimmed(), QStringLiteral("EAN-13:5901234123457"));
+}
+
+TEST(Pdf, PagesLookAsTheRendererDrawsThem) {
+    brix::TestPlatform ui;
+    brix::test::RunReport r = runReport(brix::test::sampleTemplate(), brix::test::sampleData());
+    ASSERT_EQ(r.result, seOk);
+    QTemporaryDir dir;
+    const QString path = writeTemp(dir, "s.pdf", pdfOf(r));
+    // The part of page 1 that holds its elements, at the PDF's own 600 dots per inch: 1000 by
+    // 200 units from the printable area's corner (the margins 50 and 70).
+    const int w = 6000, h = 1200;
+    const auto ppm = runProgram(QStringLiteral("pdftoppm"),
+                                {"-r", "600", "-f", "1", "-l", "1", "-x", "300", "-y", "420", "-W",
+                                 QString::number(w), "-H", QString::number(h), "-png",
+                                 "-singlefile", path, dir.filePath("s")});
+    ASSERT_EQ(ppm.exitCode, 0);
+    const QImage pdfPage(dir.filePath(QStringLiteral("s.png")));
+    ASSERT_EQ(pdfPage.size(), QSize(w, h));
+    QImage preview(w, h, QImage::Format_RGB32);
+    preview.fill(Qt::white);
+    {
+        QPainter p(&preview);
+        renderPage(p, r.report->output, 0, 6.0);
+    }
+    // The same ink, pixel for pixel, but for the edges of antialiased glyphs and lines: a pixel
+    // inked in one image and not in the other counts when the other has no ink next to it.
+    auto ink = [](const QImage& img, int x, int y) { return qGray(img.pixel(x, y)) < 160; };
+    auto inkNear = [&](const QImage& img, int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (ink(img, std::clamp(x + dx, 0, w - 1), std::clamp(y + dy, 0, h - 1)))
+                    return true;
+        return false;
+    };
+    int inkPdf = 0, inkPreview = 0, apart = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool a = ink(pdfPage, x, y), b = ink(preview, x, y);
+            inkPdf += a;
+            inkPreview += b;
+            if (a != b && !inkNear(a ? preview : pdfPage, x, y)) ++apart;
+        }
+    EXPECT_GT(inkPreview, 100000);
+    EXPECT_NEAR(inkPdf, inkPreview, inkPreview / 20);
+    EXPECT_LT(apart, inkPreview / 100) << inkPdf << " " << inkPreview;
 }

@@ -455,6 +455,20 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
         }
         TRadek r;
         r.top = top;
+        if (!l.chars.empty()) {
+            const Placed& last = l.chars.back();
+            r.width = last.ch == QLatin1Char('\t')
+                          ? nextTab(last.x)
+                          : last.x + advance[size_t(last.style)].of(last.ch);
+        }
+        // Right and centred lines move by what their width leaves of the element's; justified
+        // elements are not aligned (their last lines stay left).
+        if (!justify && e.alignment == AlignRight)
+            r.offset = width - r.width;
+        else if (!justify && e.alignment == AlignCenter)
+            r.offset = (width - r.width) / 2;
+        for (Placed& p : l.chars)
+            p.x += r.offset;
         int maxSize = 0;
         for (const Placed& p : l.chars) {
             const TFragment& st = styles[size_t(p.style)];
@@ -577,6 +591,8 @@ struct GridRow {
 // characters in consecutive columns: after a tab the column of the tab stop, after a space as
 // many columns as the space is wide (at least one), so justified gaps stay visible.
 QString gridLineText(const TRadek& line, int cpi, bool measured, double cell) {
+    // The grid aligns the texts itself: positions from the line's own start.
+    const double offset = line.offset;
     QString s;
     bool afterTab = false, afterSpace = false;
     double spaceX = 0;
@@ -584,7 +600,7 @@ QString gridLineText(const TRadek& line, int cpi, bool measured, double cell) {
     for (const TFragment& f : line.runs)
         for (qsizetype i = 0; i < f.text.size(); ++i) {
             const QChar c = f.text[i];
-            const double x = f.x[size_t(i)];
+            const double x = f.x[size_t(i)] - offset;
             int col = int(s.size());
             if (!measured)
                 col = int(std::lround(x / cell));

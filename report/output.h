@@ -35,11 +35,15 @@ struct TFragment {
     QString fontKey() const;
 };
 
+// A laid-out line. The x of its characters are final: from the element's left edge, with the
+// line moved by the element's alignment (`offset`), tab gaps and justified spaces included.
 struct TRadek {
     std::vector<TFragment> runs;
     double top = 0;      // offset within the element
     double height = 0;   // line height
     double baseline = 0; // offset of the baseline from the line's top
+    double width = 0;    // from the line's first character to the end of its last
+    double offset = 0;   // the shift of a right-aligned or centred line
     QString text() const;
 };
 

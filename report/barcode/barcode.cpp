@@ -678,6 +678,8 @@ void drawBarcode(QPainter& painter, const BarcodeSymbol& symbol, const QRect& el
         painter.drawLine(r.bottomLeft(), r.topRight());
         font.setPixelSize(std::max(8, 3 * module));
         painter.setFont(font);
+        // The text covers the cross, never the frame.
+        painter.setClipRect(element.adjusted(1, 1, -1, -1), Qt::IntersectClip);
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(Qt::white);
         painter.drawText(element, Qt::AlignCenter | Qt::TextDontClip, symbol.text);

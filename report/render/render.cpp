@@ -167,12 +167,14 @@ QRawFont makeRawFont(const FontFace& face, double pixelSize) {
     return QRawFont(face.file(), pixelSize, QFont::PreferNoHinting);
 }
 
-const QRawFont& rawFont(const FontFace& face, double pixelSize) {
-    thread_local QHash<QString, QRawFont> fonts;
+// The faces by size, made once. The cache is never destroyed: font engines must not outlive
+// the application's font database, which goes before static objects do.
+QRawFont rawFont(const FontFace& face, double pixelSize) {
+    thread_local auto* fonts = new QHash<QString, QRawFont>;
     const QString key = face.file() + QLatin1Char('#') + QString::number(face.faceIndex()) +
                         QLatin1Char('@') + QString::number(pixelSize, 'g', 10);
-    auto it = fonts.find(key);
-    if (it == fonts.end()) it = fonts.insert(key, makeRawFont(face, pixelSize));
+    auto it = fonts->find(key);
+    if (it == fonts->end()) it = fonts->insert(key, makeRawFont(face, pixelSize));
     return *it;
 }
 
@@ -201,7 +203,7 @@ void drawLine(QPainter& p, const TRadek& line, double x0, double top, double sca
             positions << QPointF(x0 + run.x[size_t(i)] * scale, baseline);
         }
         if (!glyphs.isEmpty()) {
-            const QRawFont& raw = face.valid() ? rawFont(face, size) : QRawFont();
+            const QRawFont raw = face.valid() ? rawFont(face, size) : QRawFont();
             if (raw.isValid()) {
                 QGlyphRun g;
                 g.setRawFont(raw);

@@ -2,6 +2,7 @@
 // hatches, picture placement, paint boxes, the background, text at its laid-out places and
 // rotated text. No whole-page images are compared.
 
+#include "fontmetrics.h"
 #include "output.h"
 #include "render.h"
 
@@ -364,11 +365,12 @@ TEST(Renderer, BackgroundPageRangeAndCancel) {
 
 TEST(Renderer, TextStandsAtItsLaidOutPlacesAndTurnsAboutTheTopLeftCorner) {
     brix::test::guiApp();
-    auto text = [](const QString& s, int angle) {
+    auto text = [](const QString& s, int angle, int alignment = AlignLeft) {
         TVystPrvek v = element(KindLabel, 100, 60, 80, 20);
         v.source.fontName = QStringLiteral("Arial");
         v.source.fontSize = 12;
         v.source.angle = angle;
+        v.source.alignment = alignment;
         v.lines = layoutText(v.source, s, LayoutContext{});
         v.lastLine = v.lines->count() - 1;
         return v;
@@ -385,6 +387,13 @@ TEST(Renderer, TextStandsAtItsLaidOutPlacesAndTurnsAboutTheTopLeftCorner) {
     const double secondStem = row[0] + row[1] + row[2] + row[3] / 2.0;
     EXPECT_NEAR(secondStem - firstStem, (run.x[6] - run.x[0]) * s, 1.5);
     EXPECT_NEAR(firstStem, (100 + run.x[0]) * s + advance * s / 2, 0.2 * advance * s + 1);
+    // Right-aligned lines end at the element's right edge, centred ones share its middle.
+    QRect right = darkBox(draw(text(QStringLiteral("IIII"), 0, AlignRight), s, 250, 150));
+    // (less the side bearing of the last letter, under a sixth of the em)
+    EXPECT_LT(right.right(), 180 * s);
+    EXPECT_GT(right.right(), (180 - emSize(12) / 6) * s);
+    QRect centre = darkBox(draw(text(QStringLiteral("IIII"), 0, AlignCenter), s, 250, 150));
+    EXPECT_NEAR(centre.center().x(), 140 * s, 2);
     // Unturned: right of and below the top-left corner.
     QRect box = darkBox(draw(text(QStringLiteral("Zlutoucky kun"), 0), 1, 250, 150));
     EXPECT_GE(box.left(), 100);

@@ -5,9 +5,12 @@
 //   brix-report eval "EXPRESSION" [--field NAME:TYPE=VALUE]... [--param VALUE]...
 //   brix-report run TEMPLATE.pts (--csv FILE.csv | --data-root ROOT --table PATH [--filter EXPR]
 //       [--index NAME]) [--detail N=FILE.csv --link N=MASTERFIELD:DETAILFIELD]...
-//       [--param TEXT]... [--max-records N] --text OUT.txt
+//       [--param TEXT]... [--max-records N] [--text OUT.txt]
 //       [--codepage 1250|852|kamenicky|ascii] [--pages FROM-TO] [--png DIR [--dpi N]]
+//       [--pdf OUT.pdf] [--rtf OUT.rtf] [--html OUT.html] [--emf OUT.emf] [--wmf OUT.wmf]
+//       [--print PRINTER [--copies N] [--port FILE]]
 //   brix-report barcode SYMBOLOGY CONTENT [--check]
+//   brix-report printers
 
 #include "barcode.h"
 #include "console.h"
@@ -17,6 +20,7 @@
 #include "expression.h"
 #include "formatting.h"
 #include "listresolver.h"
+#include "outputs.h"
 #include "platform.h"
 #include "render.h"
 #include "report_source.h"
@@ -66,8 +70,11 @@ int usage() {
         "      [--filter VÝRAZ] [--index JMÉNO]) [--detail N=SOUBOR.csv\n"
         "      --link N=POLOŽKA_HLAVNÍ:POLOŽKA_DETAILU]... [--param TEXT]... [--max-records N]\n"
         "      [--text VÝSTUP.txt] [--codepage 1250|852|kamenicky|ascii] [--pages OD-DO]\n"
-        "      [--png ADRESÁŘ [--dpi N]]\n"
+        "      [--png ADRESÁŘ [--dpi N]] [--pdf VÝSTUP.pdf] [--rtf VÝSTUP.rtf]\n"
+        "      [--html VÝSTUP.html] [--emf VÝSTUP.emf] [--wmf VÝSTUP.wmf]\n"
+        "      [--print TISKÁRNA [--copies N] [--port SOUBOR]]\n"
         "  brix-report barcode SYMBOLOGIE OBSAH [--check]\n"
+        "  brix-report printers\n"
         "Typy položek: A text, N číslo, I celé číslo, $ peníze, D datum dd.mm.rrrr, L logická."));
     return kExitUsage;
 }
@@ -304,6 +311,7 @@ int runReport(const QStringList& args) {
     QStringList params;
     int fromPage = 1, toPage = 9999, maxRecords = 0;
     std::map<std::vector<int>, DetailSpec> details;
+    RunOutputs outputs;
     auto bad = [](const QString& text) {
         printErr(text);
         return kExitUsage;
@@ -314,7 +322,10 @@ int runReport(const QStringList& args) {
         if (i + 1 >= args.size())
             return bad(QStringLiteral("Argument \"%1\" nemá hodnotu.").arg(a));
         const QString v = args[++i];
-        if (a == QLatin1String("--csv")) {
+        QString optionError;
+        if (const int taken = takeOutputOption(a, v, &outputs, &optionError); taken != 0) {
+            if (taken < 0) return bad(optionError);
+        } else if (a == QLatin1String("--csv")) {
             csv = v;
         } else if (a == QLatin1String("--data-root")) {
             dataRoot = v;
@@ -373,7 +384,7 @@ int runReport(const QStringList& args) {
             return bad(QStringLiteral("Neznámý argument \"%1\".").arg(a));
         }
     }
-    if (templatePath.isEmpty() || (textOut.isEmpty() && pngDir.isEmpty()) ||
+    if (templatePath.isEmpty() || (textOut.isEmpty() && pngDir.isEmpty() && !outputs.any()) ||
         (csv.isEmpty() == dataRoot.isEmpty()) || (!dataRoot.isEmpty() && tablePath.isEmpty()))
         return usage();
     static const std::map<QString, TSestLanguage> kCodepages{{QStringLiteral("1250"), slCP1250},
@@ -397,6 +408,8 @@ int runReport(const QStringList& args) {
     report.EndPage = toPage;
     report.MaxRecords = maxRecords;
     report.ExportLanguage = cp->second;
+    // Ports naming files are relative to the data root, else to the current directory.
+    report.programDir = dataRoot.isEmpty() ? QDir::currentPath() : QDir(dataRoot).absolutePath();
 
     ListBridge csvData;
     std::unique_ptr<brix::Database> db;
@@ -492,6 +505,10 @@ int runReport(const QStringList& args) {
         for (const QString& f : written)
             files.append(f);
     }
+    if (result == seOk && outputs.any()) {
+        result = writeOutputs(report, outputs, &files, &error);
+        if (result != seOk) printErr(error);
+    }
     const int printed =
         result == seOk ? std::max(0, report.output.lastPage - report.output.firstPage + 1) : 0;
     QJsonObject summary{{QStringLiteral("result"), result},
@@ -548,9 +565,7 @@ int barcode(const QStringList& args) {
 
 int main(int argc, char** argv) {
     // Drawing pages needs the font database of a GUI application, though never a screen.
-    bool draws = false;
-    for (int i = 1; i < argc; ++i)
-        draws = draws || std::string_view(argv[i]) == "--png";
+    const bool draws = drawsOrPrints(argc, argv);
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app = draws ? std::make_unique<QGuiApplication>(argc, argv)
@@ -564,5 +579,6 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("eval") && !args.isEmpty()) return eval(args);
     if (command == QLatin1String("run") && !args.isEmpty()) return runReport(args);
     if (command == QLatin1String("barcode") && !args.isEmpty()) return barcode(args);
+    if (command == QLatin1String("printers") && args.isEmpty()) return listPrinters();
     return usage();
 }

@@ -6,8 +6,8 @@
 #include "csv.h"
 #include "database.h"
 #include "datacis.h"
-#include "nabidka.h"
 #include "kontrola_skladu.h"
+#include "nabidka.h"
 #include "query.h"
 #include "table.h"
 #include "util/nastaveni.h"
@@ -324,6 +324,8 @@ int cmdPrice(const QStringList& a, QTextStream& out, QTextStream& err) {
         }
     out << "\r\n" << csvLine(nazvy) << "\r\n" << csvLine(hodnoty) << "\r\n";
     return chyba || !v.chyby.isEmpty() ? 1 : 0;
+}
+
 // The stock invariants of the data root: each difference on a line of its own, exit 1 when
 // there is one.
 int cmdStockCheck(const QStringList& a, QTextStream& out) {

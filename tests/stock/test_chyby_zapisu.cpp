@@ -68,12 +68,15 @@ protected:
         {
             VynucenaChyba& chyba = *chyba_;
             for (;; ++k) {
+                ASSERT_LT(k, 2000) << "the operation never went through";
                 chyba.priZapisu(k);
                 const VysledekPohybu v = akce();
                 if (v.ok()) break;
                 ASSERT_EQ(v.vysledek, Vysledek::ChybaUlozeni) << "zápis " << k;
                 ASSERT_EQ(v.zpravy.size(), 2u);
-                EXPECT_TRUE(v.zpravy[0].text.contains("vynucená chyba zápisu"));
+                ASSERT_TRUE(v.zpravy[0].text.contains("vynucená chyba zápisu"))
+                    << "zápis " << k << ": " << v.zpravy[0].text.toStdString() << " "
+                    << (v.chyba ? v.chyba->table().toStdString() : std::string());
                 EXPECT_EQ(v.zpravy[1], (Zprava{"Chyba", textSelhani}));
                 chyba.priZapisu(0);
                 ASSERT_EQ(obsah(*db), pred) << "zápis " << k;

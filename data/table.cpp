@@ -172,13 +172,12 @@ FieldKind Table::kindOf(const QString& field) const {
     return i < 0 ? FieldKind::Text : fields_[i].kind;
 }
 
-QString Table::selectList() const {
-    // The physical fields are fixed once the cursor is made; the list is built once.
+const QString& Table::selectList() const {
+    // The physical fields are fixed when the cursor is made: the list is built once.
     if (selectList_.isEmpty()) {
-        QString s = QStringLiteral("rowid");
+        selectList_ = QStringLiteral("rowid");
         for (int i = 0; i < physicalCount_; ++i)
-            s += QLatin1String(", ") + q(fields_[i].name);
-        selectList_ = s;
+            selectList_ += QLatin1String(", ") + q(fields_[i].name);
     }
     return selectList_;
 }

@@ -191,7 +191,7 @@ private:
     void requireActive(const char* what) const;
     void checkBrowse(); // posts a pending edit, as moving off a record does
     void setState(TableState s);
-    QString selectList() const;
+    const QString& selectList() const;
     SqlCondition baseCondition();
     void invalidate();
     void invalidateFilterCache();

@@ -10,6 +10,7 @@
 //   brix-report barcode SYMBOLOGY CONTENT [--check]
 
 #include "barcode.h"
+#include "console.h"
 #include "database.h"
 #include "decimal.h"
 #include "definition.h"
@@ -277,38 +278,6 @@ int eval(const QStringList& args) {
     return kExitOk;
 }
 
-// Messages of the report engine go to the error output; questions are answered No (nothing is
-// created or opened without a user).
-class ConsolePlatform : public brix::Platform {
-public:
-    brix::Button messageBox(const brix::MessageBox& box) override {
-        printErr(box.caption.isEmpty() ? box.text : box.caption + QStringLiteral(": ") + box.text);
-        return box.escapeAnswer();
-    }
-    bool inputQuery(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString directoryName(const QString&, const QString&) override { return {}; }
-    int execModal(QDialog&) override { return 0; }
-    void beep() override {}
-    void pushBusyCursor() override {}
-    void popBusyCursor() override {}
-    void setClipboard(const QString&, const QString&, const QByteArray&) override {}
-    QString clipboardText() const override { return {}; }
-    bool clipboardHasFormat(const QString&) const override { return false; }
-    QByteArray clipboardData(const QString&) const override { return {}; }
-    QList<brix::PrinterInfo> printers() const override { return {}; }
-    int defaultPrinterIndex() const override { return -1; }
-    bool selectPrinter(int) override { return false; }
-    int currentPrinterIndex() const override { return -1; }
-    bool cashDrawer(brix::DrawerCommand) override { return false; }
-    bool openDocument(const QString&) override { return false; }
-    const brix::MachineConfig& machineConfig() const override { return config_; }
-
-private:
-    brix::MachineConfig config_;
-};
-
 struct DetailSpec {
     QString file;
     QString masterField, detailField;
@@ -416,7 +385,8 @@ int runReport(const QStringList& args) {
         return bad(QStringLiteral("Neznámá kódová stránka \"%1\" (1250, 852, kamenicky, ascii).")
                        .arg(codepage));
 
-    ConsolePlatform console;
+    // Messages of the report engine go to the error output; questions are answered No.
+    brix::ConsolePlatform console(printErr);
     brix::ScopedPlatform usePlatform(console);
     TSestava report;
     report.ReportDirIgnore = false;

@@ -58,6 +58,11 @@ Table& KontextPohybu::denik() {
     return tabulka(kDenik);
 }
 
+void KontextPohybu::zrusUpravy() {
+    for (auto& [adresa, t] : tabulky_)
+        if (t->active()) t->cancel();
+}
+
 bool KontextPohybu::najdiVyrobek(qint64 cisVyr) {
     return vyrobky().findKey({cisVyr});
 }

@@ -37,6 +37,10 @@ public:
     // A private cursor of any catalogue table, open, primary order, no range or filter.
     Table& tabulka(const QString& adresa);
 
+    // Drops what any of the context's cursors has in edit or insert: after a failed write a
+    // cursor keeps its record in edit, and the next move would post it.
+    void zrusUpravy();
+
     // Positions the product cursor on the product; false when there is none.
     bool najdiVyrobek(qint64 cisVyr);
 

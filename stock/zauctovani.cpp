@@ -100,6 +100,7 @@ VysledekPohybu Zauctovani::proved(int cisUctu,
                                   const QString& textSelhani) {
     VysledekPohybu v;
     Table* vadna = nullptr;
+    k_.zrusUpravy();
     try {
         Database::Transaction tr(k_.databaze());
         Table& h = k_.tabulka(r_.hlavicka);
@@ -118,6 +119,7 @@ VysledekPohybu Zauctovani::proved(int cisUctu,
         if (!v.ok()) return v; // the transaction rolls back
         tr.commit();
     } catch (const StorageError& e) {
+        k_.zrusUpravy();
         v = VysledekPohybu();
         v.vysledek = Vysledek::ChybaUlozeni;
         v.chyba = e;

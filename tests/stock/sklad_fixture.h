@@ -10,6 +10,7 @@
 #include "koren.h"
 #include "pravidla_dokladu.h"
 #include "scripted_gtest.h"
+#include "storage_fixture.h"
 #include "table.h"
 #include "util/nastaveni.h"
 #include "zauctovani.h"
@@ -21,18 +22,11 @@
 
 #include <memory>
 
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-    *os << '{' << l.join("; ").toStdString() << '}';
-}
-
 namespace brix::test {
 
 using namespace brix::sklad;
 
-inline Decimal D(const char* text) {
+inline Decimal Dec(const char* text) {
     return *Decimal::parse(QString::fromLatin1(text));
 }
 

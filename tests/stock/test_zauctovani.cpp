@@ -55,7 +55,7 @@ TEST_F(UctovaniSkladu, AverageStockPriceReceiptIgnoresTheFactorAndZeroFactorWarn
 }
 
 TEST_F(UctovaniSkladu, ExactIssueLeavesNoValueWhateverItsStockTotal) {
-    naskladni(Decimal(3), D("33.3333"));
+    naskladni(Decimal(3), Dec("33.3333"));
     const int c = doklady->novy(V);
     doklady->uloz(V, c, pol(1, 1, "1", Decimal(3), Decimal(30), Decimal(40)));
     ASSERT_TRUE(uzavri(V, c).ok());
@@ -70,7 +70,7 @@ TEST_F(UctovaniSkladu, IssueValueIsRoundedToTheStockCardStep) {
     nastaveni.krokSkladKarty = Decimal(1);
     kontext->setNastaveni(nastaveni);
     const int c = doklady->novy(V);
-    doklady->uloz(V, c, pol(1, 1, "1", Decimal(3), D("10.333"), Decimal(12)));
+    doklady->uloz(V, c, pol(1, 1, "1", Decimal(3), Dec("10.333"), Decimal(12)));
     ASSERT_TRUE(uzavri(V, c).ok());
     EXPECT_EQ(denik('V', c), QStringList{"1 V 1 3 31"});
     EXPECT_EQ(zasoba(1, "1").kc, Decimal(69));
@@ -91,14 +91,16 @@ TEST_F(UctovaniSkladu, TransferWritesTwoRecordsAndMovesTheValueAtTheDisplayTotal
 }
 
 TEST_F(UctovaniSkladu, GoodsReceivedIntoNegativeStockMakesUpTheShortfallAtItsAverage) {
-    EXPECT_EQ(PrijmiPolozkuDodavky(Decimal(-4), Decimal(-40), Decimal(10), Decimal(120), D("0.01")),
-              Decimal(112));
-    EXPECT_EQ(PrijmiPolozkuDodavky(Decimal(-4), Decimal(-40), Decimal(3), Decimal(36), D("0.01")),
+    EXPECT_EQ(
+        PrijmiPolozkuDodavky(Decimal(-4), Decimal(-40), Decimal(10), Decimal(120), Dec("0.01")),
+        Decimal(112));
+    EXPECT_EQ(PrijmiPolozkuDodavky(Decimal(-4), Decimal(-40), Decimal(3), Decimal(36), Dec("0.01")),
               Decimal(30));
-    EXPECT_EQ(PrijmiPolozkuDodavky(Decimal(0), Decimal(0), Decimal(3), D("36.005"), D("0.01")),
-              D("36.005"));
-    EXPECT_EQ(PrijmiPolozkuDodavky(Decimal(5), Decimal(50), Decimal(-2), D("-24.006"), D("0.01")),
-              D("-24.01"));
+    EXPECT_EQ(PrijmiPolozkuDodavky(Decimal(0), Decimal(0), Decimal(3), Dec("36.005"), Dec("0.01")),
+              Dec("36.005"));
+    EXPECT_EQ(
+        PrijmiPolozkuDodavky(Decimal(5), Decimal(50), Decimal(-2), Dec("-24.006"), Dec("0.01")),
+        Dec("-24.01"));
 
     // Four pieces issued from nothing, then ten received.
     const int vyd = doklady->novy(V);
@@ -154,11 +156,11 @@ TEST_F(UctovaniSkladu, CorrectionOfARecordWithoutQuantityTakesTheItemsUnitPrice)
 }
 
 TEST_F(UctovaniSkladu, CloseThenReverseRestoresEveryFigureAndReclosingPostsAgain) {
-    naskladni(Decimal(7), D("3.5"), 2, "2");
+    naskladni(Decimal(7), Dec("3.5"), 2, "2");
     const Stav predZasoba = zasoba(2, "2");
     const int c = doklady->novy(P);
-    doklady->uloz(P, c, pol(1, 2, "2", Decimal(5), D("1.1111"), Decimal(2)));
-    doklady->uloz(P, c, pol(2, 3, "1", Decimal(2), D("4"), Decimal(5)));
+    doklady->uloz(P, c, pol(1, 2, "2", Decimal(5), Dec("1.1111"), Decimal(2)));
+    doklady->uloz(P, c, pol(2, 3, "1", Decimal(2), Dec("4"), Decimal(5)));
     const Stav otevrena = zasoba(2, "2");
     const Stav vyrobekOtevreny = vyrobek(2);
     EXPECT_EQ(otevrena.rezervace, Decimal(-5));
@@ -223,7 +225,7 @@ TEST_F(UctovaniSkladu, NonStockAndTextItemsMoveNothingButArePosted) {
 TEST_F(UctovaniSkladu, GoodsReceivedMakesItsInvoiceAndKeepsItsNumberAcrossAReversal) {
     const int c = doklady->novy(Z);
     doklady->uloz(Z, c, pol(1, 1, "1", Decimal(3), Decimal(10)));
-    doklady->uloz(Z, c, pol(2, 2, "2", Decimal(1), D("7.5")));
+    doklady->uloz(Z, c, pol(2, 2, "2", Decimal(1), Dec("7.5")));
     const VysledekPohybu v = uzavri(Z, c);
     ASSERT_TRUE(v.ok()) << texty(v).join("\n").toStdString();
     ASSERT_GT(v.cisloNavazneho, 0);

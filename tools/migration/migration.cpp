@@ -353,6 +353,16 @@ bool Migration::copyTable(Source& s, int number, TableResult& r, QStringList& pr
         if (++lines <= kDetailLimit) details << line;
     };
 
+    // The progress after `read` records of the table; false when it cancels the migration.
+    const auto reported = [&](qint64 read) {
+        if (!options_.progress) return true;
+        p.tableDone = read;
+        p.done = done_;
+        if (options_.progress(p)) return true;
+        result_.cancelled = true;
+        return fail(QStringLiteral("Převod byl přerušen; nová datová složka zůstala beze změny."));
+    };
+
     fmt::Record record;
     QVector<QVariant> values(def.fields.size());
     qint64 n = 0;
@@ -429,15 +439,7 @@ bool Migration::copyTable(Source& s, int number, TableResult& r, QStringList& pr
         }
         insert.insert(values);
         ++r.records;
-        if (options_.progress && n % 256 == 0) {
-            p.tableDone = n;
-            p.done = done_;
-            if (!options_.progress(p)) {
-                result_.cancelled = true;
-                return fail(QStringLiteral("Převod byl přerušen; nová datová složka zůstala beze "
-                                           "změny."));
-            }
-        }
+        if (n % 256 == 0 && !reported(n)) return false;
     }
     if (!reader.errorString().isEmpty())
         return fail(
@@ -446,16 +448,7 @@ bool Migration::copyTable(Source& s, int number, TableResult& r, QStringList& pr
         details << QStringLiteral("  … a dalších %1 nálezů").arg(lines - kDetailLimit);
     protocol << QStringLiteral("%1 (%2): %3 záznamů").arg(r.address, r.file).arg(r.records);
     protocol << details;
-    if (options_.progress) {
-        p.tableDone = n;
-        p.done = done_;
-        if (!options_.progress(p)) {
-            result_.cancelled = true;
-            return fail(
-                QStringLiteral("Převod byl přerušen; nová datová složka zůstala beze změny."));
-        }
-    }
-    return true;
+    return reported(n);
 }
 
 void Migration::writeFiles() {

@@ -17,6 +17,8 @@ enum class StorageErrorKind {
     FilterSyntax,         // a filter expression cannot be read
     NotFound,             // a table, field or index the caller named does not exist
     State,                // the operation does not fit the table's state (edit without a record...)
+    RecordChangedByOther, // the stored record changed since this copy began to edit it
+    RecordDeletedByOther, // the record being edited was deleted meanwhile
     Other                 // anything the database itself reports
 };
 

@@ -151,6 +151,11 @@ void showStorageText(const StorageError& e) {
 } // namespace
 
 std::optional<StorageMessage> storageErrorMessage(const StorageError& error, const Table& table) {
+    // Two copies of the program met on one record: the same words for every table.
+    if (error.kind() == StorageErrorKind::RecordChangedByOther)
+        return StorageMessage{QStringLiteral("Záznam mezitím změnil jiný uživatel"), kUpozorneni};
+    if (error.kind() == StorageErrorKind::RecordDeletedByOther)
+        return StorageMessage{QStringLiteral("Záznam mezitím smazal jiný uživatel"), kUpozorneni};
     const QString key = fileKey(table);
     if (isProductItemTable(key)) return productItemMessage(error, table, key);
     auto it = postMessages().constFind(key);

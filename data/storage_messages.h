@@ -16,7 +16,9 @@ struct StorageMessage {
     QString caption; // "Chyba" or "Upozornění"
 };
 
-// The table's own message for a post error of one of the four storage rules; nullopt when the
+// The table's own message for a post error of one of the four storage rules, or the message of
+// a record another copy changed or deleted meanwhile ("Záznam mezitím změnil jiný uživatel",
+// "Záznam mezitím smazal jiný uživatel", caption "Upozornění", every table); nullopt when the
 // table has none for this kind (the storage's own text is then shown, see reportPostError).
 std::optional<StorageMessage> storageErrorMessage(const StorageError& error, const Table& table);
 

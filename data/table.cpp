@@ -56,6 +56,19 @@ StorageError stateError(const QString& table, const QString& what) {
     return StorageError(StorageErrorKind::State, what, table);
 }
 
+// The texts the user sees are the data module's (storage_messages.cpp); these name the table.
+StorageError deletedByOther(const QString& table) {
+    return StorageError(StorageErrorKind::RecordDeletedByOther,
+                        QStringLiteral("Záznam tabulky %1 mezitím smazal jiný uživatel").arg(table),
+                        table);
+}
+
+StorageError changedByOther(const QString& table) {
+    return StorageError(StorageErrorKind::RecordChangedByOther,
+                        QStringLiteral("Záznam tabulky %1 mezitím změnil jiný uživatel").arg(table),
+                        table);
+}
+
 } // namespace
 
 Table::Table(Database& db, const QString& address, const QString& baseDirectory)
@@ -125,6 +138,7 @@ void Table::setFieldValue(int index, const QVariant& value) {
                          QStringLiteral("Tabulka %1 není v režimu úprav").arg(def_.address()));
     buf_[index] = toFieldValue(value, fields_[index]);
     modified_ = true;
+    if (index < assigned_.size()) assigned_[index] = true;
 }
 
 void Table::addCalculatedField(const FieldDef& def) {
@@ -169,6 +183,8 @@ const QString& Table::selectList() const {
 }
 
 void Table::invalidate() {
+    // A statement left on a row would hold this connection's read snapshot.
+    if (stream_ && stream_->st) stream_->st->reset();
     stream_.reset();
 }
 
@@ -338,18 +354,22 @@ void Table::loadRow(Statement& st) {
     for (int i = 0; i < physicalCount_; ++i)
         buf_[i] = st.column(i + 1, fields_[i].kind);
     hasRecord_ = true;
-    if (physicalCount_ < fields_.size()) {
+    calculate(true);
+}
+
+void Table::calculate(bool clear) {
+    if (physicalCount_ == fields_.size()) return;
+    if (clear)
         for (int i = physicalCount_; i < fields_.size(); ++i)
             buf_[i] = QVariant();
-        inCalc_ = true;
-        try {
-            onCalcFields.fire(*this);
-        } catch (...) {
-            inCalc_ = false;
-            throw;
-        }
+    inCalc_ = true;
+    try {
+        onCalcFields.fire(*this);
+    } catch (...) {
         inCalc_ = false;
+        throw;
     }
+    inCalc_ = false;
 }
 
 bool Table::stepAccepted(Statement& st) {
@@ -919,17 +939,13 @@ void Table::edit() {
                          QStringLiteral("Tabulka %1 neobsahuje žádný záznam").arg(def_.address()));
     beforeEdit.fire(*this);
     // Edit the record as it is now, not as it was read.
-    Statement& st = cached(
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), q(def_.sqlName)));
-    st.bind(1, rowid_, FieldKind::LongInt);
-    if (!st.step()) {
-        st.reset();
-        throw StorageError(StorageErrorKind::Other,
-                           QStringLiteral("Záznam byl mezitím smazán jiným uživatelem."),
-                           def_.address());
-    }
-    loadRow(st);
-    st.reset();
+    QVector<QVariant> stored;
+    if (!readStored(rowid_, stored) || !sameRecord(stored)) throw deletedByOther(def_.address());
+    for (int i = 0; i < physicalCount_; ++i)
+        buf_[i] = stored[i];
+    calculate(true);
+    original_ = stored;
+    assigned_.fill(false, physicalCount_);
     saved_ = buf_;
     savedRowid_ = rowid_;
     savedHasRecord_ = true;
@@ -960,10 +976,69 @@ bool Table::rowExists(const TableDef& t, const QStringList& fields, const QVecto
     return found;
 }
 
+bool Table::readStored(qint64 rowid, QVector<QVariant>& values) {
+    Statement& st = cached(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), q(def_.sqlName)));
+    st.bind(1, rowid, FieldKind::LongInt);
+    const bool found = st.step();
+    if (found) {
+        values.resize(physicalCount_);
+        for (int i = 0; i < physicalCount_; ++i)
+            values[i] = st.column(i + 1, fields_[i].kind);
+    }
+    st.reset();
+    return found;
+}
+
+// A deleted row's rowid may be taken by the next record inserted: the row read back is the same
+// record only when its primary key is still the key of the record in the buffer (as edit() read
+// it). A table without a key has nothing else to tell it by.
+bool Table::sameRecord(const QVector<QVariant>& stored) const {
+    const QVector<QVariant>& mine = original_.isEmpty() ? buf_ : original_;
+    for (const QString& k : def_.primaryKey) {
+        const int i = fieldIndex(k);
+        if (i >= 0 && i < physicalCount_ && stored[i] != mine[i]) return false;
+    }
+    return true;
+}
+
+// Inside the write transaction of a post in Edit: the stored record against the one edit()
+// read, by the conflict policy. Throws when the post must not go on; for Overwrite of a deleted
+// record the post becomes an insert (rowid_ 0).
+void Table::settleConflict() {
+    QVector<QVariant> stored;
+    const bool exists = readStored(rowid_, stored) && sameRecord(stored);
+    switch (conflictPolicy_) {
+    case ConflictPolicy::Overwrite:
+        if (!exists) rowid_ = 0;
+        return;
+    case ConflictPolicy::Detect:
+        if (!exists) throw deletedByOther(def_.address());
+        if (stored != original_) throw changedByOther(def_.address());
+        return;
+    case ConflictPolicy::Merge:
+        if (!exists) throw deletedByOther(def_.address());
+        for (int i = 0; i < physicalCount_; ++i)
+            if (!assigned_.value(i)) buf_[i] = stored[i];
+        return;
+    }
+}
+
 void Table::doPost() {
     // One write statement needs no savepoint of its own inside a transaction that is already open.
     std::optional<Database::Transaction> tx;
     if (!db_.inTransaction()) tx.emplace(db_);
+    const qint64 rowidBefore = rowid_;
+    struct KeepRowid { // a failed post leaves the record as it was
+        qint64& rowid;
+        qint64 before;
+        bool done = false;
+        ~KeepRowid() {
+            if (!done) rowid = before;
+        }
+    } keep{rowid_, rowidBefore};
+    if (state_ == TableState::Edit) settleConflict();
+    const bool inserting = state_ == TableState::Insert || rowid_ == 0;
     for (int i = 0; i < physicalCount_; ++i) {
         const FieldDef& f = fields_[i];
         if (f.required && f.kind != FieldKind::AutoInc && buf_[i].isNull())
@@ -983,7 +1058,7 @@ void Table::doPost() {
         QVector<QVariant> key;
         for (const QString& k : def_.primaryKey)
             key << buf_[fieldIndex(k)];
-        if (rowExists(def_, def_.primaryKey, key, state_ == TableState::Edit ? rowid_ : 0))
+        if (rowExists(def_, def_.primaryKey, key, inserting ? 0 : rowid_))
             throw StorageError(StorageErrorKind::KeyViolation,
                                QStringLiteral("Záznam s tímto klíčem již existuje"),
                                def_.address());
@@ -998,7 +1073,7 @@ void Table::doPost() {
                 QStringLiteral("Hodnota pole %1 chybí v tabulce %2").arg(fk.field, ref.address()),
                 def_.address(), fk.field);
     }
-    if (state_ == TableState::Insert) {
+    if (inserting) {
         Statement& st = cached(insertSql_);
         for (int i = 0; i < physicalCount_; ++i)
             st.bind(i + 1, buf_[i], fields_[i].kind);
@@ -1012,6 +1087,7 @@ void Table::doPost() {
         st.exec();
     }
     if (tx) tx->commit();
+    keep.done = true;
 }
 
 void Table::post() {
@@ -1033,12 +1109,10 @@ void Table::post() {
     db_.noteWrite();
     hasRecord_ = true;
     modified_ = false;
+    original_.clear();
+    assigned_.clear();
     invalidate();
-    if (physicalCount_ < fields_.size()) {
-        inCalc_ = true;
-        onCalcFields.fire(*this);
-        inCalc_ = false;
-    }
+    calculate(false);
     setState(TableState::Browse);
     eof_ = bof_ = false;
     afterPost.fire(*this);
@@ -1049,6 +1123,8 @@ void Table::post() {
 void Table::cancel() {
     if (state_ != TableState::Edit && state_ != TableState::Insert) return;
     beforeCancel.fire(*this);
+    original_.clear();
+    assigned_.clear();
     buf_ = saved_;
     rowid_ = savedRowid_;
     hasRecord_ = savedHasRecord_;
@@ -1111,6 +1187,8 @@ void Table::remove() {
     }
     db_.noteWrite();
     modified_ = false;
+    original_.clear();
+    assigned_.clear();
     if (state_ == TableState::Edit) setState(TableState::Browse);
     // The record after the deleted one becomes current; after the last one, the one before.
     openStream(true, true);

@@ -37,6 +37,21 @@ private:
 enum class ErrorAction { Fail, Abort, Retry };
 using TableErrorHandler = std::function<ErrorAction(Table&, const StorageError&)>;
 
+// What post() in Edit does when the stored record changed since edit() began: another copy of
+// the program or another cursor of this one wrote it, or deleted it.
+enum class ConflictPolicy {
+    // Fields this edit did not assign take the stored values, so another copy's change of an
+    // untouched field survives. A deleted record fails with RecordDeletedByOther. The default,
+    // for every edit the program makes itself.
+    Merge,
+    // Any difference between the stored record and the record as edit() read it fails with
+    // RecordChangedByOther, a deleted one with RecordDeletedByOther; nothing is written. For the
+    // entry forms, which then ask the user.
+    Detect,
+    // The buffer is written as it is; a deleted record is inserted again ("save as it is").
+    Overwrite
+};
+
 struct LocateOptions {
     bool caseInsensitive = false;
     bool partialKey = false; // a text value matches the beginning of the field
@@ -135,6 +150,10 @@ public:
     Table* master() const { return master_; }
 
     // ---- editing
+    // post() in Edit reads the stored record inside its write transaction and settles a change
+    // by another copy by this policy. A failed post leaves the record in Edit with its values.
+    void setConflictPolicy(ConflictPolicy policy) { conflictPolicy_ = policy; }
+    ConflictPolicy conflictPolicy() const { return conflictPolicy_; }
     void insert();
     void append() { insert(); }
     void edit();
@@ -177,6 +196,8 @@ private:
     void invalidate();
     void invalidateFilterCache();
     void loadRow(Statement& st);
+    // The calculated fields of the record in the buffer; `clear` blanks them first.
+    void calculate(bool clear);
     bool stepAccepted(Statement& st);
     void clearBuffer();
     void currentChanged();
@@ -187,6 +208,9 @@ private:
     bool openStream(bool forward, bool fromCurrent);
     void doPost();
     void doDelete();
+    bool readStored(qint64 rowid, QVector<QVariant>& values);
+    bool sameRecord(const QVector<QVariant>& stored) const;
+    void settleConflict();
     bool rowExists(const TableDef& t, const QStringList& fields, const QVector<QVariant>& values,
                    qint64 exceptRowid);
     SqlCondition afterCurrent(bool forward) const;
@@ -201,6 +225,10 @@ private:
     TableState state_ = TableState::Inactive;
 
     QVector<QVariant> buf_, saved_;
+    // The record as edit() read it, and which fields this edit assigned since.
+    QVector<QVariant> original_;
+    QVector<bool> assigned_;
+    ConflictPolicy conflictPolicy_ = ConflictPolicy::Merge;
     qint64 rowid_ = 0, savedRowid_ = 0;
     bool hasRecord_ = false, savedHasRecord_ = false;
     bool eof_ = true, bof_ = true, modified_ = false, inCalc_ = false;

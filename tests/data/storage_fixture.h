@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -20,6 +24,24 @@ inline void PrintTo(const QStringList& l, std::ostream* os) {
 }
 
 namespace brix::test {
+
+// Runs `work` in a child process (another copy of the program, with a connection of its own)
+// and answers its exit code: what `work` returned, 98 when it threw, -1 when it crashed.
+inline int inChild(const std::function<int()>& work) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        int rc = 99;
+        try {
+            rc = work();
+        } catch (...) {
+            rc = 98;
+        }
+        _exit(rc);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 inline const Catalogue& testCatalogue() {
     static const Catalogue c = [] {

@@ -8,8 +8,6 @@
 #include <QDir>
 
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace brix;
 using namespace brix::test;
@@ -278,23 +276,6 @@ TEST(Upgrade, AddsTablesColumnsAndIndexesKeepingData) {
     n.open();
     EXPECT_TRUE(n.isEmpty());
     EXPECT_TRUE(QDir(dir.path()).exists("Ext_Ucty/DodListy"));
-}
-
-// A child process that runs `work` on its own connection and exits with its result.
-int inChild(const std::function<int()>& work) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        int rc = 99;
-        try {
-            rc = work();
-        } catch (...) {
-            rc = 98;
-        }
-        _exit(rc);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST_F(RulesTest, TwoProcessesShareADataRoot) {

@@ -379,6 +379,16 @@ void CenyDataCis::RucniZmenaCeny(const PopisDokladu& popis, RucniZmena zmena, Po
     UkazZpravyCeny(zpravy);
 }
 
+void CenyDataCis::PredUlozenimPolozky(const PopisDokladu& popis, PolozkaCeny& polozka,
+                                      const HlavickaProCeny& hlavicka, const QString& klic,
+                                      Decimal q0, const KrokyDokladu& kroky) {
+    const std::optional<Vyrobek> v = vyrobekDleKlice(klic);
+    ZpravyCeny zpravy;
+    brix::PredUlozenimPolozky(popis, polozka, hlavicka, v ? &*v : nullptr, q0, kroky, *this,
+                              zpravy);
+    UkazZpravyCeny(zpravy);
+}
+
 // ---- document kinds and steps -----------------------------------------------------------------
 
 std::optional<DruhUctu> CenyDataCis::druhUctu(const PopisDokladu& popis, const QString& druhText,

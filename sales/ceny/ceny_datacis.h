@@ -91,6 +91,10 @@ public:
                        const KrokyDokladu& kroky, QStringList* postup = nullptr);
     void RucniZmenaCeny(const PopisDokladu& popis, RucniZmena zmena, PolozkaCeny& polozka,
                         const HlavickaProCeny& hlavicka, const KrokyDokladu& kroky);
+    // An item saved whose quantity was q0 when its box was entered (the product by the key).
+    void PredUlozenimPolozky(const PopisDokladu& popis, PolozkaCeny& polozka,
+                             const HlavickaProCeny& hlavicka, const QString& klic, Decimal q0,
+                             const KrokyDokladu& kroky);
 
     // ---- documents of a family
     // The document kind: by the family's way (HledaniDruhu) from the header's DRUH and type.

@@ -89,6 +89,7 @@ protected:
             PolozkaCeny pol;
             ceny.NactiVyrobek(dl, hp, pol, kroky);
             ceny.ZmenaMnozstvi(dl, pol, hp, klic, Decimal(), D("12"), kroky);
+            ceny.PredUlozenimPolozky(dl, pol, hp, klic, D("12"), kroky);
             p.insert();
             p.field("PorCis").setInteger(++porCis);
             p.field("Stav").setString("P");

@@ -48,6 +48,9 @@ public:
         AfterEdit;
 
     QString fullFileName() const;
+    // The report engine's INI file (IniFileName, in the program's directory, the data root):
+    // the user's paper formats (TListFormatu::load) live there.
+    QString iniFilePath() const;
     QString templateDirectory() const override;
     bool ready();
     int LoadTemplate(bool createAllowed);

@@ -20,6 +20,7 @@
 using namespace brix::report;
 using brix::test::runProgram;
 using brix::test::runReport;
+using brix::test::writeTemp;
 
 namespace {
 
@@ -34,14 +35,6 @@ QByteArray pdfOf(brix::test::RunReport& r, bool compress = true) {
     b.open(QIODevice::WriteOnly);
     EXPECT_EQ(r.report->ExportPdf(b), seOk);
     return b.data();
-}
-
-QString writeTemp(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
 }
 
 // The three families in four styles, each line the pangram or the marks.

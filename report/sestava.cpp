@@ -100,6 +100,16 @@ QString TSestava::fullFileName() const {
     return resolved.isEmpty() ? QDir(base).filePath(name) : resolved;
 }
 
+QString TSestava::iniFilePath() const {
+    if (IniFileName.isEmpty()) return QString();
+    QString name = IniFileName;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (QFileInfo(name).isAbsolute()) return name;
+    const QString base = programDir.isEmpty() ? QDir::currentPath() : programDir;
+    const QString resolved = resolvedFilePath(base, name);
+    return resolved.isEmpty() ? QDir(base).filePath(name) : resolved;
+}
+
 QString TSestava::templateDirectory() const {
     const QString f = fullFileName();
     return f.isEmpty() ? QString() : QFileInfo(f).absolutePath();

@@ -16,6 +16,8 @@
 
 namespace brix::report {
 
+class FileSeries;
+
 class TSestava : public TSestavaD {
 public:
     TSestava();
@@ -48,6 +50,9 @@ public:
         AfterEdit;
 
     QString fullFileName() const;
+    // The report engine's INI file (IniFileName, in the program's directory, the data root):
+    // the user's paper formats (TListFormatu::load) live there.
+    QString iniFilePath() const;
     QString templateDirectory() const override;
     bool ready();
     int LoadTemplate(bool createAllowed);
@@ -116,6 +121,9 @@ private:
     int whileBusy(const std::function<int()>& work);
     int exportMetafile(QIODevice& stream, int pageIndex, bool emf);
     int exportMetafileFiles(const QString& fileName, bool emf);
+    // Prepares, then writes every page of the output range (numbered from 1) as a file of the
+    // series; 6 and nothing left of the series when a page fails.
+    int exportPageFiles(const std::function<bool(int, FileSeries&)>& writePage);
     TPredloha predloha_;
     QString reportName_;
     QString reportDir_ = QStringLiteral("./");

@@ -5,6 +5,7 @@
 #include "printing.h"
 #include "rtf.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -131,7 +132,7 @@ int writeOutputs(TSestava& report, const RunOutputs& o, QJsonArray* files, QStri
             return result;
         }
         if (portKind(o.port) == PortKind::File)
-            files->append(QFileInfo(report.programDir + QLatin1Char('/') + o.port).filePath());
+            files->append(QDir(report.programDir).filePath(o.port));
     }
     return seOk;
 }

@@ -20,6 +20,7 @@
 using namespace brix::report;
 using brix::test::runProgram;
 using brix::test::runReport;
+using brix::test::writeTemp;
 
 namespace {
 
@@ -34,14 +35,6 @@ QByteArray pdfOf(brix::test::RunReport& r, bool compress = true) {
     b.open(QIODevice::WriteOnly);
     EXPECT_EQ(r.report->ExportPdf(b), seOk);
     return b.data();
-}
-
-QString writeTemp(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
 }
 
 // The three families in four styles, each line the pangram or the marks.
@@ -219,4 +212,37 @@ TEST(Pdf, PagesLookAsTheRendererDrawsThem) {
     EXPECT_GT(inkPreview, 100000);
     EXPECT_NEAR(inkPdf, inkPreview, inkPreview / 20);
     EXPECT_LT(apart, inkPreview / 100) << inkPdf << " " << inkPreview;
+}
+
+TEST(Pdf, JpegPicturesAreKeptAsTheyAreAndTransparencyIsAMask) {
+    brix::TestPlatform ui;
+    QTemporaryDir dir;
+    QImage photo(64, 32, QImage::Format_RGB32);
+    photo.fill(QColor(200, 30, 30));
+    ASSERT_TRUE(photo.save(dir.filePath(QStringLiteral("foto.jpg")), "JPEG", 90));
+    QImage logo(20, 20, QImage::Format_ARGB32);
+    logo.fill(Qt::transparent);
+    QPainter(&logo).fillRect(QRect(5, 5, 10, 10), Qt::blue);
+    ASSERT_TRUE(logo.save(dir.filePath(QStringLiteral("logo.png"))));
+    QStringList t{QStringLiteral("I,0,\"Obrázky\""), QStringLiteral("I,1,5,42,5"),
+                  QStringLiteral("I,2,0,826,1169,50,50,70,70,1,0"),
+                  QStringLiteral("I,3,0,1,200,0"), QStringLiteral("I,3,1,0,0,0"),
+                  QStringLiteral("I,3,2,0,0,0"),   QStringLiteral("I,3,3,0,0,0"),
+                  QStringLiteral("I,3,4,0,0,0"),   QStringLiteral("I,6,0,8,8,0,1,0,0")};
+    t << QStringLiteral("Z,11,0,0,0,64,32,,1,0,0,0,16777215,1,\"%1\",0,0,0")
+             .arg(dir.filePath(QStringLiteral("foto.jpg")));
+    t << QStringLiteral("Z,11,0,100,0,20,20,,1,0,0,0,16777215,1,\"%1\",0,0,0")
+             .arg(dir.filePath(QStringLiteral("logo.png")));
+    brix::test::RunReport r = runReport(t, QStringLiteral("A:A\nx\n"));
+    ASSERT_EQ(r.result, seOk);
+    const QByteArray pdf = pdfOf(r);
+    QFile jpeg(dir.filePath(QStringLiteral("foto.jpg")));
+    ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.contains(jpeg.readAll())); // the file's bytes, not re-encoded
+    EXPECT_TRUE(pdf.contains("/Filter /DCTDecode"));
+    EXPECT_TRUE(pdf.contains("/SMask "));
+    EXPECT_TRUE(pdf.startsWith("%PDF-1.4\r\n")); // soft masks came with 1.4
+    const QString path = writeTemp(dir, "obrazky.pdf", pdf);
+    const auto check = runProgram(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
+    EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
 }

@@ -100,6 +100,16 @@ QString TSestava::fullFileName() const {
     return resolved.isEmpty() ? QDir(base).filePath(name) : resolved;
 }
 
+QString TSestava::iniFilePath() const {
+    if (IniFileName.isEmpty()) return QString();
+    QString name = IniFileName;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (QFileInfo(name).isAbsolute()) return name;
+    const QString base = programDir.isEmpty() ? QDir::currentPath() : programDir;
+    const QString resolved = resolvedFilePath(base, name);
+    return resolved.isEmpty() ? QDir(base).filePath(name) : resolved;
+}
+
 QString TSestava::templateDirectory() const {
     const QString f = fullFileName();
     return f.isEmpty() ? QString() : QFileInfo(f).absolutePath();
@@ -274,14 +284,24 @@ int TSestava::Print() {
 }
 
 int TSestava::PrintOn(int printerIndex) {
+    return PrintEx(printerIndex, QString());
+}
+
+int TSestava::PrintEx(int printerIndex, const QString& port) {
     if (g_busy) return fail(seBusy);
     BusyGuard guard;
     if (BeforePrint) BeforePrint(*this);
     int result = Prepare();
     if (result == seOk)
-        result = printerOutput ? fail(printerOutput(*this, printerIndex)) : fail(seNotReady);
+        result = printerOutput ? fail(printerOutput(*this, printerIndex, port)) : fail(seNotReady);
     if (AfterPrint) AfterPrint(*this);
     return result;
+}
+
+int TSestava::whileBusy(const std::function<int()>& work) {
+    if (g_busy) return fail(seBusy);
+    BusyGuard guard;
+    return work();
 }
 
 int TSestava::Edit() {

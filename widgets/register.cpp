@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -72,23 +74,6 @@ private:
     int ids_[2] = {};
 };
 
-EditBox::Kind boxKind(FieldKind k) {
-    switch (k) {
-    case FieldKind::SmallInt:
-    case FieldKind::LongInt:
-    case FieldKind::AutoInc:
-        return EditBox::Kind::Integer;
-    case FieldKind::Float:
-        return EditBox::Kind::Number;
-    case FieldKind::Money:
-        return EditBox::Kind::Money;
-    case FieldKind::Date:
-        return EditBox::Kind::Date;
-    default:
-        return EditBox::Kind::Text;
-    }
-}
-
 bool isEnter(const QKeyEvent* k) {
     return (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
            (k->modifiers() == Qt::NoModifier || k->modifiers() == Qt::KeypadModifier);
@@ -114,7 +99,7 @@ RegisterHooks& RegisterHooks::global() {
 // --- the form --------------------------------------------------------------------------------
 
 RegisterForm::RegisterForm(Table& table, RegisterConfig config, QWidget* parent)
-    : QDialog(parent), table_(table), config_(std::move(config)) {
+    : QDialog(parent), table_(table), config_(std::move(config)), binding_(table) {
     setObjectName(QStringLiteral("RegisterForm"));
     setWindowTitle(config_.caption);
     auto* outer = new QVBoxLayout(this);
@@ -161,15 +146,24 @@ RegisterForm::RegisterForm(Table& table, RegisterConfig config, QWidget* parent)
         Navigator1->setVisibleActions({Navigator::Prior, Navigator::Next, Navigator::Insert});
         navTarget_ = makeTableNavigatorTarget(table_);
         Navigator1->setTarget(navTarget_.get());
-        // Moving or inserting from the entry page saves what was typed first, as "&Ok" would.
+        Navigator1->setMovesWhileEditing(true);
+        // Moving or inserting from the entry page saves what was typed first, as "&Ok" does
+        // (a refusal keeps the record and the page); the record reached is edited there.
         Navigator1->setBeforeAction([this](Navigator::Action) {
             if (table_.state() == TableState::Browse) return true;
-            if (!storeEntry()) return false;
-            return true;
+            return saveEntry();
         });
-        connect(Navigator1, &Navigator::actionDone, this, [this] {
+        connect(Navigator1, &Navigator::actionDone, this, [this](Navigator::Action a) {
+            if (a != Navigator::Insert && table_.state() == TableState::Browse &&
+                table_.hasRecord()) {
+                try {
+                    table_.edit();
+                } catch (const StorageError& e) {
+                    reportStorageError(e);
+                } catch (const Abort&) {
+                }
+            }
             loadEntry();
-            entryLoaded();
         });
         buttons->addWidget(Navigator1);
     }
@@ -314,21 +308,28 @@ bool RegisterForm::browseMenusEnabled() const {
 
 // --- entry boxes -----------------------------------------------------------------------------
 
-EditBox* RegisterForm::addField(const QString& field, const QString& label, const QString& hint) {
+EditBox* RegisterForm::fieldBox(const QString& field, const QString& hint, QWidget* parent) {
     Field f = table_.field(field); // throws when the table has no such field
-    auto* box = new EditBox(boxKind(f.kind()), entryArea_);
-    box->setObjectName(QStringLiteral("Edit") + f.name());
-    if (f.kind() == FieldKind::Text) box->setMaxLength(f.size());
-    if (f.kind() == FieldKind::Float && f.def().decimals >= 0) box->setDecimals(f.def().decimals);
-    // What the field can hold; a list narrows it where its field or hint says so.
-    if (f.kind() == FieldKind::SmallInt) box->setRange(-32768, 32767);
-    if (f.kind() == FieldKind::LongInt || f.kind() == FieldKind::AutoInc)
-        box->setRange(-2147483648.0, 2147483647.0);
+    EditBox* box = FieldBinding::makeEditBox(f.def(), parent ? parent : entryArea_);
     box->setHint(hint);
+    bindWidget(field, box);
+    return box;
+}
+
+void RegisterForm::bindWidget(const QString& field, QWidget* widget) {
+    binding_.add(field, widget);
+    if (auto* box = qobject_cast<EditBox*>(widget))
+        watchEntryWidget(box->lineEdit());
+    else
+        watchEntryWidget(widget);
+    if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
+        watchEntryWidget(combo->lineEdit());
+}
+
+EditBox* RegisterForm::addField(const QString& field, const QString& label, const QString& hint) {
+    EditBox* box = fieldBox(field, hint);
     entryForm_->addRow(label, box);
-    bindings_.push_back({f.index(), box});
-    watchEntryWidget(box->lineEdit());
-    noteEntryWidget(f.name(), label, box);
+    noteEntryWidget(field, label, box);
     return box;
 }
 
@@ -340,8 +341,7 @@ QPlainTextEdit* RegisterForm::addMemo(const QString& field, const QString& label
     memo->setStatusTip(hint);
     memo->setTabChangesFocus(true);
     entryForm_->addRow(label, memo);
-    bindings_.push_back({f.index(), memo});
-    watchEntryWidget(memo);
+    bindWidget(field, memo);
     noteEntryWidget(f.name(), label, memo);
     return memo;
 }
@@ -352,8 +352,7 @@ QCheckBox* RegisterForm::addCheck(const QString& field, const QString& label, co
     check->setObjectName(QStringLiteral("Check") + f.name());
     check->setStatusTip(hint);
     entryForm_->addRow(QString(), check);
-    bindings_.push_back({f.index(), check});
-    watchEntryWidget(check);
+    bindWidget(field, check);
     noteEntryWidget(f.name(), label, check);
     return check;
 }
@@ -399,29 +398,11 @@ void RegisterForm::focusEntryWidget(QWidget* widget) {
 }
 
 bool RegisterForm::entryChanged() const {
-    return entryState_.changed(TabSheetVstup);
-}
-
-void RegisterForm::entryLoaded() {
-    entryState_.take(TabSheetVstup);
+    return binding_.modified();
 }
 
 void RegisterForm::loadEntry() {
-    for (const Binding& b : bindings_) {
-        QVariant v = table_.hasRecord() || table_.state() == TableState::Insert
-                         ? table_.fieldValue(b.field)
-                         : QVariant();
-        if (auto* box = qobject_cast<EditBox*>(b.widget)) {
-            if (table_.fieldDef(b.field).kind == FieldKind::Money && !v.isNull())
-                box->setValue(QVariant::fromValue(table_.field(b.field).asDecimal()));
-            else
-                box->setValue(v);
-        } else if (auto* memo = qobject_cast<QPlainTextEdit*>(b.widget)) {
-            memo->setPlainText(v.toString());
-        } else if (auto* check = qobject_cast<QCheckBox*>(b.widget)) {
-            check->setChecked(v.toBool());
-        }
-    }
+    binding_.load();
     StatusBar2->showState(1, navTarget_
                                  ? navTarget_->state()
                                  : (table_.state() == TableState::Insert ? RecordState::Insert
@@ -430,30 +411,12 @@ void RegisterForm::loadEntry() {
 }
 
 bool RegisterForm::storeEntry() {
-    if (table_.state() != TableState::Edit && table_.state() != TableState::Insert) return true;
-    for (const Binding& b : bindings_) {
-        if (auto* box = qobject_cast<EditBox*>(b.widget); box && !box->check()) return false;
-    }
     try {
-        for (const Binding& b : bindings_) {
-            Field f = table_.field(b.field);
-            if (auto* box = qobject_cast<EditBox*>(b.widget)) {
-                QVariant v = box->value();
-                if (v.canConvert<Decimal>() && f.kind() == FieldKind::Money)
-                    f.setDecimal(v.value<Decimal>());
-                else
-                    f.setValue(v);
-            } else if (auto* memo = qobject_cast<QPlainTextEdit*>(b.widget)) {
-                f.setValue(memo->toPlainText());
-            } else if (auto* check = qobject_cast<QCheckBox*>(b.widget)) {
-                f.setBoolean(check->isChecked());
-            }
-        }
+        return binding_.store();
     } catch (const StorageError& e) {
         reportStorageError(e);
         return false;
     }
-    return true;
 }
 
 // --- pages -----------------------------------------------------------------------------------
@@ -624,7 +587,6 @@ void RegisterForm::OpravaClick() {
 void RegisterForm::openEntry() {
     loadEntry();
     showEntryPage();
-    entryLoaded();
 }
 
 void RegisterForm::SmazatClick() {
@@ -652,14 +614,17 @@ void RegisterForm::SmazatClick() {
     DbGrid1->syncToTable();
 }
 
+bool RegisterForm::saveEntry() {
+    if (table_.state() != TableState::Edit && table_.state() != TableState::Insert) return true;
+    // Each step that refuses has said why and given the box in error the focus.
+    if (!storeEntry()) return false;
+    if (!checkRequiredFields()) return false;
+    if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return false;
+    return postEntry();
+}
+
 void RegisterForm::ButtonOkClick() {
-    if (table_.state() == TableState::Edit || table_.state() == TableState::Insert) {
-        // Each step that refuses has said why and given the box in error the focus.
-        if (!storeEntry()) return;
-        if (!checkRequiredFields()) return;
-        if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return;
-        if (!postEntry()) return;
-    }
+    if (!saveEntry()) return;
     showBrowsePage();
 }
 
@@ -737,13 +702,12 @@ void RegisterForm::reloadEntry() {
         return;
     }
     loadEntry();
-    entryLoaded();
     focusEntryWidget(firstEntryWidget());
 }
 
 QWidget* RegisterForm::firstEntryWidget() const {
     if (firstEntry_) return firstEntry_;
-    return bindings_.isEmpty() ? nullptr : bindings_.front().widget;
+    return binding_.firstBox();
 }
 
 void RegisterForm::focusAfterPostError(StorageErrorKind kind, const QString& field,

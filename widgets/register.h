@@ -14,7 +14,7 @@
 
 #include "datagrid.h"
 #include "editbox.h"
-#include "entry_state.h"
+#include "field_binding.h"
 #include "navigator.h"
 #include "statusbar.h"
 #include "storage_error.h"
@@ -161,6 +161,13 @@ public:
     EditBox* addField(const QString& field, const QString& label, const QString& hint = {});
     QPlainTextEdit* addMemo(const QString& field, const QString& label, const QString& hint = {});
     QCheckBox* addCheck(const QString& field, const QString& label, const QString& hint = {});
+    // A box of the field (kind, size and decimals from it) for a layout of the list's own,
+    // bound like addField's; the list places it.
+    EditBox* fieldBox(const QString& field, const QString& hint = {}, QWidget* parent = nullptr);
+    // Binds a box the list has made and placed itself (the kinds of FieldBinding); the entry
+    // page's keys and hints work in it as in the bound boxes.
+    void bindWidget(const QString& field, QWidget* widget);
+    FieldBinding& binding() { return binding_; }
     // Boxes of the list's own go here (the bound ones are in a form layout at its top).
     QWidget* entryArea() const { return entryArea_; }
     // A box of the list's own that shows a field: the register marks it when the field is
@@ -170,7 +177,8 @@ public:
     QWidget* entryWidget(const QString& field) const;
     // Gives a box of the entry page the focus (its line when it is an edit box).
     void focusEntryWidget(QWidget* widget);
-    // Something was typed or chosen since the record was loaded into the boxes.
+    // Something was typed or chosen since the record was loaded into the bound boxes (a list
+    // that formats boxes itself after loading says so with binding().keepAsLoaded()).
     bool entryChanged() const;
     // The first box of the entry page gets the focus when it is shown (else the first bound).
     void setFirstEntryWidget(QWidget* w) { firstEntry_ = w; }
@@ -189,10 +197,11 @@ public:
     void setChooserMode(bool on, const QString& searchText = {}, const QString& searchField = {});
     bool chooserMode() const { return chooser_; }
     // Puts the table into its order, opens it, removes range and filter (not as a chooser).
-    void openRegister();
+    // A list that opens more extends both.
+    virtual void openRegister();
     // Cancels an edit; outside chooser mode switches the filter off, removes the range and
     // closes the table.
-    void closeRegister();
+    virtual void closeRegister();
     bool isOpen() const { return open_; }
     // Opens, runs modally through the platform, closes; returns the dialog result.
     int showRegister();
@@ -202,6 +211,10 @@ public:
     virtual void OpravaClick();
     virtual void SmazatClick();
     virtual void ButtonOkClick();
+    // What "&Ok" does before it shows the register page: the boxes into the record, the list's
+    // check, the post. False (the record stays in edit, the reason shown) when refused. The
+    // entry navigator saves through it before it moves.
+    virtual bool saveEntry();
     // "&Zruš" behaves as Escape.
     virtual void ButtonZrusClick();
     // Escape on the entry page: an unchanged record is left at once; a changed one after the
@@ -298,21 +311,17 @@ protected:
     virtual bool postEntry();
     void reloadEntry();
     QWidget* firstEntryWidget() const;
-    // The boxes now show the record: Escape leaves it without a question until one changes.
-    void entryLoaded();
+    // Leaves the record unsaved and shows the register page; a list that edits tables of its
+    // own beside the register's cancels them here too.
+    virtual void cancelEntry();
 
 private:
-    struct Binding {
-        int field;
-        QWidget* widget;
-    };
     struct EntryWidget {
         int field;
         QString label;
         QWidget* widget;
     };
     void watchEntryWidget(QWidget* w);
-    void cancelEntry();
     void focusAfterPostError(StorageErrorKind kind, const QString& field, QWidget* before);
 
     Table& table_;
@@ -321,9 +330,8 @@ private:
     QWidget* entryArea_ = nullptr;
     QFormLayout* entryForm_ = nullptr;
     QWidget* firstEntry_ = nullptr;
-    QList<Binding> bindings_;
+    FieldBinding binding_;
     QList<EntryWidget> entryWidgets_;
-    EntryState entryState_;
     bool placed_ = false;
     QList<QObject*> browseMenus_;
     QString searchField_;

@@ -60,16 +60,15 @@ TFormulCiselnik::TFormulCiselnik(const QString& jmeno, Table& table, RegisterCon
             combo->addItems(p.seznam);
             combo->setStatusTip(p.napoveda);
             combo->setToolTip(p.napoveda);
-            combo->installEventFilter(this);
             if (QLineEdit* e = combo->lineEdit()) {
                 if (f.kind() == FieldKind::Text) e->setMaxLength(f.size());
                 e->setStatusTip(p.napoveda);
-                e->installEventFilter(this);
             }
             form->addRow(p.popisek, combo);
             boxy_.insert(p.pole.toUpper(), combo);
-            vlastni_.push_back({f.name(), combo, p.rozsah});
+            bindWidget(f.name(), combo);
             noteEntryWidget(f.name(), p.popisek, combo);
+            if (p.rozsah) rozsahy_.push_back({combo, p.rozsah->first, p.rozsah->second});
             break;
         }
         case B::Text: {
@@ -78,11 +77,11 @@ TFormulCiselnik::TFormulCiselnik(const QString& jmeno, Table& table, RegisterCon
             edit->setObjectName(QStringLiteral("Edit") + f.name());
             edit->setMaxLength(f.kind() == FieldKind::Text ? f.size() : 20);
             edit->setHint(p.napoveda);
-            edit->lineEdit()->installEventFilter(this);
             form->addRow(p.popisek, edit);
             boxy_.insert(p.pole.toUpper(), edit);
-            vlastni_.push_back({f.name(), edit, p.rozsah});
+            bindWidget(f.name(), edit);
             noteEntryWidget(f.name(), p.popisek, edit);
+            if (p.rozsah) rozsahy_.push_back({edit, p.rozsah->first, p.rozsah->second});
             break;
         }
         case B::JenMrizka:
@@ -103,84 +102,29 @@ QComboBox* TFormulCiselnik::seznam(const QString& pole) const {
     return qobject_cast<QComboBox*>(box(pole));
 }
 
-void TFormulCiselnik::nactiVlastni() {
-    Table& t = table();
-    const bool maZaznam = t.hasRecord() || t.state() == TableState::Insert;
-    for (const VlastniBox& v : vlastni_) {
-        const Field f = t.field(v.pole);
-        const bool prazdne = !maZaznam || f.isNull();
+bool TFormulCiselnik::kontrolaRozsahu() {
+    for (const Rozsah& r : rozsahy_) {
         QString text;
-        if (!prazdne)
-            text = isNumericKind(f.kind()) && !isIntegerKind(f.kind()) ? textCisla(f.asFloat())
-                                                                       : f.asString();
-        if (auto* combo = qobject_cast<QComboBox*>(v.widget)) {
-            if (combo->isEditable()) {
-                combo->setCurrentText(text);
-            } else {
-                int i = combo->findText(text);
-                if (i < 0 && !text.isEmpty()) {
-                    combo->addItem(text); // a value of an older record stays visible
-                    i = combo->count() - 1;
-                }
-                combo->setCurrentIndex(i);
-            }
-        } else if (auto* edit = qobject_cast<EditBox*>(v.widget)) {
-            edit->setText(text);
-        }
-    }
-}
-
-bool TFormulCiselnik::ulozVlastni() {
-    Table& t = table();
-    for (const VlastniBox& v : vlastni_) {
-        Field f = t.field(v.pole);
-        QString text;
-        if (auto* combo = qobject_cast<QComboBox*>(v.widget))
-            text = combo->currentText();
-        else if (auto* edit = qobject_cast<EditBox*>(v.widget))
-            text = edit->text();
-        if (text.trimmed().isEmpty()) {
-            f.clear();
-            continue;
-        }
-        if (isNumericKind(f.kind())) {
-            const std::optional<double> n = EditBox::parseNumber(text);
-            bool ok = n.has_value();
-            if (ok && isIntegerKind(f.kind())) ok = *n == double(qint64(*n));
-            QString chyba;
-            if (!ok)
-                chyba = QStringLiteral("Hodnota \"%1\" není číslo").arg(text.trimmed());
-            else if (v.rozsah && (*n < v.rozsah->first || *n > v.rozsah->second))
-                chyba = QStringLiteral("Hodnota \"%1\" není v rozsahu %2 až %3")
-                            .arg(text.trimmed(), textCisla(v.rozsah->first),
-                                 textCisla(v.rozsah->second));
-            if (!chyba.isEmpty()) {
-                Platform::current().error(chyba);
-                focusEntryWidget(v.widget);
-                return false;
-            }
-            if (isIntegerKind(f.kind()))
-                f.setInteger(qint64(*n));
-            else
-                f.setFloat(*n);
-        } else {
-            f.setString(text.trimmed());
-        }
+        if (auto* combo = qobject_cast<QComboBox*>(r.widget))
+            text = combo->currentText().trimmed();
+        else if (auto* edit = qobject_cast<EditBox*>(r.widget))
+            text = edit->text().trimmed();
+        // A blank box or one that is no number is the binding's to judge.
+        const std::optional<double> n = text.isEmpty() ? std::nullopt : EditBox::parseNumber(text);
+        if (!n || (*n >= r.od && *n <= r.po)) continue;
+        Platform::current().error(QStringLiteral("Hodnota \"%1\" není v rozsahu %2 až %3")
+                                      .arg(text, textCisla(r.od), textCisla(r.po)));
+        focusEntryWidget(r.widget);
+        return false;
     }
     return true;
 }
 
-void TFormulCiselnik::loadEntry() {
-    RegisterForm::loadEntry();
-    nactiVlastni();
-}
-
 bool TFormulCiselnik::storeEntry() {
     const TableState s = table().state();
-    if (s == TableState::Edit || s == TableState::Insert) {
-        if (!kontrolaVstupu()) return false;
-        if (!ulozVlastni()) return false;
-    }
+    if ((s == TableState::Edit || s == TableState::Insert) &&
+        (!kontrolaVstupu() || !kontrolaRozsahu()))
+        return false;
     return RegisterForm::storeEntry();
 }
 

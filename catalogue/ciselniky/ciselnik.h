@@ -67,8 +67,7 @@ public:
     EditBox* editBox(const QString& pole) const;
     QComboBox* seznam(const QString& pole) const;
 
-    // The bound boxes and this list's own boxes.
-    void loadEntry() override;
+    // The list's own check, then the bound boxes.
     bool storeEntry() override;
 
 protected:
@@ -76,17 +75,17 @@ protected:
     virtual bool kontrolaVstupu() { return true; }
 
 private:
-    struct VlastniBox {
-        QString pole;
+    struct Rozsah {
         QWidget* widget;
-        std::optional<std::pair<double, double>> rozsah;
+        double od;
+        double po;
     };
-    void nactiVlastni();
-    bool ulozVlastni();
+    // The list and text boxes that state a range: a number outside it is refused.
+    bool kontrolaRozsahu();
 
     QList<PoleCiselniku> pole_;
     QHash<QString, QWidget*> boxy_;
-    QList<VlastniBox> vlastni_;
+    QList<Rozsah> rozsahy_;
 };
 
 } // namespace brix

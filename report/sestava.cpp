@@ -274,14 +274,24 @@ int TSestava::Print() {
 }
 
 int TSestava::PrintOn(int printerIndex) {
+    return PrintEx(printerIndex, QString());
+}
+
+int TSestava::PrintEx(int printerIndex, const QString& port) {
     if (g_busy) return fail(seBusy);
     BusyGuard guard;
     if (BeforePrint) BeforePrint(*this);
     int result = Prepare();
     if (result == seOk)
-        result = printerOutput ? fail(printerOutput(*this, printerIndex)) : fail(seNotReady);
+        result = printerOutput ? fail(printerOutput(*this, printerIndex, port)) : fail(seNotReady);
     if (AfterPrint) AfterPrint(*this);
     return result;
+}
+
+int TSestava::whileBusy(const std::function<int()>& work) {
+    if (g_busy) return fail(seBusy);
+    BusyGuard guard;
+    return work();
 }
 
 int TSestava::Edit() {

@@ -4,6 +4,8 @@
 // output, preview, print, designer) with their events, their result codes and their messages
 // through the platform layer. The report it runs is in sestavatyp.h.
 
+#include "pdf.h"
+#include "rtf.h"
 #include "sestavatyp.h"
 
 #include <QIODevice>
@@ -58,13 +60,47 @@ public:
     // operations cannot be done: they give 8 and raise the error event.
     std::function<int(TSestava&)> previewWindow;
     std::function<void(TSestava&)> designerWindow;
-    std::function<int(TSestava&, int printerIndex)> printerOutput;
+    // Printing of the prepared pages on a printer (the printer layer installs it, printing.h):
+    // the printer index and the port ("" the printer itself, else a device or a file).
+    std::function<int(TSestava&, int printerIndex, const QString& port)> printerOutput;
 
     int PrintTextToStream(QIODevice& stream);
     int PrintTextToFile(const QString& fileName);
     int PrintPreview();
     int Print();
     int PrintOn(int printerIndex);
+    int PrintEx(int printerIndex, const QString& port);
+
+    // ---- document exports (sestava_export.cpp) -------------------------------------------
+    // Page indexes count from 0; a page outside the last run's pages writes nothing and gives
+    // 6. The RTF exports and the "Files" forms prepare the report first; the others write the
+    // pages of the last run. Files are written whole or not at all; a failed write gives 6.
+    // The forms that take a directory and a file name write the file in that directory.
+    int ExportRtf(QIODevice& stream);
+    int ExportRtfFile(const QString& directory, const QString& fileName);
+    // One page as HTML; the bitmaps of its pictures go into the directory, named after the
+    // picture file (its extension replaced by the element's number and ".bmp").
+    int ExportHtmlPage(QIODevice& stream, const QString& directory, int pageIndex,
+                       const QString& pictureFile);
+    int ExportHtmlPageFile(const QString& directory, const QString& fileName, int pageIndex,
+                           const QString& pictureFile);
+    // One HTML file per page: the name's extension replaced by the page number (from 1) and
+    // ".html", the page's pictures named after the picture name with its extension replaced by
+    // the page number and "_.bmp".
+    int ExportHtmlFiles(const QString& directory, const QString& htmlFile,
+                        const QString& pictureFile);
+    int ExportPdf(QIODevice& stream);
+    int ExportPdfFile(const QString& directory, const QString& fileName);
+    int ExportEmfPage(QIODevice& stream, int pageIndex);
+    int ExportWmfPage(QIODevice& stream, int pageIndex);
+    int ExportEmfPageFile(const QString& fileName, int pageIndex);
+    int ExportWmfPageFile(const QString& fileName, int pageIndex);
+    // One file per page of the output range: the name's extension replaced by the page number
+    // (from 1) and ".emf" or ".wmf".
+    int ExportEmfFiles(const QString& fileName);
+    int ExportWmfFiles(const QString& fileName);
+    PdfOptions pdfOptions;
+    RtfOptions rtfOptions;
     int Edit();
     // The text of the last run's output range in the code page.
     QByteArray textOutput() const { return textGridOutput(output); }
@@ -76,6 +112,10 @@ private:
     // Readiness of the report's data and of every detail's; may ask to open a closed table.
     static bool dataReady(TSestavaD& report);
     int fail(int code);
+    // Runs work with the busy flag set; 7 when a print or preview is already running.
+    int whileBusy(const std::function<int()>& work);
+    int exportMetafile(QIODevice& stream, int pageIndex, bool emf);
+    int exportMetafileFiles(const QString& fileName, bool emf);
     TPredloha predloha_;
     QString reportName_;
     QString reportDir_ = QStringLiteral("./");

@@ -1,0 +1,143 @@
+// The PDF document of a run, checked by the external tools: qpdf finds its structure sound,
+// pdftotext gives back the model's text (the Czech pangram, quotes, dashes, € and § in three
+// families and styles), pdffonts lists every font embedded, subset and with a Unicode map, a
+// barcode page drawn by pdftoppm decodes back; and a plain-mode golden fixes the frame.
+
+#include "export_fixture.h"
+#include "pdf.h"
+#include "report_test_util.h"
+
+#include "scripted_gtest.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace brix::report;
+using brix::test::runProgram;
+using brix::test::runReport;
+
+namespace {
+
+QDateTime fixedClock() {
+    return QDateTime(QDate(2026, 3, 14), QTime(15, 9, 26));
+}
+
+QByteArray pdfOf(brix::test::RunReport& r, bool compress = true) {
+    r.report->pdfOptions.compress = compress;
+    r.report->pdfOptions.clock = fixedClock;
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    EXPECT_EQ(r.report->ExportPdf(b), seOk);
+    return b.data();
+}
+
+QString writeTemp(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+// The three families in four styles, each line the pangram or the marks.
+QStringList fontsTemplate() {
+    QStringList t{QStringLiteral("I,0,\"Písma\""),
+                  QStringLiteral("I,1,5,42,5"),
+                  QStringLiteral("I,2,0,826,1169,50,50,70,70,1,0"),
+                  QStringLiteral("I,3,0,1,900,0"),
+                  QStringLiteral("I,3,1,0,0,0"),
+                  QStringLiteral("I,3,2,0,0,0"),
+                  QStringLiteral("I,3,3,0,0,0"),
+                  QStringLiteral("I,3,4,0,0,0"),
+                  QStringLiteral("I,6,0,8,8,0,1,0,0")};
+    const QStringList families{"Arial", "Times New Roman", "Courier New"};
+    int top = 0;
+    for (const QString& family : families)
+        for (int style = 0; style < 4; ++style) {
+            t << brix::test::textLine("Z", 1, "0", 0, top, 700, 24, family, 11, 0, style, 0, 0,
+                                      brix::test::pangram());
+            top += 30;
+            t << brix::test::textLine("Z", 1, "0", 0, top, 700, 24, family, 11, 0, style, 0, 0,
+                                      brix::test::marks());
+            top += 30;
+        }
+    return t;
+}
+
+} // namespace
+
+TEST(Pdf, QpdfFindsTheDocumentSoundInBothModes) {
+    brix::TestPlatform ui;
+    brix::test::RunReport r = runReport(brix::test::sampleTemplate(), brix::test::sampleData());
+    ASSERT_EQ(r.result, seOk);
+    QTemporaryDir dir;
+    for (bool compress : {true, false}) {
+        const QString path = writeTemp(dir, compress ? "z.pdf" : "plain.pdf", pdfOf(r, compress));
+        const auto check = runProgram(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
+        EXPECT_EQ(check.exitCode, 0) << check.out.toStdString() << check.err.toStdString();
+        EXPECT_TRUE(check.err.isEmpty()) << check.err.toStdString();
+    }
+}
+
+TEST(Pdf, TextOfThreeFamiliesInFourStylesReadsBackAsTheModel) {
+    brix::TestPlatform ui;
+    brix::test::RunReport r = runReport(fontsTemplate(), QStringLiteral("A:A\nx\n"));
+    ASSERT_EQ(r.result, seOk);
+    QTemporaryDir dir;
+    const QString path = writeTemp(dir, "fonts.pdf", pdfOf(r));
+    const auto text = runProgram(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-raw"), QStringLiteral("-enc"),
+                                  QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    QStringList lines = QString::fromUtf8(text.out).split(QLatin1Char('\n'));
+    for (QString& l : lines)
+        l = l.trimmed();
+    lines.removeAll(QString());
+    lines.removeAll(QStringLiteral("\f"));
+    QStringList expected;
+    for (int i = 0; i < 12; ++i)
+        expected << brix::test::pangram() << brix::test::marks();
+    EXPECT_EQ(lines, expected);
+
+    const auto fonts = runProgram(QStringLiteral("pdffonts"), {path});
+    ASSERT_EQ(fonts.exitCode, 0);
+    QStringList rows = QString::fromUtf8(fonts.out).split(QLatin1Char('\n'));
+    rows = rows.mid(2);
+    rows.removeAll(QString());
+    EXPECT_EQ(rows.size(), 12) << fonts.out.toStdString();
+    for (const QString& row : rows) {
+        // name type encoding emb sub uni object ID
+        EXPECT_TRUE(row.contains(QRegularExpression(
+            "^[A-Z]{6}\\+Liberation\\S+\\s+CID TrueType\\s+Identity-H\\s+yes yes yes")))
+            << row.toStdString();
+    }
+}
+
+TEST(Pdf, PlainModeGoldenOfALandscapePage) {
+    brix::TestPlatform ui;
+    QStringList t = brix::test::sampleTemplate();
+    brix::test::RunReport r = runReport(t, brix::test::sampleData());
+    ASSERT_EQ(r.result, seOk);
+    r.report->output.lastPage = 1;
+    const QByteArray pdf = pdfOf(r, false);
+    brix::test::expectGoldenFile(QStringLiteral("export_sample_plain.pdf"), pdf);
+    EXPECT_TRUE(pdf.startsWith("%PDF-1.3\r\n1 0 obj\r\n<<\r\n/Producer (TALIV ReportGenerator "
+                               "version 5.42.5)\r\n/CreationDate (D:20260314150926)\r\n"));
+    EXPECT_TRUE(pdf.contains("/MediaBox [0 0 841.7 594.7]"));
+    EXPECT_TRUE(pdf.endsWith("%%EOF"));
+    // Every cross-reference entry points at its object.
+    const qsizetype xref = pdf.lastIndexOf("\r\nxref\r\n") + 2;
+    const qsizetype start = pdf.lastIndexOf("startxref\r\n") + 11;
+    EXPECT_EQ(pdf.mid(start, pdf.indexOf('\r', start) - start).toLongLong(), xref);
+    const QList<QByteArray> entries = pdf.mid(xref).split('\n');
+    const int count = entries[1].split(' ')[1].trimmed().toInt();
+    for (int i = 1; i < count; ++i) {
+        const QByteArray e = entries[size_t(2 + i)];
+        ASSERT_EQ(e.size(), 19) << i; // 20 bytes with the LF split off
+        const qsizetype at = e.left(10).toLongLong();
+        EXPECT_TRUE(pdf.mid(at).startsWith(QByteArray::number(i) + " 0 obj\r\n")) << i;
+    }
+}

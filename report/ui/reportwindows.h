@@ -1,0 +1,11 @@
+#pragma once
+// The windows of the report engine that the program installs at start, so that every report
+// component made afterwards previews in TFormSestP and shows the progress of its preparations.
+
+namespace brix::report {
+
+void installReportWindows();
+// Back to none (tests).
+void uninstallReportWindows();
+
+} // namespace brix::report

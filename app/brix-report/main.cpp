@@ -8,6 +8,7 @@
 //       [--param TEXT]... [--max-records N] --text OUT.txt
 //       [--codepage 1250|852|kamenicky|ascii] [--pages FROM-TO] [--png DIR [--dpi N]]
 //   brix-report barcode SYMBOLOGY CONTENT [--check]
+//   brix-report templates DIR PREFIX [--data-root ROOT]
 
 #include "barcode.h"
 #include "database.h"
@@ -23,6 +24,7 @@
 #include "storage_error.h"
 #include "table.h"
 #include "templatefile.h"
+#include "util/path_resolver.h"
 
 #include <QDate>
 #include <QDir>
@@ -67,6 +69,7 @@ int usage() {
         "      [--text VÝSTUP.txt] [--codepage 1250|852|kamenicky|ascii] [--pages OD-DO]\n"
         "      [--png ADRESÁŘ [--dpi N]]\n"
         "  brix-report barcode SYMBOLOGIE OBSAH [--check]\n"
+        "  brix-report templates ADRESÁŘ PREFIX [--data-root KOŘEN]\n"
         "Typy položek: A text, N číslo, I celé číslo, $ peníze, D datum dd.mm.rrrr, L logická."));
     return kExitUsage;
 }
@@ -574,6 +577,43 @@ int barcode(const QStringList& args) {
     return symbol.encodable ? kExitOk : kExitFailed;
 }
 
+// The print manager's list of a family: the templates of the directory (under the data root,
+// any case, when one is given) whose names begin with the prefix, by file name.
+int templates(const QStringList& args) {
+    QString root;
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--data-root") && i + 1 < args.size())
+            root = args[++i];
+        else
+            rest << args[i];
+    }
+    if (rest.size() != 2) return usage();
+    QString directory = rest[0];
+    directory.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!root.isEmpty()) {
+        const brix::ResolvedPath p = brix::resolvePath(root, directory);
+        if (!p.ok()) {
+            printErr(p.error);
+            return kExitUsage;
+        }
+        directory = p.path;
+    }
+    if (!QFileInfo(directory).isDir()) {
+        printErr(QStringLiteral("Adresář \"%1\" neexistuje.").arg(rest[0]));
+        return kExitFailed;
+    }
+    QJsonArray list;
+    for (const TSouborPredlohy& t : listTemplates(directory, rest[1] + QLatin1Char('*')))
+        list.append(QJsonObject{{QStringLiteral("file"), QFileInfo(t.path).fileName()},
+                                {QStringLiteral("description"), t.description}});
+    const QJsonObject out{{QStringLiteral("directory"), QDir(directory).absolutePath()},
+                          {QStringLiteral("templates"), list}};
+    std::fputs(QJsonDocument(out).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputs("\n", stdout);
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -594,5 +634,6 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("eval") && !args.isEmpty()) return eval(args);
     if (command == QLatin1String("run") && !args.isEmpty()) return runReport(args);
     if (command == QLatin1String("barcode") && !args.isEmpty()) return barcode(args);
+    if (command == QLatin1String("templates") && !args.isEmpty()) return templates(args);
     return usage();
 }

@@ -58,6 +58,26 @@ QIcon standardIcon(QStyle::StandardPixmap pixmap, const char* theme = nullptr) {
     return theme ? QIcon::fromTheme(QLatin1String(theme), fallback) : fallback;
 }
 
+// The style has no printer among its pictures: a drawn one where the desktop theme has none.
+QIcon printerIcon() {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(9, 3, 14, 10)); // the paper going in
+    p.setBrush(QColor(150, 150, 155));
+    p.drawRoundedRect(QRectF(3, 11, 26, 12), 2, 2); // the body
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8, 19, 16, 10)); // the printed sheet
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.drawLine(QPointF(11, 23), QPointF(21, 23));
+    p.drawLine(QPointF(11, 26), QPointF(19, 26));
+    p.end();
+    return QIcon::fromTheme(QStringLiteral("document-print"), QIcon(pm));
+}
+
 } // namespace
 
 const std::array<int, 11>& previewZooms() {
@@ -131,9 +151,15 @@ QRect PreviewSheet::markRect() const {
 void PreviewSheet::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect sheet = sheetRect();
-    p.fillRect(event->rect(), kDeskColor);
-    p.fillRect(sheet.translated(kShadow, kShadow), QColor(64, 64, 64));
-    p.fillRect(sheet, Qt::white);
+    // Every pixel once: the desk around the sheet, its shadow, the white sheet.
+    const QRect shown = event->rect();
+    for (const QRect& r : QRegion(shown).subtracted(QRegion(sheet)))
+        p.fillRect(r, kDeskColor);
+    p.fillRect(QRect(sheet.left() + kShadow, sheet.bottom() + 1, sheet.width(), kShadow) & shown,
+               QColor(64, 64, 64));
+    p.fillRect(QRect(sheet.right() + 1, sheet.top() + kShadow, kShadow, sheet.height()) & shown,
+               QColor(64, 64, 64));
+    p.fillRect(sheet & shown, Qt::white);
     if (!output_ || index_ < 0 || index_ >= output_->pageCount()) return;
     p.save();
     p.setClipRect(sheet & event->rect());
@@ -234,7 +260,8 @@ void TFormSestP::buildActions() {
     ActionOprava->setVisible(fromDesigner_);
     ActionOprava->setEnabled(fromDesigner_);
     ActionTisk = make(QStringLiteral("Tisk náhledu..."), QStringLiteral("Tisk náhledu..."),
-                      QStyle::SP_DialogSaveButton, "document-print", &TFormSestP::TiskClick);
+                      QStyle::SP_DialogSaveButton, nullptr, &TFormSestP::TiskClick);
+    ActionTisk->setIcon(printerIcon());
     ActionVlastni = make(report_.PreviewCustomCaption, report_.PreviewCustomCaption,
                          QStyle::SP_CommandLink, nullptr, &TFormSestP::VlastniClick);
     ActionVlastni->setVisible(bool(report_.OnPreviewCustomEvent));
@@ -443,6 +470,13 @@ void TFormSestP::StrankaClick() {
         return;
     const int page = pageOfAnswer(value, pageCount());
     if (page >= 0) setCurrentPage(page);
+    takeFocusBack();
+}
+
+void TFormSestP::takeFocusBack() {
+    // The page keys go on working after a box has closed.
+    activateWindow();
+    ScrollBox->setFocus();
 }
 
 void TFormSestP::search(bool next) {
@@ -453,8 +487,10 @@ void TFormSestP::search(bool next) {
         Sheet->setMark(QRectF());
         Platform::current().information(QStringLiteral("Hledaný text nebyl nalezen"),
                                         QStringLiteral("Informace"));
+        takeFocusBack();
         return;
     }
+    takeFocusBack();
     setCurrentPage(hit.page);
     hit_ = hit;
     Sheet->setMark(hit.rect);

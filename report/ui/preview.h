@@ -128,6 +128,7 @@ private:
     void showPages();
     void updateState();
     void search(bool next);
+    void takeFocusBack();
     // Shows the template the print dialog chose; false when its run failed (the pages stay).
     bool previewOther(const TPrintDialogTyp& settings);
 

@@ -95,6 +95,12 @@ QString TFormSpravceTisku::directoryPath() const {
 
 QTreeWidgetItem* TFormSpravceTisku::addEntry(const QString& path, const QString& description,
                                              bool extra) {
+    // A file of the directory is named by its name, whether the list found it or the user.
+    const QString dir = directoryPath();
+    if (extra && !dir.isEmpty() &&
+        QFileInfo(path).absolutePath().compare(QFileInfo(dir).absoluteFilePath(),
+                                               Qt::CaseInsensitive) == 0)
+        extra = false;
     auto* item = new QTreeWidgetItem(ListSestavy);
     item->setText(0, extra ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName());
     item->setText(1, description);

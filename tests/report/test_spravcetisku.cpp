@@ -202,15 +202,21 @@ TEST_F(SpravceTiskuTest, TemplatesFromElsewhereKeepTheirFullPath) {
         EXPECT_EQ(ui.shown().back().text, QFileInfo(dir).absoluteFilePath());
         EXPECT_EQ(column(w, 1).last(), "Odjinud");
         w.ButtonPreview->click();
+        // A file of the directory outside the family: its name, relative to the data root.
+        ui.answerFile(QDir(dir).filePath(QStringLiteral("PrObor_X.pts")));
+        w.DalsiClick();
+        EXPECT_EQ(column(w, 0).last(), "PrObor_X.pts");
+        w.PreviewClick();
         // Cancelled: nothing added.
         ui.answerFile(QString());
         w.DalsiClick();
-        EXPECT_EQ(w.ListSestavy->topLevelItemCount(), 3);
+        EXPECT_EQ(w.ListSestavy->topLevelItemCount(), 4);
         w.reject();
     });
-    ASSERT_EQ(previewed.size(), 1);
+    ASSERT_EQ(previewed.size(), 2);
     EXPECT_EQ(QFileInfo(previewed[0]).canonicalFilePath(),
               QFileInfo(QDir(other.path()).filePath("Jina.pts")).canonicalFilePath());
+    EXPECT_EQ(previewed[1], "ciselnik\\PrObor_X.pts");
 }
 
 TEST_F(SpravceTiskuTest, WithoutADirectoryTheWindowSaysSoAndCloses) {

@@ -58,8 +58,6 @@ public:
     // The device's resolution in pixels per inch.
     virtual int dpiX() const = 0;
     virtual int dpiY() const = 0;
-    // Whether the driver prints the copies asked for.
-    virtual bool copiesByDriver() const = 0;
 };
 
 } // namespace brix

@@ -61,7 +61,6 @@ public:
     }
     int dpiX() const override { return printer_->resolution(); }
     int dpiY() const override { return printer_->resolution(); }
-    bool copiesByDriver() const override { return printer_->supportsMultipleCopies(); }
 
 private:
     std::unique_ptr<QPrinter> printer_;

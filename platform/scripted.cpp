@@ -279,7 +279,6 @@ public:
     }
     int dpiX() const override { return std::max(1, details_.dpiX); }
     int dpiY() const override { return std::max(1, details_.dpiY); }
-    bool copiesByDriver() const override { return details_.multipleCopies; }
 
 private:
     RecordedPrintJob* record_;

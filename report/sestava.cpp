@@ -161,7 +161,7 @@ QString underBase(const QString& base, QString name) {
 } // namespace
 
 QString TSestava::iniFilePath() const {
-    return underBase(templateBaseDir(), IniFileName);
+    return underBase(programDir.isEmpty() ? QDir::currentPath() : programDir, IniFileName);
 }
 
 QString TSestava::defaultForm() const {

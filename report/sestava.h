@@ -18,6 +18,7 @@
 
 namespace brix::report {
 
+class FileSeries;
 class TSestava;
 
 // How the preview window opens (PreviewEx): its rectangle, placement and state, the zoom in per
@@ -90,6 +91,9 @@ public:
     QString PreviewCustomCaption = QStringLiteral("Vlastní funkce");
 
     QString fullFileName() const;
+    // The report engine's INI file (IniFileName, in the program's directory, the data root):
+    // the user's paper formats (TListFormatu::load) live there.
+    QString iniFilePath() const;
     QString templateDirectory() const override;
     bool ready();
     int LoadTemplate(bool createAllowed);
@@ -155,8 +159,7 @@ public:
     // výchozí formulář") and kept in the INI file (section "VychoziFormulare", the key is the
     // template name the form set). Previews and prints of that name take the file while it
     // exists; editing keeps the name's own file. Relative names are under the template base
-    // directory.
-    QString iniFilePath() const;
+    // directory. The INI file is iniFilePath().
     QString defaultForm() const;
     bool setDefaultForm(const QString& file, QString* error = nullptr);
     // The template file a print or preview reads: the default form, else fullFileName().
@@ -182,6 +185,9 @@ private:
     class ProgressScope;
     ProgressScope* progress_ = nullptr;
     int exportMetafileFiles(const QString& fileName, bool emf);
+    // Prepares, then writes every page of the output range (numbered from 1) as a file of the
+    // series; 6 and nothing left of the series when a page fails.
+    int exportPageFiles(const std::function<bool(int, FileSeries&)>& writePage);
     TPredloha predloha_;
     QString reportName_;
     QString reportDir_ = QStringLiteral("./");

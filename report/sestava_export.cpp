@@ -39,6 +39,8 @@ QImage elementBitmap(const TVystPrvek& el) {
     return image;
 }
 
+} // namespace
+
 // Files written one by one, all removed again when one of them fails.
 class FileSeries {
 public:
@@ -56,6 +58,8 @@ public:
 private:
     QStringList written_;
 };
+
+namespace {
 
 bool writeHtml(const TSestVystup& out, int pageIndex, const QString& directory,
                const QString& pictureFile, QIODevice* stream, const QString& htmlPath,
@@ -114,20 +118,23 @@ int TSestava::ExportHtmlPageFile(const QString& directory, const QString& fileNa
 
 int TSestava::ExportHtmlFiles(const QString& directory, const QString& htmlFile,
                               const QString& pictureFile) {
+    return exportPageFiles([&](int page, FileSeries& files) {
+        const QString html = replaceExtension(htmlFile, QStringLiteral("%1.html").arg(page));
+        const QString pictures = replaceExtension(pictureFile, QStringLiteral("%1_.bmp").arg(page));
+        return writeHtml(output, page - 1, directory, pictures, nullptr,
+                         inDirectory(directory, html), files);
+    });
+}
+
+int TSestava::exportPageFiles(const std::function<bool(int, FileSeries&)>& writePage) {
     return whileBusy([&]() -> int {
-        int result = Prepare();
+        const int result = Prepare();
         if (result != seOk) return result;
         FileSeries files;
         const int first = std::max(1, output.firstPage);
         const int last = std::min(output.lastPage, output.pageCount());
-        for (int page = first; page <= last; ++page) {
-            const QString html = replaceExtension(htmlFile, QStringLiteral("%1.html").arg(page));
-            const QString pictures =
-                replaceExtension(pictureFile, QStringLiteral("%1_.bmp").arg(page));
-            if (!writeHtml(output, page - 1, directory, pictures, nullptr,
-                           inDirectory(directory, html), files))
-                return fail(seOutput);
-        }
+        for (int page = first; page <= last; ++page)
+            if (!writePage(page, files)) return fail(seOutput);
         return seOk;
     });
 }
@@ -171,20 +178,12 @@ int TSestava::ExportWmfPageFile(const QString& fileName, int pageIndex) {
 }
 
 int TSestava::exportMetafileFiles(const QString& fileName, bool emf) {
-    return whileBusy([&]() -> int {
-        int result = Prepare();
-        if (result != seOk) return result;
-        FileSeries files;
-        const int first = std::max(1, output.firstPage);
-        const int last = std::min(output.lastPage, output.pageCount());
-        for (int page = first; page <= last; ++page) {
-            const QByteArray bytes =
-                pageMetafile(output, page - 1, emf ? MetafileKind::Emf : MetafileKind::Wmf);
-            const QString path = replaceExtension(
-                fileName, QStringLiteral("%1%2").arg(page).arg(emf ? ".emf" : ".wmf"));
-            if (bytes.isEmpty() || !files.write(path, bytes)) return fail(seOutput);
-        }
-        return seOk;
+    return exportPageFiles([&](int page, FileSeries& files) {
+        const QByteArray bytes =
+            pageMetafile(output, page - 1, emf ? MetafileKind::Emf : MetafileKind::Wmf);
+        const QString path =
+            replaceExtension(fileName, QStringLiteral("%1%2").arg(page).arg(emf ? ".emf" : ".wmf"));
+        return !bytes.isEmpty() && files.write(path, bytes);
     });
 }
 

@@ -14,6 +14,7 @@
 #include "expression.h"
 #include "fontmetrics.h"
 #include "fonts.h"
+#include "list_fixture.h"
 #include "listresolver.h"
 #include "preview.h"
 #include "render.h"
@@ -29,6 +30,7 @@
 #include <QTemporaryDir>
 
 using namespace brix::report;
+using namespace brix::report::bench;
 
 namespace {
 
@@ -151,57 +153,6 @@ BENCHMARK(BM_EvaluateTextExpression);
 
 // A run of 10,000 records of a three-column list with page header and footer into character-grid
 // text (target: under 1 s), against formatting the same rows into text directly.
-constexpr int kListRecords = 10000;
-
-ListBridge listData() {
-    ListBridge b;
-    b.columns = {{QStringLiteral("Cislo"), ftInteger, {}},
-                 {QStringLiteral("Nazev"), ftString, {}},
-                 {QStringLiteral("Cena"), ftCurrency, {}}};
-    for (int i = 1; i <= kListRecords; ++i) {
-        const double price = i * 1.25;
-        b.rows.push_back({TCalcType::ofNumber(i, QString::number(i)),
-                          TCalcType::ofText(QStringLiteral("Výrobek číslo %1").arg(i), 0),
-                          TCalcType::ofNumber(price, QString::number(price, 'f', 2))});
-    }
-    return b;
-}
-
-QString textElement(const char* section, int kind, const char* ref, int left, int top, int width,
-                    const QString& text, int align, const char* font = "Courier New") {
-    return QStringLiteral("%1,%2,%3,%4,%5,%6,17,%9,12,0,0,%7,0,238,\"%8\",0,0,0")
-        .arg(QLatin1String(section))
-        .arg(kind)
-        .arg(QLatin1String(ref))
-        .arg(left)
-        .arg(top)
-        .arg(width)
-        .arg(align)
-        .arg(text, QLatin1String(font));
-}
-
-TPredloha listTemplate() {
-    return TPredloha{QStringLiteral("I,0,\"Seznam výrobků\""),
-                     QStringLiteral("I,1,5,42,5"),
-                     QStringLiteral("I,2,0,826,1169,50,50,70,70,1,0"),
-                     QStringLiteral("I,3,0,1,17,0"),
-                     QStringLiteral("I,3,1,1,34,0"),
-                     QStringLiteral("I,3,2,1,17,0"),
-                     QStringLiteral("I,3,3,1,17,0"),
-                     QStringLiteral("I,3,4,1,17,0"),
-                     QStringLiteral("I,6,1,10,17,0,0,0,0"),
-                     textElement("Z", 1, "0", 0, 0, 400, QStringLiteral("SEZNAM VÝROBKŮ"), 0),
-                     textElement("H", 1, "0", 0, 0, 100, QStringLiteral("Číslo"), 1),
-                     textElement("H", 1, "0", 120, 0, 300, QStringLiteral("Název"), 0),
-                     textElement("H", 1, "0", 500, 0, 200, QStringLiteral("Cena"), 1),
-                     textElement("T", 2, "Cislo", 0, 0, 100, QString(), 1),
-                     textElement("T", 2, "Nazev", 120, 0, 300, QString(), 0),
-                     textElement("T", 2, "Cena", 500, 0, 200, QString(), 1),
-                     textElement("P", 5, "3", 0, 0, 100, QStringLiteral("Strana %d"), 0),
-                     textElement("P", 5, "4", 90, 0, 100, QStringLiteral("z %d"), 0),
-                     textElement("K", 1, "0", 0, 0, 300, QStringLiteral("Konec seznamu"), 0)};
-}
-
 void BM_BaselineFormatRows(benchmark::State& state) {
     const ListBridge data = listData();
     for (auto _ : state) {
@@ -233,18 +184,6 @@ void BM_RunListToText(benchmark::State& state) {
     state.counters["bytes"] = double(bytes);
 }
 BENCHMARK(BM_RunListToText)->Unit(benchmark::kMillisecond);
-
-// The list on the graphic grid, its texts in Arial and Times New Roman.
-TPredloha graphicListTemplate() {
-    TPredloha t = listTemplate();
-    for (QString& line : t) {
-        if (line.startsWith(QLatin1String("I,6,"))) line = QStringLiteral("I,6,0,8,8,0,1,0,0");
-        line.replace(QLatin1String(",Courier New,"), line.startsWith(QLatin1String("T,2,Nazev"))
-                                                         ? QStringLiteral(",Times New Roman,")
-                                                         : QStringLiteral(",Arial,"));
-    }
-    return t;
-}
 
 // A page of the body in the middle of the run.
 struct GraphicPage {

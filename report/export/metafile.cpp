@@ -148,6 +148,33 @@ public:
     }
 
 protected:
+    // The characters of a run as UTF-16 with the advance of each in whole units (the second
+    // half of a surrogate pair advances 0): each character lands at its laid-out x.
+    static void textAndAdvances(const ModelText& t, QString* text, std::vector<int>* dx) {
+        double start = 0;
+        for (size_t i = 0; i < t.chars.size(); ++i) {
+            const char32_t c = t.chars[i].c;
+            const double next = i + 1 < t.chars.size()
+                                    ? t.chars[i + 1].x
+                                    : t.chars[i].x + (t.face ? t.face->advance(c, t.em) : 0);
+            dx->push_back(int(std::lround(next) - std::lround(start)));
+            start = next;
+            if (c > 0xFFFF) {
+                *text += QChar::highSurrogate(c);
+                *text += QChar::lowSurrogate(c);
+                dx->push_back(0);
+            } else {
+                *text += QChar(char16_t(c));
+            }
+        }
+    }
+    // Whether the text colour differs from the one set last (then it is the one set).
+    bool textColorChanges(const QColor& c) {
+        if (textColor_ && *textColor_ == colorRef(c)) return false;
+        textColor_ = colorRef(c);
+        return true;
+    }
+
     virtual void polygons(const QList<QPolygonF>& polys, const QColor& color, bool winding) = 0;
     virtual void polyline(const QPolygonF& line, const QColor& color, int width) = 0;
     virtual void bitmap(const QRectF& target, const QImage& image) = 0;
@@ -211,6 +238,9 @@ protected:
         }
         bitmap(r, picture);
     }
+
+private:
+    std::optional<quint32> textColor_;
 };
 
 // ---- EMF --------------------------------------------------------------------------------------
@@ -330,30 +360,11 @@ protected:
 
     void textRecord(const FontKey& font, const ModelText& t, QPointF origin) override {
         selectFont(font);
-        if (!textColor_ || *textColor_ != colorRef(t.color)) {
-            textColor_ = colorRef(t.color);
+        if (textColorChanges(t.color))
             record(24, [&](Bytes& b) { b.u32(colorRef(t.color)); }); // EMR_SETTEXTCOLOR
-        }
         QString text;
-        std::vector<qint32> dx;
-        double start = 0;
-        for (size_t i = 0; i < t.chars.size(); ++i) {
-            const char32_t c = t.chars[i].c;
-            const double next = i + 1 < t.chars.size()
-                                    ? t.chars[i + 1].x
-                                    : t.chars[i].x + (t.face ? t.face->advance(c, t.em) : 0);
-            const qint32 advance = round32(next) - round32(start);
-            start = next;
-            if (c > 0xFFFF) {
-                text += QChar::highSurrogate(c);
-                text += QChar::lowSurrogate(c);
-                dx.push_back(advance);
-                dx.push_back(0);
-            } else {
-                text += QChar(char16_t(c));
-                dx.push_back(advance);
-            }
-        }
+        std::vector<int> dx;
+        textAndAdvances(t, &text, &dx);
         const quint32 n = quint32(text.size());
         const quint32 stringBytes = (n * 2 + 3) / 4 * 4;
         record(84, [&](Bytes& b) { // EMR_EXTTEXTOUTW
@@ -374,7 +385,7 @@ protected:
             for (QChar c : text)
                 b.u16(c.unicode());
             b.pad(4);
-            for (qint32 v : dx)
+            for (int v : dx)
                 b.i32(v);
         });
     }
@@ -474,7 +485,6 @@ private:
     int brushHandle_ = 0, penHandle_ = 0, fontHandle_ = 0;
     qint64 brush_ = -2, pen_ = -2;
     std::optional<FontKey> font_;
-    std::optional<quint32> textColor_;
     bool winding_ = false;
 };
 
@@ -600,22 +610,14 @@ protected:
 
     void textRecord(const FontKey& font, const ModelText& t, QPointF origin) override {
         selectFont(font);
-        if (!textColor_ || *textColor_ != colorRef(t.color)) {
-            textColor_ = colorRef(t.color);
+        if (textColorChanges(t.color))
             record(0x0209, [&](Bytes& b) { b.u32(colorRef(t.color)); }); // META_SETTEXTCOLOR
-        }
         QString text;
-        std::vector<qint16> dx;
-        double start = 0;
-        for (size_t i = 0; i < t.chars.size(); ++i) {
-            const char32_t c = t.chars[i].c;
-            const double next = i + 1 < t.chars.size()
-                                    ? t.chars[i + 1].x
-                                    : t.chars[i].x + (t.face ? t.face->advance(c, t.em) : 0);
-            dx.push_back(clamp16(std::lround(next) - std::lround(start)));
-            start = next;
-            text += c > 0xFFFF ? QChar(u'?') : QChar(char16_t(c));
-        }
+        std::vector<int> dx;
+        textAndAdvances(t, &text, &dx);
+        // Windows-1250 has no characters beyond the first plane.
+        for (QChar& c : text)
+            if (c.isSurrogate()) c = QLatin1Char('?');
         const QByteArray bytes = encode(text, Codepage::Cp1250);
         if (bytes.size() != text.size()) return;
         record(0x0A32, [&](Bytes& b) { // META_EXTTEXTOUT
@@ -625,8 +627,8 @@ protected:
             b.u16(0);
             b.raw(bytes);
             b.pad(2);
-            for (qint16 v : dx)
-                b.i16(v);
+            for (int v : dx)
+                b.i16(clamp16(v));
         });
     }
 
@@ -721,7 +723,6 @@ private:
     int brushSlot_ = -1, penSlot_ = -1, fontSlot_ = -1, penSelected_ = -1;
     qint64 brush_ = -2, pen_ = -2;
     std::optional<FontKey> font_;
-    std::optional<quint32> textColor_;
     bool winding_ = false;
 };
 

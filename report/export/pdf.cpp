@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <initializer_list>
 
 namespace brix::report {
 
@@ -18,32 +19,42 @@ QByteArray num(double v) {
     return pdfNumber(v, 2);
 }
 
-QByteArray colorOp(const QColor& c, const char* op) {
-    return pdfNumber(c.redF(), 3) + ' ' + pdfNumber(c.greenF(), 3) + ' ' + pdfNumber(c.blueF(), 3) +
-           ' ' + op;
+// Appends numbers each followed by a space.
+void put(QByteArray& o, std::initializer_list<double> values, int decimals = 2) {
+    for (double v : values) {
+        appendPdfNumber(o, v, decimals);
+        o += ' ';
+    }
 }
 
-QByteArray matrix(const QTransform& t) {
-    return num(t.m11()) + ' ' + num(t.m12()) + ' ' + num(t.m21()) + ' ' + num(t.m22()) + ' ' +
-           num(t.dx()) + ' ' + num(t.dy());
+void putColor(QByteArray& o, const QColor& c, const char* op) {
+    put(o, {c.redF(), c.greenF(), c.blueF()}, 3);
+    o += op;
+    o += ' ';
+}
+
+void putMatrix(QByteArray& o, const QTransform& t) {
+    put(o, {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()});
+    o += "cm ";
 }
 
 // Path construction operators of a path.
-QByteArray pathOps(const QPainterPath& p) {
-    QByteArray o;
+void putPath(QByteArray& o, const QPainterPath& p) {
     for (int i = 0; i < p.elementCount(); ++i) {
         const QPainterPath::Element e = p.elementAt(i);
         switch (e.type) {
         case QPainterPath::MoveToElement:
-            o += num(e.x) + ' ' + num(e.y) + " m\n";
+            put(o, {e.x, e.y});
+            o += "m\n";
             break;
         case QPainterPath::LineToElement:
-            o += num(e.x) + ' ' + num(e.y) + " l\n";
+            put(o, {e.x, e.y});
+            o += "l\n";
             break;
         case QPainterPath::CurveToElement: {
             const QPainterPath::Element c2 = p.elementAt(i + 1), to = p.elementAt(i + 2);
-            o += num(e.x) + ' ' + num(e.y) + ' ' + num(c2.x) + ' ' + num(c2.y) + ' ' + num(to.x) +
-                 ' ' + num(to.y) + " c\n";
+            put(o, {e.x, e.y, c2.x, c2.y, to.x, to.y});
+            o += "c\n";
             i += 2;
             break;
         }
@@ -51,7 +62,6 @@ QByteArray pathOps(const QPainterPath& p) {
             break;
         }
     }
-    return o;
 }
 
 // The JPEG's size and colour components from its frame header; false for a JPEG the PDF
@@ -79,9 +89,14 @@ public:
     PdfEngine(PdfDocument& doc) : doc_(doc) {}
 
     void beginPage(const QByteArray& baseTransform) {
-        c_ = "q " + baseTransform + " cm\n";
+        c_.clear();
+        c_.reserve(64 * 1024);
+        c_ += "q " + baseTransform + " cm\n";
         clipOpen_ = false;
         emittedClip_ = QPainterPath();
+        font_ = -1;
+        fill_ = QColor();
+        render_ = 0;
     }
     QByteArray endPage() {
         closeClip();
@@ -102,20 +117,26 @@ private:
         if (clipOpen_) c_ += "Q\n";
         clipOpen_ = false;
     }
-    QByteArray penOps(const QTransform& t) const;
+    void putPen(const QTransform& t);
 
     PdfDocument& doc_;
     QByteArray c_;
     bool clipOpen_ = false;
     QPainterPath emittedClip_;
+    // The text state and fill colour of the page's top level, which the model texts set (the
+    // renderer's drawing keeps its state between q and Q).
+    int font_ = -1;
+    QColor fill_;
+    int render_ = 0;
 };
 
 void PdfEngine::syncClip() {
     if (clipped()) {
         if (clipOpen_ && emittedClip_ == clipPath()) return;
         closeClip();
-        c_ += "q\n" + pathOps(clipPath()) +
-              (clipPath().fillRule() == Qt::OddEvenFill ? "W* n\n" : "W n\n");
+        c_ += "q\n";
+        putPath(c_, clipPath());
+        c_ += clipPath().fillRule() == Qt::OddEvenFill ? "W* n\n" : "W n\n";
         emittedClip_ = clipPath();
         clipOpen_ = true;
     } else {
@@ -123,40 +144,46 @@ void PdfEngine::syncClip() {
     }
 }
 
-QByteArray PdfEngine::penOps(const QTransform& t) const {
+void PdfEngine::putPen(const QTransform& t) {
     const QPen& p = pen();
     // A cosmetic pen keeps its width in pixels whatever the transform.
     const double scale = std::sqrt(std::abs(t.determinant()));
     double width = p.widthF();
     if (p.isCosmetic() && scale > 0) width /= scale;
-    QByteArray o = colorOp(p.color(), "RG") + ' ' + num(width) + " w ";
-    o += p.capStyle() == Qt::FlatCap ? "0 J " : p.capStyle() == Qt::RoundCap ? "1 J " : "2 J ";
-    o += p.joinStyle() == Qt::RoundJoin ? "1 j " : p.joinStyle() == Qt::BevelJoin ? "2 j " : "0 j ";
+    putColor(c_, p.color(), "RG");
+    put(c_, {width});
+    c_ += "w ";
+    c_ += p.capStyle() == Qt::FlatCap ? "0 J " : p.capStyle() == Qt::RoundCap ? "1 J " : "2 J ";
+    c_ += p.joinStyle() == Qt::RoundJoin   ? "1 j "
+          : p.joinStyle() == Qt::BevelJoin ? "2 j "
+                                           : "0 j ";
     if (p.style() != Qt::SolidLine && p.style() != Qt::NoPen) {
         const double unit = std::max(width, p.isCosmetic() ? 1.0 / std::max(scale, 1e-9) : 1.0);
-        QByteArray dash = "[";
+        c_ += '[';
         for (qreal d : p.dashPattern())
-            dash += num(d * unit) + ' ';
-        o += dash.trimmed() + "] " + num(p.dashOffset() * unit) + " d ";
+            put(c_, {d * unit});
+        c_ += "] ";
+        put(c_, {p.dashOffset() * unit});
+        c_ += "d ";
     }
-    return o;
 }
 
 void PdfEngine::path(const QPainterPath& p, const QTransform& t, bool fill, bool stroke) {
     syncClip();
-    QByteArray o = "q ";
-    if (!t.isIdentity()) o += matrix(t) + " cm ";
-    if (fill) o += colorOp(brush().color(), "rg") + ' ';
-    if (stroke) o += penOps(t);
-    o += '\n' + pathOps(p);
+    c_ += "q ";
+    if (!t.isIdentity()) putMatrix(c_, t);
+    if (fill) putColor(c_, brush().color(), "rg");
+    if (stroke) putPen(t);
+    c_ += '\n';
+    putPath(c_, p);
     const bool evenOdd = p.fillRule() == Qt::OddEvenFill;
     if (fill && stroke)
-        o += evenOdd ? "B*" : "B";
+        c_ += evenOdd ? "B*" : "B";
     else if (fill)
-        o += evenOdd ? "f*" : "f";
+        c_ += evenOdd ? "f*" : "f";
     else
-        o += "S";
-    c_ += o + " Q\n";
+        c_ += "S";
+    c_ += " Q\n";
 }
 
 void PdfEngine::image(const QRectF& r, const QImage& im, const QTransform& t,
@@ -168,11 +195,10 @@ void PdfEngine::image(const QRectF& r, const QImage& im, const QTransform& t,
     else
         index = doc_.image(im, im.cacheKey());
     syncClip();
-    QByteArray o = "q ";
-    if (!t.isIdentity()) o += matrix(t) + " cm ";
-    o += num(r.width()) + " 0 0 " + num(-r.height()) + ' ' + num(r.left()) + ' ' +
-         num(r.top() + r.height()) + " cm /Im" + QByteArray::number(index) + " Do Q\n";
-    c_ += o;
+    c_ += "q ";
+    if (!t.isIdentity()) putMatrix(c_, t);
+    put(c_, {r.width(), 0, 0, -r.height(), r.left(), r.top() + r.height()});
+    c_ += "cm /Im" + QByteArray::number(index) + " Do Q\n";
 }
 
 void PdfEngine::modelText(const ModelText& t) {
@@ -182,7 +208,7 @@ void PdfEngine::modelText(const ModelText& t) {
     // Model texts are never clipped.
     closeClip();
     const double a = t.angle * M_PI / 180;
-    const double cs = std::cos(a), sn = std::sin(a);
+    const double cs = t.angle == 0 ? 1 : std::cos(a), sn = t.angle == 0 ? 0 : std::sin(a);
     // Text space: x along the (turned) baseline, y up; the device has y down.
     double c = t.em * -sn, d = t.em * -cs;
     const double aa = t.em * cs, b = t.em * -sn;
@@ -193,32 +219,55 @@ void PdfEngine::modelText(const ModelText& t) {
     const QPointF o = t.origin - t.pivot;
     const QPointF origin(t.pivot.x() + o.x() * cs + o.y() * sn,
                          t.pivot.y() - o.x() * sn + o.y() * cs);
-    QByteArray s = "BT /F" + QByteArray::number(font) + " 1 Tf " + colorOp(t.color, "rg") + ' ';
-    if (t.fakeBold) s += colorOp(t.color, "RG") + ' ' + num(t.em * 0.03) + " w 2 Tr ";
-    s += num(aa) + ' ' + num(b) + ' ' + num(c) + ' ' + num(d) + ' ' + num(origin.x()) + ' ' +
-         num(origin.y()) + " Tm [";
+    // The font, the colour and the rendering mode are set only when they change: they stay
+    // from one text to the next.
+    if (t.color != fill_) {
+        putColor(c_, t.color, "rg");
+        fill_ = t.color;
+    }
+    c_ += "BT ";
+    if (font != font_) {
+        c_ += "/F" + QByteArray::number(font) + " 1 Tf ";
+        font_ = font;
+    }
+    const int render = t.fakeBold ? 2 : 0;
+    if (t.fakeBold) {
+        putColor(c_, t.color, "RG");
+        put(c_, {t.em * 0.03});
+        c_ += "w ";
+    }
+    if (render != render_) {
+        c_ += render ? "2 Tr " : "0 Tr ";
+        render_ = render;
+    }
+    put(c_, {aa, b, c, d, origin.x(), origin.y()});
+    c_ += "Tm [";
     // Each character at its x: the pen is where the widths so far put it; a difference of half
     // a thousandth of the em or more is moved by a number between the codes.
+    static const char kHex[] = "0123456789ABCDEF";
     double pen = 0;
     bool inString = false;
     for (const ModelText::Char& ch : t.chars) {
         const double want = ch.x / t.em * 1000;
         const long long adjust = std::llround(pen - want);
         if (adjust != 0) {
-            if (inString) s += '>';
+            if (inString) c_ += '>';
             inString = false;
-            s += ' ' + QByteArray::number(adjust) + ' ';
+            c_ += ' ';
+            c_ += QByteArray::number(adjust);
+            c_ += ' ';
             pen -= double(adjust);
         }
         const quint16 code = doc_.code(font, ch.c);
-        if (!inString) s += '<';
+        if (!inString) c_ += '<';
         inString = true;
-        s += QByteArray::number(code, 16).rightJustified(4, '0').toUpper();
+        const char hex[4] = {kHex[code >> 12], kHex[(code >> 8) & 15], kHex[(code >> 4) & 15],
+                             kHex[code & 15]};
+        c_.append(hex, 4);
         pen += doc_.width(font, code);
     }
-    if (inString) s += '>';
-    s += "] TJ ET\n";
-    c_ += s;
+    if (inString) c_ += '>';
+    c_ += "] TJ ET\n";
 }
 
 } // namespace
@@ -237,7 +286,8 @@ QByteArray pdfDocument(const TSestVystup& out, const PageSetup& page, int firstP
     const QSizeF media(pdfPoints(paperW).toDouble(), pdfPoints(paperH).toDouble());
     const double k = 0.72 / kVectorScale;
     // Device pixels (y down) from the printable area's corner to points (y up).
-    const QByteArray base = num(k) + " 0 0 " + num(-k) + ' ' + num(page.marginLeft * 0.72) + ' ' +
+    const QByteArray base = pdfNumber(k, 4) + " 0 0 " + pdfNumber(-k, 4) + ' ' +
+                            num(page.marginLeft * 0.72) + ' ' +
                             num(media.height() - page.marginTop * 0.72);
     const QSize pixels(int(std::ceil(out.printableWidth * kVectorScale)),
                        int(std::ceil(out.printableHeight * kVectorScale)));

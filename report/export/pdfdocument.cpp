@@ -72,14 +72,41 @@ QByteArray pdfName(const QString& s) {
 
 } // namespace
 
-QByteArray pdfNumber(double v, int decimals) {
+void appendPdfNumber(QByteArray& out, double v, int decimals) {
+    static const long long kScale[] = {1, 10, 100, 1000, 10000};
+    decimals = std::clamp(decimals, 0, 4);
     if (!std::isfinite(v)) v = 0;
-    QByteArray s = QByteArray::number(v, 'f', decimals);
-    if (s.contains('.')) {
-        while (s.endsWith('0'))
-            s.chop(1);
-        if (s.endsWith('.')) s.chop(1);
+    const long long scale = kScale[decimals];
+    long long n = std::llround(v * double(scale));
+    if (n < 0) {
+        out += '-';
+        n = -n;
     }
+    long long whole = n / scale, part = n % scale;
+    char digits[24];
+    int len = 0;
+    do {
+        digits[len++] = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole && len < 24);
+    while (len)
+        out += digits[--len];
+    if (part == 0) return;
+    char frac[4];
+    int used = decimals;
+    for (int i = decimals - 1; i >= 0; --i) {
+        frac[i] = char('0' + part % 10);
+        part /= 10;
+    }
+    while (used > 0 && frac[used - 1] == '0')
+        --used;
+    out += '.';
+    out.append(frac, used);
+}
+
+QByteArray pdfNumber(double v, int decimals) {
+    QByteArray s;
+    appendPdfNumber(s, v, decimals);
     if (s == "-0") s = "0";
     return s;
 }
@@ -110,11 +137,19 @@ const FontFace& PdfDocument::fontFace(int font) const {
 
 quint16 PdfDocument::code(int font, char32_t c) {
     Font& f = *fonts_[size_t(font)];
-    if (auto it = f.codes.find(c); it != f.codes.end()) return it->second;
+    if (c < 0x10000) {
+        if (f.bmpCodes.empty()) f.bmpCodes.assign(0x10000, 0);
+        if (const quint16 known = f.bmpCodes[c]) return known;
+    } else if (auto it = f.codes.find(c); it != f.codes.end()) {
+        return it->second;
+    }
     if (f.characters.size() >= 0xFFFE) return 0;
     const quint16 code = quint16(f.characters.size() + 1);
     const unsigned glyph = f.face->glyphIndex(c);
-    f.codes.emplace(c, code);
+    if (c < 0x10000)
+        f.bmpCodes[c] = code;
+    else
+        f.codes.emplace(c, code);
     f.characters.push_back(c);
     f.glyphs.push_back(glyph);
     f.widths.push_back(

@@ -19,8 +19,10 @@
 
 namespace brix::report {
 
-// A number for a content stream: at most `decimals` decimals, no trailing zeros, a point.
+// A number for a content stream: at most `decimals` decimals (0 to 4), no trailing zeros, a
+// point; appended without a temporary.
 QByteArray pdfNumber(double v, int decimals = 3);
+void appendPdfNumber(QByteArray& out, double v, int decimals);
 
 class PdfDocument {
 public:
@@ -50,10 +52,11 @@ private:
     struct Font {
         const FontFace* face = nullptr;
         std::unique_ptr<TrueTypeFile> file;
-        std::map<char32_t, quint16> codes;
-        std::vector<char32_t> characters; // by code - 1
-        std::vector<unsigned> glyphs;     // source glyph by code - 1
-        std::vector<int> widths;          // by code; [0] the missing glyph
+        std::vector<quint16> bmpCodes;     // by character below 0x10000, 0: none yet
+        std::map<char32_t, quint16> codes; // the characters above
+        std::vector<char32_t> characters;  // by code - 1
+        std::vector<unsigned> glyphs;      // source glyph by code - 1
+        std::vector<int> widths;           // by code; [0] the missing glyph
     };
     struct Image {
         QByteArray dictionary; // entries without Length and Filter

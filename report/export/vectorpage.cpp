@@ -33,6 +33,18 @@ QImage paintBoxImage(const TVystPrvek& el) {
     return image;
 }
 
+// Whether the renderer draws more of a text element than its characters: a frame side, an
+// underline or a strike-out.
+bool needsRenderer(const TVystPrvek& el) {
+    if (el.source.flags & (FrameLeft | FrameTop | FrameRight | FrameBottom)) return true;
+    if (el.source.fontStyle & (StyleUnderline | StyleStrikeOut)) return true;
+    if (!el.lines) return false;
+    for (const TRadek& line : el.lines->lines)
+        for (const TFragment& run : line.runs)
+            if (run.underline) return true;
+    return false;
+}
+
 } // namespace
 
 std::vector<ModelText> elementTexts(const TVystPrvek& el, double scale) {
@@ -103,9 +115,11 @@ bool drawVectorPage(QPainter& painter, VectorPaintEngine& engine, const TSestVys
             if (!image.isNull() && !r.isEmpty()) painter.drawImage(QRectF(r), image);
         } else if (isTextKind(kind)) {
             // Frames, underlines and strike-outs from the renderer; the characters as text.
-            engine.setDropGlyphRuns(true);
-            renderElement(painter, el, scale);
-            engine.setDropGlyphRuns(false);
+            if (needsRenderer(el)) {
+                engine.setDropGlyphRuns(true);
+                renderElement(painter, el, scale);
+                engine.setDropGlyphRuns(false);
+            }
             for (const ModelText& t : elementTexts(el, scale))
                 engine.modelText(t);
         } else {

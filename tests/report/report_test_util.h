@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace brix::test {
 
@@ -22,18 +23,23 @@ inline QString goldenFile(const QString& name) {
     return QStringLiteral(BRIX_SOURCE_DIR "/tests/report/data/golden/") + name;
 }
 
-// Compares bytes with the golden file of the name (with its extension).
-inline void expectGoldenFile(const QString& name, const QByteArray& bytes) {
-    const QString path = goldenFile(name);
+// The golden file's bytes; with BRIX_UPDATE_GOLDEN set, the file is written with the bytes
+// first.
+inline QByteArray goldenBytes(const QString& path, const QByteArray& bytes) {
     if (qEnvironmentVariableIsSet("BRIX_UPDATE_GOLDEN")) {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
         f.write(bytes);
     }
     QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QByteArray expected = f.readAll();
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+// Compares bytes with the golden file of the name (with its extension).
+inline void expectGoldenFile(const QString& name, const QByteArray& bytes) {
+    const QByteArray expected = goldenBytes(goldenFile(name), bytes);
     if (bytes != expected) {
         // The first differing line, for the failure text.
         const QList<QByteArray> a = bytes.split('\n'), b = expected.split('\n');
@@ -44,6 +50,15 @@ inline void expectGoldenFile(const QString& name, const QByteArray& bytes) {
                       << ":\n  got:      " << a.value(i).left(200).toStdString()
                       << "\n  expected: " << b.value(i).left(200).toStdString();
     }
+}
+
+// Writes bytes into a file of the directory; gives its path.
+inline QString writeTemp(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+    return path;
 }
 
 struct ToolResult {

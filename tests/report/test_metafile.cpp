@@ -19,6 +19,7 @@
 using namespace brix::report;
 using brix::test::runProgram;
 using brix::test::runReport;
+using brix::test::writeTemp;
 
 namespace {
 
@@ -58,14 +59,6 @@ QString svgText(const QByteArray& svg, bool windows1250 = false) {
     out.replace(QLatin1String("&gt;"), QLatin1String(">"));
     out.replace(QLatin1String("&quot;"), QLatin1String("\""));
     return out;
-}
-
-QString writeTemp(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "formatpapiru.h"
 #include "paper.h"
 #include "report_test_util.h"
+#include "sestava.h"
 
 #include "scripted_gtest.h"
 
@@ -89,6 +90,19 @@ TEST(PaperFormats, UserFormatsRoundTripThroughTheIniFile) {
     reread.load(ini);
     ASSERT_EQ(reread.count(), 21);
     EXPECT_EQ(reread.items[20].name, kUserFormatName);
+}
+
+TEST(PaperFormats, TheReportsIniFileIsFoundInTheDataRootIgnoringCase) {
+    QTemporaryDir root;
+    ASSERT_TRUE(
+        brix::writeTextLines(root.filePath(QStringLiteral("sestdll.INI")),
+                             {"[FormatyPapiru]", "PocetFormatu=1", "Format1=Páska,300,900"}));
+    TSestava report;
+    report.programDir = root.path();
+    TListFormatu list;
+    list.load(report.iniFilePath());
+    ASSERT_EQ(list.count(), 19);
+    EXPECT_EQ(list.items[18].name, QStringLiteral("Páska"));
 }
 
 TEST(PaperFormats, UnreadableLinesGiveEmptyFormatsAndLongNamesAreCut) {

@@ -5,6 +5,7 @@
 
 #include "export_fixture.h"
 #include "pdf.h"
+#include "render.h"
 #include "report_test_util.h"
 
 #include "scripted_gtest.h"
@@ -12,12 +13,14 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace brix::report;
 using brix::test::runProgram;
 using brix::test::runReport;
+using brix::test::writeTemp;
 
 namespace {
 
@@ -32,14 +35,6 @@ QByteArray pdfOf(brix::test::RunReport& r, bool compress = true) {
     b.open(QIODevice::WriteOnly);
     EXPECT_EQ(r.report->ExportPdf(b), seOk);
     return b.data();
-}
-
-QString writeTemp(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
 }
 
 // The three families in four styles, each line the pangram or the marks.
@@ -140,4 +135,114 @@ TEST(Pdf, PlainModeGoldenOfALandscapePage) {
         const qsizetype at = e.left(10).toLongLong();
         EXPECT_TRUE(pdf.mid(at).startsWith(QByteArray::number(i) + " 0 obj\r\n")) << i;
     }
+}
+
+TEST(Pdf, BarcodePageDrawnByPdftoppmDecodesBack) {
+    brix::TestPlatform ui;
+    QStringList t{QStringLiteral("I,0,\"Štítky\""),
+                  QStringLiteral("I,1,5,42,5"),
+                  QStringLiteral("I,2,0,826,1169,50,50,70,70,1,0"),
+                  QStringLiteral("I,3,0,1,300,0"),
+                  QStringLiteral("I,3,1,0,0,0"),
+                  QStringLiteral("I,3,2,0,0,0"),
+                  QStringLiteral("I,3,3,0,0,0"),
+                  QStringLiteral("I,3,4,0,0,0"),
+                  QStringLiteral("I,6,0,8,8,0,1,0,0")};
+    // EAN 13 of twelve digits with the check digit computed, bar width "2,00", with its text.
+    t << QStringLiteral("Z,12,0,50,50,300,100,,16,0,14,48,16777215,0,\"590123412345\",0,0,0");
+    brix::test::RunReport r = runReport(t, QStringLiteral("A:A\nx\n"));
+    ASSERT_EQ(r.result, seOk);
+    QTemporaryDir dir;
+    const QByteArray pdf = pdfOf(r);
+    // Bars are vector paths, not a picture.
+    EXPECT_FALSE(pdf.contains("/Subtype /Image"));
+    const QString path = writeTemp(dir, "ean.pdf", pdf);
+    const auto ppm =
+        runProgram(QStringLiteral("pdftoppm"),
+                   {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                    QStringLiteral("-singlefile"), path, dir.filePath(QStringLiteral("ean"))});
+    ASSERT_EQ(ppm.exitCode, 0) << ppm.err.toStdString();
+    const auto scan =
+        runProgram(QStringLiteral("zbarimg"),
+                   {QStringLiteral("--quiet"), dir.filePath(QStringLiteral("ean.png"))});
+    EXPECT_EQ(scan.exitCode, 0) << scan.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(scan.out).trimmed(), QStringLiteral("EAN-13:5901234123457"));
+}
+
+TEST(Pdf, PagesLookAsTheRendererDrawsThem) {
+    brix::TestPlatform ui;
+    brix::test::RunReport r = runReport(brix::test::sampleTemplate(), brix::test::sampleData());
+    ASSERT_EQ(r.result, seOk);
+    QTemporaryDir dir;
+    const QString path = writeTemp(dir, "s.pdf", pdfOf(r));
+    // The part of page 1 that holds its elements, at the PDF's own 600 dots per inch: 1000 by
+    // 200 units from the printable area's corner (the margins 50 and 70).
+    const int w = 6000, h = 1200;
+    const auto ppm = runProgram(QStringLiteral("pdftoppm"),
+                                {"-r", "600", "-f", "1", "-l", "1", "-x", "300", "-y", "420", "-W",
+                                 QString::number(w), "-H", QString::number(h), "-png",
+                                 "-singlefile", path, dir.filePath("s")});
+    ASSERT_EQ(ppm.exitCode, 0);
+    const QImage pdfPage(dir.filePath(QStringLiteral("s.png")));
+    ASSERT_EQ(pdfPage.size(), QSize(w, h));
+    QImage preview(w, h, QImage::Format_RGB32);
+    preview.fill(Qt::white);
+    {
+        QPainter p(&preview);
+        renderPage(p, r.report->output, 0, 6.0);
+    }
+    // The same ink, pixel for pixel, but for the edges of antialiased glyphs and lines: a pixel
+    // inked in one image and not in the other counts when the other has no ink next to it.
+    auto ink = [](const QImage& img, int x, int y) { return qGray(img.pixel(x, y)) < 160; };
+    auto inkNear = [&](const QImage& img, int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (ink(img, std::clamp(x + dx, 0, w - 1), std::clamp(y + dy, 0, h - 1)))
+                    return true;
+        return false;
+    };
+    int inkPdf = 0, inkPreview = 0, apart = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool a = ink(pdfPage, x, y), b = ink(preview, x, y);
+            inkPdf += a;
+            inkPreview += b;
+            if (a != b && !inkNear(a ? preview : pdfPage, x, y)) ++apart;
+        }
+    EXPECT_GT(inkPreview, 100000);
+    EXPECT_NEAR(inkPdf, inkPreview, inkPreview / 20);
+    EXPECT_LT(apart, inkPreview / 100) << inkPdf << " " << inkPreview;
+}
+
+TEST(Pdf, JpegPicturesAreKeptAsTheyAreAndTransparencyIsAMask) {
+    brix::TestPlatform ui;
+    QTemporaryDir dir;
+    QImage photo(64, 32, QImage::Format_RGB32);
+    photo.fill(QColor(200, 30, 30));
+    ASSERT_TRUE(photo.save(dir.filePath(QStringLiteral("foto.jpg")), "JPEG", 90));
+    QImage logo(20, 20, QImage::Format_ARGB32);
+    logo.fill(Qt::transparent);
+    QPainter(&logo).fillRect(QRect(5, 5, 10, 10), Qt::blue);
+    ASSERT_TRUE(logo.save(dir.filePath(QStringLiteral("logo.png"))));
+    QStringList t{QStringLiteral("I,0,\"Obrázky\""), QStringLiteral("I,1,5,42,5"),
+                  QStringLiteral("I,2,0,826,1169,50,50,70,70,1,0"),
+                  QStringLiteral("I,3,0,1,200,0"), QStringLiteral("I,3,1,0,0,0"),
+                  QStringLiteral("I,3,2,0,0,0"),   QStringLiteral("I,3,3,0,0,0"),
+                  QStringLiteral("I,3,4,0,0,0"),   QStringLiteral("I,6,0,8,8,0,1,0,0")};
+    t << QStringLiteral("Z,11,0,0,0,64,32,,1,0,0,0,16777215,1,\"%1\",0,0,0")
+             .arg(dir.filePath(QStringLiteral("foto.jpg")));
+    t << QStringLiteral("Z,11,0,100,0,20,20,,1,0,0,0,16777215,1,\"%1\",0,0,0")
+             .arg(dir.filePath(QStringLiteral("logo.png")));
+    brix::test::RunReport r = runReport(t, QStringLiteral("A:A\nx\n"));
+    ASSERT_EQ(r.result, seOk);
+    const QByteArray pdf = pdfOf(r);
+    QFile jpeg(dir.filePath(QStringLiteral("foto.jpg")));
+    ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.contains(jpeg.readAll())); // the file's bytes, not re-encoded
+    EXPECT_TRUE(pdf.contains("/Filter /DCTDecode"));
+    EXPECT_TRUE(pdf.contains("/SMask "));
+    EXPECT_TRUE(pdf.startsWith("%PDF-1.4\r\n")); // soft masks came with 1.4
+    const QString path = writeTemp(dir, "obrazky.pdf", pdf);
+    const auto check = runProgram(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
+    EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
 }

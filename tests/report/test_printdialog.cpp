@@ -38,6 +38,7 @@ protected:
         report.ReportDirIgnore = false;
         report.setReportDir(dir.path());
         report.setReportName(QStringLiteral("seznam"));
+        report.programDir = dir.path();
         report.previewWindow = showPreviewWindow;
         ui.setPrinters({{QStringLiteral("Kancelář"), QStringLiteral("HP LaserJet 4")},
                         {QStringLiteral("Pokladna"), QStringLiteral("Generic / Text Only")}},
@@ -182,6 +183,7 @@ TEST_F(PrintDialogTest, TheDefaultFormIsKeptForTheTemplateName) {
     later.ReportDirIgnore = false;
     later.setReportDir(dir.path());
     later.setReportName(QStringLiteral("seznam.pts"));
+    later.programDir = dir.path();
     ASSERT_EQ(later.Prepare(), seOk);
     EXPECT_EQ(later.definition.description, "Seznam na šířku");
     // Editing keeps the name's own file.

@@ -99,14 +99,40 @@ TEST(Rtf, ReadBackGivesTheModelsText) {
     base.fontSize = 10;
     const QString rtf = brix::decode(b.data());
     QString text;
-    for (const TFragment& f : parseRichText(rtf, base))
+    const std::vector<TFragment> runs = parseRichText(rtf, base);
+    for (const TFragment& f : runs)
         text += f.text;
+    // The colours come back with their runs (the table counts from 0).
+    for (const TFragment& f : runs) {
+        if (f.text.contains(QStringLiteral("Šroub"))) {
+            EXPECT_EQ(f.color, 0x0000FF);
+        }
+        if (f.text.contains(QStringLiteral("Uvozovky"))) {
+            EXPECT_EQ(f.color, 0x008000);
+        }
+    }
     QStringList read = text.split(QLatin1Char('\n'));
     read.removeAll(QString());
     const QStringList model = modelLines(r.report->output);
     EXPECT_EQ(read, model);
     EXPECT_TRUE(model.contains(brix::test::marks()));
     EXPECT_TRUE(model.contains(QStringLiteral("Matice \\ {M8}")));
+}
+
+TEST(Rtf, ColourTableEntriesCountFromZeroAndAnEmptyOneIsTheElementsColour) {
+    TSiReportElement base;
+    base.fontName = QStringLiteral("Arial");
+    base.fontSize = 10;
+    base.fontColor = 0x808080;
+    const std::vector<TFragment> runs =
+        parseRichText(QStringLiteral("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0"
+                                     "\\blue0;}\\cf1 A\\cf2 B\\cf0 C}"),
+                      base);
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].text, QStringLiteral("A"));
+    EXPECT_EQ(runs[0].color, 0x0000FF);
+    EXPECT_EQ(runs[1].color, 0x000000);
+    EXPECT_EQ(runs[2].color, 0x808080);
 }
 
 TEST(Rtf, FileIsWrittenWholeOrNotAtAll) {

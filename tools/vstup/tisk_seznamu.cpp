@@ -50,9 +50,10 @@ void NastavSestavuRegistru(report::TSestava& sestava, Table& table, report::TBri
     sestava.DataSource = zdroj;
     // The own company's lines come first, as in every print of the system.
     sestava.Parametry = udajeFirmy().radky();
-    // Template names are relative to the data root.
+    // Template names, the report engine's INI file and printed files are under the data root.
     sestava.ReportDirIgnore = false;
     sestava.setReportDir(table.database().root());
+    sestava.programDir = table.database().root();
 }
 
 TiskSeznamu::TiskSeznamu(Table& table, const QString& sablona)

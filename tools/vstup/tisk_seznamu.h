@@ -26,7 +26,7 @@ QString TextChybySestavy(int kod, const QString& sablona);
 bool OhlasChybuSestavy(int kod, const QString& sablona);
 
 // A report component of a register: the table as its data, the own company's lines first among
-// its parameters, template names relative to the data root.
+// its parameters, template names, its INI file and printed files relative to the data root.
 void NastavSestavuRegistru(report::TSestava& sestava, Table& table, report::TBridge* zdroj);
 
 class TiskSeznamu {

@@ -545,9 +545,14 @@ void TFormSestP::TiskClick() {
     }
     if (answer != QDialog::Accepted) return;
     const int result = printFromPreview(report_, dialog.settings(), current_);
-    // The run and the printer layer have said why a print failed; a cancel needs no word.
-    (void)result;
     showPages();
+    // A failed run has said why; a cancel needs no word; the printer layer only answers (and
+    // a component without one cannot print at all).
+    if (result == seOutput || result == seNotReady)
+        ui.error(QStringLiteral("Sestavu se nepodařilo vytisknout."));
+    else if (result == seNoPrinter)
+        ui.warning(QStringLiteral("V systému není nainstalovaná žádná tiskárna."),
+                   QStringLiteral("Varování"));
 }
 
 bool TFormSestP::previewOther(const TPrintDialogTyp& settings) {

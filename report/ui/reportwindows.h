@@ -1,6 +1,7 @@
 #pragma once
 // The windows of the report engine that the program installs at start, so that every report
-// component made afterwards previews in TFormSestP and shows the progress of its preparations.
+// component made afterwards previews in TFormSestP, shows the progress of its preparations and
+// prints through the printer layer, asking "Taliv - možnosti tisku" about oversized pages.
 
 namespace brix::report {
 

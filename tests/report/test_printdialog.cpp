@@ -7,7 +7,10 @@
 #include "preview.h"
 #include "preview_fixture.h"
 #include "printdialog.h"
+#include "printing.h"
+#include "reportwindows.h"
 #include "scripted_gtest.h"
+#include "talivzoom.h"
 #include "util/ini_file.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +20,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +44,7 @@ protected:
         report.setReportName(QStringLiteral("seznam"));
         report.programDir = dir.path();
         report.previewWindow = showPreviewWindow;
+        installPrinting(report);
         ui.setPrinters({{QStringLiteral("Kancelář"), QStringLiteral("HP LaserJet 4")},
                         {QStringLiteral("Pokladna"), QStringLiteral("Generic / Text Only")}},
                        0);
@@ -191,6 +196,191 @@ TEST_F(PrintDialogTest, TheDefaultFormIsKeptForTheTemplateName) {
     ASSERT_TRUE(QFile::remove(QDir(dir.path()).filePath(QStringLiteral("naSirku.pts"))));
     ASSERT_EQ(later.Prepare(), seOk);
     EXPECT_EQ(later.definition.description, "Seznam zboží");
+}
+
+TEST_F(PrintDialogTest, TheRangeAndCopiesPrintOnTheChosenPrinterAsOneJob) {
+    QStringList events;
+    report.BeforePrintPreview = [&](TSestava& r) {
+        events << QStringLiteral("before %1").arg(r.output.pageCount());
+    };
+    report.AfterPrintPreview = [&](TSestava&) { events << QStringLiteral("after"); };
+    preview([&](TFormSestP& w) {
+        printDialog(w, [&](TSestPrintDlg& d) {
+            d.EditOd->setValue(2);
+            d.EditDo->setValue(3);
+            d.EditKopie->setValue(2);
+            d.ButtonTisk->click();
+        });
+        // The current page only.
+        w.setCurrentPage(1);
+        printDialog(w, [&](TSestPrintDlg& d) {
+            d.CheckAktualni->setChecked(true);
+            d.ButtonTisk->click();
+        });
+        EXPECT_EQ(w.pageCount(), 3);
+        w.ZavritClick();
+    });
+    EXPECT_EQ(events, (QStringList{"before 3", "after", "before 3", "after"}));
+    const QList<RecordedPrintJob> jobs = ui.printJobs();
+    ASSERT_EQ(jobs.size(), 2);
+    EXPECT_EQ(jobs[0].kind, RecordedPrintJob::Kind::Graphic);
+    EXPECT_EQ(jobs[0].printer, 0);
+    EXPECT_EQ(jobs[0].options.jobName, "Tisková sestava");
+    EXPECT_EQ(jobs[0].options.copies, 2);
+    ASSERT_EQ(jobs[0].pages.size(), 2);
+    EXPECT_TRUE(jobs[0].finished);
+    ASSERT_EQ(jobs[1].pages.size(), 1);
+    EXPECT_EQ(jobs[1].options.copies, 1);
+    EXPECT_EQ(jobs[1].pages[0], jobs[0].pages[0]) << "page 2 both times";
+    EXPECT_NE(jobs[0].pages[0], jobs[0].pages[1]);
+    // The report is as it was: its range, copies and description.
+    EXPECT_EQ(report.output.firstPage, 1);
+    EXPECT_EQ(report.output.copies, 1);
+    EXPECT_EQ(report.Popis, "Seznam zboží");
+}
+
+TEST_F(PrintDialogTest, ATextPrinterGetsTheCharacterGridOfTheRange) {
+    preview([&](TFormSestP& w) {
+        printDialog(w, [&](TSestPrintDlg& d) {
+            d.ComboPrinter->setCurrentIndex(1);
+            d.EditOd->setValue(2);
+            d.EditDo->setValue(3);
+            d.ButtonTisk->click();
+        });
+        w.ZavritClick();
+    });
+    const QList<RecordedPrintJob> jobs = ui.printJobs();
+    ASSERT_EQ(jobs.size(), 1);
+    EXPECT_EQ(jobs[0].kind, RecordedPrintJob::Kind::Raw);
+    EXPECT_EQ(jobs[0].printerName, "Pokladna");
+    EXPECT_EQ(jobs[0].options.jobName, "Tisková sestava");
+    EXPECT_EQ(jobs[0].raw, textGridOutput(report.output, 2, 3));
+    EXPECT_FALSE(jobs[0].raw.isEmpty());
+}
+
+TEST_F(PrintDialogTest, OneRecordOrAnotherTemplateRunForThePrintAndThePreviewKeepsItsPages) {
+    preview([&](TFormSestP& w) {
+        printDialog(w, [&](TSestPrintDlg& d) {
+            d.CheckJedenZaznam->setChecked(true);
+            d.EditDo->setValue(1);
+            d.ButtonTisk->click();
+        });
+        EXPECT_EQ(w.pageCount(), 3);
+        EXPECT_EQ(report.output.pageCount(), 3);
+        EXPECT_FALSE(report.TiskJedenZaznam);
+        // Another template: its own run, the range not bound to the shown pages.
+        printDialog(w, [&](TSestPrintDlg& d) {
+            d.ComboPredloha->setCurrentIndex(0);
+            d.EditOd->setValue(4);
+            d.EditDo->setValue(4);
+            d.ButtonTisk->click();
+        });
+        EXPECT_EQ(w.pageCount(), 3);
+        EXPECT_EQ(report.definition.description, "Seznam zboží");
+        w.ZavritClick();
+    });
+    const QList<RecordedPrintJob> jobs = ui.printJobs();
+    ASSERT_EQ(jobs.size(), 2);
+    ASSERT_EQ(jobs[0].pages.size(), 1);
+    // One record: the header, one body row and the footer, far less ink than a full page.
+    const QImage& one = jobs[0].pages[0];
+    int dark = 0;
+    for (int y = 0; y < one.height(); ++y)
+        for (int x = 0; x < one.width(); ++x)
+            dark += qGray(one.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 100);
+    // The landscape template's page 4, on a sheet turned for it.
+    ASSERT_EQ(jobs[1].pages.size(), 1);
+}
+
+TEST_F(PrintDialogTest, ToAFileTheGraphicPrinterWritesPdfAndTheTextPrinterTheGrid) {
+    const QString pdf = QDir(dir.path()).filePath(QStringLiteral("tisk.pdf"));
+    const QString txt = QDir(dir.path()).filePath(QStringLiteral("tisk.txt"));
+    preview([&](TFormSestP& w) {
+        printDialog(w, [&](TSestPrintDlg& d) {
+            d.CheckSoubor->setChecked(true);
+            ui.answerFile(pdf);
+            d.ButtonTisk->click();
+        });
+        printDialog(w, [&](TSestPrintDlg& d) {
+            d.ComboPrinter->setCurrentIndex(1);
+            d.CheckSoubor->setChecked(true);
+            d.EditOd->setValue(3);
+            ui.answerFile(txt);
+            d.ButtonTisk->click();
+        });
+        // A cancelled file dialog prints nothing and says nothing.
+        printDialog(w, [&](TSestPrintDlg& d) {
+            d.CheckSoubor->setChecked(true);
+            ui.answerFile(QString());
+            d.ButtonTisk->click();
+        });
+        w.ZavritClick();
+    });
+    EXPECT_TRUE(ui.printJobs().isEmpty());
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.read(5), "%PDF-");
+    QFile t(txt);
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+    EXPECT_EQ(t.readAll(), textGridOutput(report.output, 3, 3));
+}
+
+TEST_F(PrintDialogTest, AJobThePrinterRefusesIsReported) {
+    preview([&](TFormSestP& w) {
+        ui.failNextPrintJob(QStringLiteral("Tiskárna je vypnutá."));
+        printDialog(w, [&](TSestPrintDlg& d) {
+            ui.answer(Button::Ok, QStringLiteral("Sestavu se nepodařilo vytisknout."),
+                      QStringLiteral("Chyba"));
+            d.ButtonTisk->click();
+        });
+        w.ZavritClick();
+    });
+}
+
+// The windows the program installs at start: a component made afterwards previews in the
+// window, prints from it on the platform's printer and asks about a page larger than the sheet.
+TEST_F(PrintDialogTest, TheProgramsWindowsPrintFromThePreviewAndAskAboutALargerPage) {
+    installReportWindows();
+    TSestava r;
+    uninstallReportWindows();
+    ASSERT_TRUE(r.printerOutput);
+    r.DataSource = data.get();
+    r.programDir = dir.path();
+    r.IsStored = true;
+    r.setPredloha(test::previewTemplate(true));
+    bool asked = false;
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& w = dynamic_cast<TFormSestP&>(d);
+            printDialog(w, [&](TSestPrintDlg& p) {
+                p.EditOd->setValue(1);
+                p.EditDo->setValue(1);
+                // A landscape page on the portrait sheet of the office printer.
+                ui.answerModal(
+                    [&](QDialog& z) {
+                        auto& zoom = dynamic_cast<TFormTalivReportZoom&>(z);
+                        asked = true;
+                        zoom.RadioZmensit->setChecked(true);
+                        zoom.ButtonTisknout->click();
+                    },
+                    QStringLiteral("FormTalivReportZoom"));
+                p.ButtonTisk->click();
+            });
+            w.ZavritClick();
+        },
+        QStringLiteral("FormSestP"));
+    EXPECT_EQ(r.PrintPreview(), 1);
+    EXPECT_TRUE(asked);
+    const QList<RecordedPrintJob> jobs = ui.printJobs();
+    ASSERT_EQ(jobs.size(), 1);
+    EXPECT_EQ(jobs[0].kind, RecordedPrintJob::Kind::Graphic);
+    EXPECT_EQ(jobs[0].options.jobName, "Tisková sestava");
+    EXPECT_EQ(jobs[0].pages.size(), 1);
+    // Uninstalled: components made later have no windows.
+    TSestava later;
+    EXPECT_FALSE(later.printerOutput);
+    EXPECT_FALSE(later.previewWindow);
 }
 
 TEST_F(PrintDialogTest, WithoutPrintersThePrintCommandWarns) {

@@ -5,6 +5,7 @@
 #include "codec.h"
 #include "platform.h"
 #include "preview_fixture.h"
+#include "printing.h"
 #include "scripted_gtest.h"
 #include "spravcetisku.h"
 
@@ -217,6 +218,48 @@ TEST_F(SpravceTiskuTest, TemplatesFromElsewhereKeepTheirFullPath) {
     EXPECT_EQ(QFileInfo(previewed[0]).canonicalFilePath(),
               QFileInfo(QDir(other.path()).filePath("Jina.pts")).canonicalFilePath());
     EXPECT_EQ(previewed[1], "ciselnik\\PrObor_X.pts");
+}
+
+// "Tisk do souboru": the program's printer, the file "LPT.TXT" under the data root.
+TEST_F(SpravceTiskuTest, PrintingToTheFileWritesLptTxtUnderTheDataRoot) {
+    const QString lpt = root.filePath(QStringLiteral("LPT.TXT"));
+    TFormSpravceTisku f;
+    setUp(f);
+    installPrinting(f.Sestava1);
+    ui.setPrinters({{QStringLiteral("Kancelář"), QStringLiteral("HP LaserJet 4")},
+                    {QStringLiteral("Pokladna"), QStringLiteral("Generic / Text Only")}},
+                   0);
+    f.Tiskarna = 1;
+    QList<int> errors;
+    f.Sestava1.OnError = [&](TSestava&, int code) {
+        errors << code;
+        return true;
+    };
+    open(f, [&](TFormSpravceTisku& w) {
+        ASSERT_TRUE(w.choose(QDir(dir).filePath(QStringLiteral("PrSko_B.pts"))));
+        ui.answer(Button::Ok, QStringLiteral("Sestava byla uložena v souboru \"LPT.TXT\""),
+                  QStringLiteral("Zpráva"));
+        w.ButtonTiskDoSouboru->click();
+        QFile file(lpt);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), w.Sestava1.textOutput());
+        EXPECT_EQ(w.Sestava1.definition.description, "Skonta podle čísla");
+        file.close();
+        // A graphic printer writes the file as PDF.
+        w.Tiskarna = 0;
+        ui.answer(Button::Ok, QStringLiteral("LPT.TXT"), QStringLiteral("Zpráva"));
+        w.TiskDoSouboruClick();
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.read(5), "%PDF-");
+        file.close();
+        // A file that cannot be written is the component's error, and no success is claimed.
+        ASSERT_TRUE(QFile::remove(lpt));
+        ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("LPT.TXT")));
+        w.TiskDoSouboruClick();
+        EXPECT_EQ(errors, QList<int>{seOutput});
+        w.reject();
+    });
+    EXPECT_TRUE(ui.printJobs().isEmpty());
 }
 
 TEST_F(SpravceTiskuTest, WithoutADirectoryTheWindowSaysSoAndCloses) {

@@ -5,7 +5,7 @@
 // most 1.5 times QPainter's drawText of the same strings at the same places). The preview
 // window's sheet painting the busiest page of that list, the next page, and a page of 40
 // pictures and barcodes at 100 % (target: under 50 ms each and at most 1.2 times the renderer
-// drawing the same page into an image in the same run). The shared machine's cache and clock
+// drawing the same sheet into an image in the same run). The shared machine's cache and clock
 // favour whichever runs second: compare with --benchmark_enable_random_interleaving=true.
 
 #include "bridge.h"
@@ -16,6 +16,7 @@
 #include "fonts.h"
 #include "list_fixture.h"
 #include "listresolver.h"
+#include "paper.h"
 #include "preview.h"
 #include "render.h"
 #include "sestava.h"
@@ -280,12 +281,18 @@ int busiestPage(const TSestVystup& out) {
     return best;
 }
 
-// The renderer alone: the page into an image of the printable area at 100 %.
-void renderIntoImage(benchmark::State& state, const TSestVystup& out, int page) {
-    QImage img(int(out.printableWidth), int(out.printableHeight), QImage::Format_RGB32);
+// The renderer alone: the sheet into an image of the paper at 100 %, white, the page at its
+// margins (what the preview shows of it, without the desk around).
+void renderIntoImage(benchmark::State& state, const TSestava& report, int page) {
+    const TSestVystup& out = report.output;
+    const PageSetup& setup = report.definition.page;
+    const QSizeF paper = reportPaper(setup);
+    QImage img(int(std::lround(paper.width())), int(std::lround(paper.height())),
+               QImage::Format_RGB32);
     for (auto _ : state) {
         img.fill(Qt::white);
         QPainter p(&img);
+        p.translate(std::lround(setup.marginLeft), std::lround(setup.marginTop));
         renderPage(p, out, page, 1.0);
     }
     state.counters["elements"] = double(out.pages[size_t(page)].elements.size());
@@ -316,7 +323,7 @@ void paintInPreview(benchmark::State& state, TSestava& report, int page, bool ne
 
 void BM_RenderBusiestListPageIntoImage(benchmark::State& state) {
     GraphicPage& g = graphicPage();
-    renderIntoImage(state, g.report.output, busiestPage(g.report.output));
+    renderIntoImage(state, g.report, busiestPage(g.report.output));
 }
 BENCHMARK(BM_RenderBusiestListPageIntoImage)->Unit(benchmark::kMillisecond);
 
@@ -381,7 +388,7 @@ PicturePage& picturePage() {
 }
 
 void BM_RenderPicturePageIntoImage(benchmark::State& state) {
-    renderIntoImage(state, picturePage().report.output, 0);
+    renderIntoImage(state, picturePage().report, 0);
 }
 BENCHMARK(BM_RenderPicturePageIntoImage)->Unit(benchmark::kMillisecond);
 

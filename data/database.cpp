@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "czech.h"
+#include "decimal.h"
 #include "util/path_resolver.h"
 
 #include <QDate>
@@ -14,7 +15,9 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstring>
 
 namespace brix {
 
@@ -401,6 +404,17 @@ FieldKind kindOfDeclType(const QString& declType, bool* known) {
     return FieldKind::Text;
 }
 
+bool storedAtFourPlaces(const FieldDef& f) {
+    return (f.kind == FieldKind::Float || f.kind == FieldKind::Money) &&
+           f.decimals <= Decimal::kPlaces;
+}
+
+double atStoredPlaces(double v, const FieldDef& f) {
+    // Past the range of the fixed-point type a value has no four places to keep.
+    if (!storedAtFourPlaces(f) || !std::isfinite(v) || std::fabs(v) >= 1e14) return v;
+    return Decimal::fromDouble(v).toDouble();
+}
+
 QVariant toFieldValue(const QVariant& v, const FieldDef& f) {
     if (!v.isValid() || v.isNull()) return QVariant();
     switch (f.kind) {
@@ -424,8 +438,8 @@ QVariant toFieldValue(const QVariant& v, const FieldDef& f) {
     case FieldKind::LongInt:
     case FieldKind::AutoInc: {
         if (v.typeId() == QMetaType::QString) {
-            QString s = v.toString().trimmed();
-            if (s.isEmpty()) return QVariant();
+            if (v.toString().trimmed().isEmpty()) return QVariant();
+            QString s = withoutDigitGroups(v.toString()).value_or(QStringLiteral("?"));
             bool ok = false;
             qint64 n = s.toLongLong(&ok);
             if (!ok) {
@@ -444,21 +458,23 @@ QVariant toFieldValue(const QVariant& v, const FieldDef& f) {
     }
     case FieldKind::Float:
     case FieldKind::Money: {
+        double d = 0;
         if (v.typeId() == QMetaType::QString) {
             QString s = v.toString().trimmed();
             if (s.isEmpty()) return QVariant();
             bool ok = false;
-            double d = QString(s)
-                           .replace(QLatin1Char(','), QLatin1Char('.'))
-                           .remove(QLatin1Char(' '))
-                           .toDouble(&ok);
-            if (!ok)
+            if (auto plain = withoutDigitGroups(s))
+                d = plain->replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+            if (!ok || !std::isfinite(d))
                 throw StorageError(StorageErrorKind::Other,
                                    QStringLiteral("'%1' není platné číslo").arg(s), QString(),
                                    f.name);
-            return QVariant(d);
+        } else if (v.metaType() == QMetaType::fromType<Decimal>()) {
+            d = v.value<Decimal>().toDouble();
+        } else {
+            d = v.toDouble();
         }
-        return QVariant(v.toDouble());
+        return QVariant(atStoredPlaces(d, f));
     }
     case FieldKind::Logical:
         if (v.typeId() == QMetaType::QString) {
@@ -556,7 +572,11 @@ std::unique_ptr<Database> Database::open(const QString& root, const OpenOptions&
     sqlite3_extended_result_codes(db->db_, 0);
     sqlite3_busy_timeout(db->db_, options.busyTimeoutMs);
     czech::registerSqliteFunctions(db->db_);
-    db->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    {
+        Statement mode = db->prepare(QStringLiteral("PRAGMA journal_mode=WAL"));
+        db->walMode_ = mode.step() &&
+                       mode.columnText(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+    }
     db->exec(QStringLiteral("PRAGMA synchronous=FULL"));
     db->exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     if (options.create) {
@@ -564,7 +584,7 @@ std::unique_ptr<Database> Database::open(const QString& root, const OpenOptions&
             QDir().mkpath(resolvePath(db->root_, d).path);
     }
     if (options.upgrade) db->upgradeSchema();
-    db->lastCheck_.start();
+    db->checkExternalChanges();
     return db;
 }
 
@@ -717,11 +737,43 @@ quint64 Database::generation() {
     return generation_;
 }
 
+// The header of the write-ahead log's index, which every commit rewrites (its change counter
+// and last frame), read without a lock from the shared memory SQLite maps for the log. False
+// when the database keeps no log in shared memory.
+bool Database::walIndexHeader(unsigned char* out) {
+    if (!walIndex_ && !noWalIndex_) {
+        sqlite3_file* file = nullptr;
+        if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+            !file || !file->pMethods || file->pMethods->iVersion < 2 || !file->pMethods->xShmMap) {
+            noWalIndex_ = true;
+            return false;
+        }
+        // The first page of the index, as the log itself maps it; not there before the log's
+        // first use (then asked again next time).
+        volatile void* region = nullptr;
+        if (file->pMethods->xShmMap(file, 0, 32768, 0, &region) == SQLITE_OK && region)
+            walIndex_ = static_cast<const volatile unsigned char*>(region);
+    }
+    if (!walIndex_) return false;
+    std::atomic_thread_fence(std::memory_order_acquire);
+    for (int i = 0; i < kWalHeaderSize; ++i)
+        out[i] = walIndex_[i];
+    return true;
+}
+
 void Database::checkExternalChanges() {
-    // Another process's commit is seen through the data version; asked at most every 50 ms so
-    // that scanning a table costs nothing extra.
-    if (lastCheck_.isValid() && lastCheck_.elapsed() < 50) return;
-    lastCheck_.restart();
+    // Holding the write lock, this copy is the only one that can commit.
+    if (depth_ > 0) return;
+    // PRAGMA data_version decides whether another copy committed, but asking it begins a read
+    // transaction, which costs more than reading a row. The log's index header changes with
+    // every commit of any copy, so while it is the header seen before the last question nothing
+    // was committed since, and the question is skipped. The header is taken before asking: a
+    // commit between the two is then seen twice, never missed.
+    unsigned char header[kWalHeaderSize];
+    const bool peeked = walMode_ && walIndexHeader(header);
+    if (peeked && dataVersion_ != -1 && std::memcmp(header, walHeader_, kWalHeaderSize) == 0)
+        return;
+    if (peeked) std::memcpy(walHeader_, header, kWalHeaderSize);
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &st, nullptr) != SQLITE_OK) return;
     if (sqlite3_step(st) == SQLITE_ROW) {
@@ -741,6 +793,8 @@ Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
              s = sqlite3_next_stmt(db_.db_, s))
             if (sqlite3_stmt_busy(s) && sqlite3_stmt_readonly(s)) sqlite3_reset(s);
         db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        // Whatever another copy committed before the lock was taken counts from here on.
+        db_.checkExternalChanges();
     } else
         db_.exec(QStringLiteral("SAVEPOINT sp%1").arg(level_));
     ++db_.depth_;

@@ -6,7 +6,6 @@
 #include "tabledef.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -65,7 +64,13 @@ private:
 };
 
 // Conversions between values of the field kinds and what SQLite keeps.
-QVariant toFieldValue(const QVariant& v, const FieldDef& f); // normalise an assigned value
+// An assigned value as the field keeps it: text cut to its size, blank as null, typed numbers
+// read (blanks only between thousands), money, prices, rates and quantities at four places.
+// Throws StorageError when the value does not fit the kind.
+QVariant toFieldValue(const QVariant& v, const FieldDef& f);
+// Float and money fields keep four places (a field declared with more keeps what it is given).
+bool storedAtFourPlaces(const FieldDef& f);
+double atStoredPlaces(double v, const FieldDef& f);
 QString sqlTypeOf(const FieldDef& f);
 FieldKind kindOfDeclType(const QString& declType, bool* known = nullptr);
 
@@ -115,7 +120,9 @@ public:
     bool schemaComplete() const; // every table, column and index of the catalogue is there
 
     // A change counter: every write through this connection moves it, and so does a commit of
-    // another process once noticed. Cursors re-read their position when it has moved.
+    // another copy of the program, which each call looks for (outside a transaction: inside one
+    // this copy holds the write lock and nobody else can commit). Cursors read their rows again
+    // when it has moved, so no cursor serves rows older than a commit it could see.
     quint64 generation();
     void noteWrite() { ++generation_; }
 
@@ -141,8 +148,10 @@ public:
     StorageError error(int rc, const QString& what) const;
 
 private:
+    static constexpr int kWalHeaderSize = 96; // the two copies of the index header
     Database() = default;
     void checkExternalChanges();
+    bool walIndexHeader(unsigned char* out);
     bool tableComplete(const TableDef& t, const QSet<QString>& indexes) const;
     QSet<QString> indexNames() const;
     void createOrUpgrade(const TableDef& t); // inside a transaction
@@ -153,7 +162,11 @@ private:
     int depth_ = 0;
     quint64 generation_ = 1;
     qint64 dataVersion_ = -1;
-    QElapsedTimer lastCheck_;
+    // The shared-memory index of the write-ahead log, and its header as last seen.
+    const volatile unsigned char* walIndex_ = nullptr;
+    bool noWalIndex_ = false;
+    bool walMode_ = false;
+    unsigned char walHeader_[kWalHeaderSize] = {};
     mutable QHash<QString, QStringList> columnCache_;
     std::vector<std::unique_ptr<TableDef>> runtimeTables_;
     QHash<QString, const TableDef*> runtimeByAddress_;

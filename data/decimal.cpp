@@ -25,6 +25,49 @@ std::int64_t divRoundEven(__int128 num, __int128 den) {
 
 } // namespace
 
+namespace {
+
+bool isGroupBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QChar(0xA0) || c == QChar(0x202F);
+}
+
+bool isAsciiDigit(QChar c) {
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
+
+} // namespace
+
+std::optional<QString> withoutDigitGroups(QStringView text) {
+    const QStringView t = text.trimmed();
+    qsizetype blanks = 0;
+    for (QChar c : t)
+        if (isGroupBlank(c)) ++blanks;
+    if (blanks == 0) return t.toString();
+    // The digits of the whole part, after an optional sign.
+    qsizetype start = 0;
+    if (start < t.size() && (t[start] == QLatin1Char('-') || t[start] == QLatin1Char('+'))) ++start;
+    qsizetype end = start;
+    while (end < t.size() && (isAsciiDigit(t[end]) || isGroupBlank(t[end])))
+        ++end;
+    // Every blank must lie in the whole part, which is groups of three after the first.
+    QString out = t.left(start).toString();
+    qsizetype group = 0, groups = 0;
+    for (qsizetype i = start; i < end; ++i) {
+        if (isGroupBlank(t[i])) {
+            if (group == 0 || (groups > 0 && group != 3) || group > 3) return std::nullopt;
+            ++groups;
+            group = 0;
+            --blanks;
+            continue;
+        }
+        ++group;
+        out += t[i];
+    }
+    if (blanks != 0 || group != 3) return std::nullopt;
+    out += t.mid(end);
+    return out;
+}
+
 Decimal Decimal::fromDouble(double v) {
     if (!std::isfinite(v)) return Decimal();
     // The shortest decimal text of the double is what it was meant to be (0.1 is 0.1, not
@@ -33,7 +76,10 @@ Decimal Decimal::fromDouble(double v) {
     return parsed ? *parsed : Decimal();
 }
 
-std::optional<Decimal> Decimal::parse(QStringView text) {
+std::optional<Decimal> Decimal::parse(QStringView typed) {
+    const std::optional<QString> plain = withoutDigitGroups(typed);
+    if (!plain) return std::nullopt;
+    const QStringView text(*plain);
     qsizetype i = 0, n = text.size();
     while (i < n && text[i].isSpace())
         ++i;
@@ -61,8 +107,6 @@ std::optional<Decimal> Decimal::parse(QStringView text) {
             }
         } else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !seenPoint) {
             seenPoint = true;
-        } else if ((c == QLatin1Char(' ') || c == QChar(0xA0)) && !seenPoint) {
-            continue;
         } else if ((c == QLatin1Char('e') || c == QLatin1Char('E')) && seenDigit) {
             bool ok = false;
             exponent = text.mid(i + 1, n - i - 1).toInt(&ok);

@@ -18,6 +18,13 @@ public:
     DivisionByZero() : std::domain_error("Decimal division by zero") {}
 };
 
+// A typed number with the blanks that separate the thousands of its whole part dropped
+// ("1 000 000,50" -> "1000000,50"; a blank, a no-break space or a narrow no-break space between
+// groups of three digits, the first group of one to three). Blanks around the number are
+// trimmed. A blank anywhere else ("12 5", "1 0000,5", "- 5", "1,000 5") makes it no number:
+// nullopt. The rest of the text is left for the caller to read.
+std::optional<QString> withoutDigitGroups(QStringView text);
+
 class Decimal {
 public:
     static constexpr int kPlaces = 4;
@@ -34,8 +41,9 @@ public:
     }
     // Nearest value of four places; an exact tie rounds to the even last place.
     static Decimal fromDouble(double v);
-    // "12,5", "-3.25", " 1 000,50 ": decimal comma or point, blanks as thousands separators.
-    // More than four places are rounded half to even. Empty or malformed text gives nullopt.
+    // "12,5", "-3.25", " 1 000,50 ": decimal comma or point, blanks only as thousands
+    // separators (see withoutDigitGroups: "12 5" is not a number). More than four places are
+    // rounded half to even. Empty or malformed text gives nullopt.
     static std::optional<Decimal> parse(QStringView text);
 
     constexpr std::int64_t raw() const { return raw_; }

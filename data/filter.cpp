@@ -1,9 +1,14 @@
 #include "filter.h"
 
+#include "database.h"
+#include "decimal.h"
 #include "storage_error.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
+
+#include <cmath>
 
 namespace brix {
 
@@ -33,6 +38,31 @@ struct Token {
     int pos = 0;
 };
 
+// One part of the condition with its own parameters, so that parts can be regrouped.
+struct Term {
+    QString sql;
+    QVector<QVariant> params;
+    QVector<FieldKind> kinds;
+    // An equality an "or" list may gather into an IN list: its left side ("" when it is none).
+    QString inLhs;
+    bool compound = false; // sql is "(... OR ...)" or "(... AND ...)"
+    int andTerms = 1;      // the conditions SQLite sees joined by AND at this term's top
+
+    void add(const QVariant& v, FieldKind k) {
+        params << v;
+        kinds << k;
+    }
+};
+
+// SQLite parses a condition with a stack of about a hundred levels and keeps its expression
+// tree under a thousand: "a or b or c ..." becomes a balanced tree of depth log2(n) with the
+// equalities of one field gathered into IN lists, and the nesting a user may write is bounded.
+// SQLite also takes an AND tree apart into its terms and, planning an OR beside them, joins the
+// other terms again in a chain: a long AND list is handed to it as one opaque term.
+constexpr int kMaxNesting = 16;       // parentheses and "not" within each other
+constexpr int kMaxParameters = 30000; // SQLite binds at most 32766
+constexpr int kMaxAndTerms = 200;
+
 class Parser {
 public:
     Parser(const QString& src, const TableDef& def, const FilterOptions& opt)
@@ -41,10 +71,13 @@ public:
     }
 
     SqlCondition parse() {
-        SqlCondition c;
-        c.sql = orExpr(c);
+        Term t = orExpr();
         if (tok_.type != Tok::End)
             fail(tok_.pos, QStringLiteral("nečekaný text '%1'").arg(tok_.text));
+        SqlCondition c;
+        c.sql = t.sql;
+        c.params = t.params;
+        c.kinds = t.kinds;
         return c;
     }
 
@@ -133,42 +166,119 @@ private:
         }
     }
 
-    QString orExpr(SqlCondition& c) {
-        QString left = andExpr(c);
+    // The parts joined by `op` as a balanced tree, each level in parentheses.
+    static Term balanced(QVector<Term>& parts, qsizetype from, qsizetype to, const QString& op) {
+        if (to - from == 1) return std::move(parts[from]);
+        const qsizetype mid = from + (to - from) / 2;
+        Term left = balanced(parts, from, mid, op), right = balanced(parts, mid, to, op);
+        Term t;
+        t.sql = QLatin1Char('(') + left.sql + op + right.sql + QLatin1Char(')');
+        t.params = std::move(left.params);
+        t.params += right.params;
+        t.kinds = std::move(left.kinds);
+        t.kinds += right.kinds;
+        t.compound = true;
+        return t;
+    }
+
+    Term orExpr() {
+        QVector<Term> parts{andExpr()};
         while (isKeyword("or")) {
             advance();
-            QString right = andExpr(c);
-            left = QLatin1Char('(') + left + QLatin1String(" OR ") + right + QLatin1Char(')');
+            parts << andExpr();
         }
-        return left;
+        if (parts.size() == 1) return std::move(parts.front());
+        // Equalities of one field become one IN list, where the first of them stood.
+        QVector<Term> joined;
+        QHash<QString, qsizetype> listOf;
+        for (Term& t : parts) {
+            if (t.inLhs.isEmpty()) {
+                joined << std::move(t);
+                continue;
+            }
+            auto it = listOf.constFind(t.inLhs);
+            if (it == listOf.constEnd()) {
+                listOf.insert(t.inLhs, joined.size());
+                joined << std::move(t);
+                continue;
+            }
+            Term& list = joined[*it];
+            list.params += t.params;
+            list.kinds += t.kinds;
+        }
+        for (Term& t : joined) {
+            if (t.inLhs.isEmpty() || t.params.size() < 2) continue;
+            QStringList marks(t.params.size(), QStringLiteral("?"));
+            t.sql = t.inLhs + QLatin1String(" IN (") + marks.join(QLatin1String(", ")) +
+                    QLatin1Char(')');
+        }
+        return balanced(joined, 0, joined.size(), QStringLiteral(" OR "));
     }
 
-    QString andExpr(SqlCondition& c) {
-        QString left = notExpr(c);
+    Term andExpr() {
+        QVector<Term> parts{notExpr()};
         while (isKeyword("and")) {
             advance();
-            QString right = notExpr(c);
-            left = QLatin1Char('(') + left + QLatin1String(" AND ") + right + QLatin1Char(')');
+            parts << notExpr();
         }
-        return left;
+        if (parts.size() == 1) return std::move(parts.front());
+        int terms = 0;
+        for (const Term& p : parts)
+            terms += p.andTerms;
+        Term t = balanced(parts, 0, parts.size(), QStringLiteral(" AND "));
+        t.andTerms = terms;
+        if (terms > kMaxAndTerms) {
+            // Blank and false are the same to a filter, so coalesce changes no answer.
+            t.sql = QLatin1String("coalesce(") + t.sql + QLatin1String(", 0)");
+            t.andTerms = 1;
+        }
+        return t;
     }
 
-    QString notExpr(SqlCondition& c) {
+    // Opens one level of nesting; fails past the limit.
+    void nest(int pos) {
+        if (++depth_ > kMaxNesting)
+            fail(pos, QStringLiteral("příliš mnoho vnořených závorek a negací (nejvýše %1)")
+                          .arg(kMaxNesting));
+    }
+
+    Term notExpr() {
         if (isKeyword("not")) {
+            nest(tok_.pos);
             advance();
-            return QLatin1String("NOT coalesce(") + notExpr(c) + QLatin1String(", 0)");
+            Term inner = notExpr();
+            --depth_;
+            // A blank comparison is neither true nor false; "not" of it is true.
+            Term t;
+            t.sql = (inner.compound ? inner.sql : QLatin1Char('(') + inner.sql + QLatin1Char(')')) +
+                    QLatin1String(" IS NOT 1");
+            t.params = std::move(inner.params);
+            t.kinds = std::move(inner.kinds);
+            return t;
         }
         if (tok_.type == Tok::LParen) {
+            nest(tok_.pos);
             advance();
-            QString inner = orExpr(c);
+            Term inner = orExpr();
             if (tok_.type != Tok::RParen) fail(tok_.pos, QStringLiteral("chybí )"));
             advance();
-            return QLatin1Char('(') + inner + QLatin1Char(')');
+            --depth_;
+            return inner; // "(A = 1) or (A = 2)" gathers like "A = 1 or A = 2"
         }
-        return comparison(c);
+        const int pos = tok_.pos;
+        Term t = comparison();
+        params_ += int(t.params.size());
+        if (params_ > kMaxParameters)
+            fail(pos, QStringLiteral("filtr má příliš mnoho podmínek (nejvýše %1 hodnot)")
+                          .arg(kMaxParameters));
+        return t;
     }
 
-    QString comparison(SqlCondition& c) {
+    // "Field op value": a text with the collation of the table, a number of four places on
+    // money and quantity fields (compared with the half-units around it, so a stored 0.30000001
+    // and a computed 0.1 + 0.2 are both 0.3), a date, a logical value.
+    Term comparison() {
+        Term t;
         if (tok_.type != Tok::Ident) fail(tok_.pos, QStringLiteral("očekává se název pole"));
         const FieldDef* f = def_.field(tok_.text);
         if (!f) fail(tok_.pos, QStringLiteral("neznámé pole '%1'").arg(tok_.text));
@@ -183,7 +293,8 @@ private:
             }
             if (!isKeyword("null")) fail(tok_.pos, QStringLiteral("očekává se null"));
             advance();
-            return col + (negate ? QLatin1String(" IS NOT NULL") : QLatin1String(" IS NULL"));
+            t.sql = col + (negate ? QLatin1String(" IS NOT NULL") : QLatin1String(" IS NULL"));
+            return t;
         }
         if (tok_.type != Tok::Op) fail(tok_.pos, QStringLiteral("očekává se operátor porovnání"));
         QString op = tok_.text;
@@ -198,53 +309,25 @@ private:
         advance();
 
         if (isNull) {
-            if (op == QLatin1String("=")) return col + QLatin1String(" IS NULL");
-            if (op == QLatin1String("<>")) return col + QLatin1String(" IS NOT NULL");
-            return QStringLiteral("0");
+            if (op == QLatin1String("="))
+                t.sql = col + QLatin1String(" IS NULL");
+            else if (op == QLatin1String("<>"))
+                t.sql = col + QLatin1String(" IS NOT NULL");
+            else
+                t.sql = QStringLiteral("0");
+            return t;
         }
         QString text = value.text;
-        if (isTextKind(f->kind)) {
-            // A blank text is NULL in the tables.
-            if (text.isEmpty()) {
-                if (op == QLatin1String("=")) return col + QLatin1String(" IS NULL");
-                if (op == QLatin1String("<>")) return col + QLatin1String(" IS NOT NULL");
-            }
-            bool partial = !opt_.noPartialCompare && op == QLatin1String("=") &&
-                           text.endsWith(QLatin1Char('*'));
-            if (partial) {
-                QString prefix = text.left(text.size() - 1);
-                if (prefix.isEmpty()) return col + QLatin1String(" IS NOT NULL");
-                if (opt_.caseInsensitive) {
-                    c.add(prefix.toLower(), FieldKind::Text);
-                    return QStringLiteral("czech_fold(substr(%1, 1, %2)) = ?")
-                        .arg(col)
-                        .arg(prefix.size());
-                }
-                c.add(prefix, FieldKind::Text);
-                return QStringLiteral("substr(%1, 1, %2) = ?").arg(col).arg(prefix.size());
-            }
-            QString lhs = col;
-            QString v = text;
-            QString collate;
-            if (opt_.caseInsensitive) {
-                lhs = QStringLiteral("czech_fold(%1)").arg(col);
-                v = text.toLower();
-                collate = QStringLiteral(" COLLATE CZECH");
-            }
-            c.add(v, FieldKind::Text);
-            if (op == QLatin1String("<>"))
-                return QStringLiteral("(%1 IS NULL OR %2 <> ?%3)").arg(col, lhs, collate);
-            return QStringLiteral("%1 %2 ?%3").arg(lhs, op, collate);
-        }
+        if (isTextKind(f->kind)) return textComparison(col, op, text);
         QVariant bound;
         FieldKind kind = f->kind;
         switch (f->kind) {
         case FieldKind::Logical: {
-            QString t = text.trimmed().toUpper();
-            if (t == QLatin1String("TRUE") || t == QLatin1String("T") || t == QLatin1String("1"))
+            QString v = text.trimmed().toUpper();
+            if (v == QLatin1String("TRUE") || v == QLatin1String("T") || v == QLatin1String("1"))
                 bound = 1;
-            else if (t == QLatin1String("FALSE") || t == QLatin1String("F") ||
-                     t == QLatin1String("0"))
+            else if (v == QLatin1String("FALSE") || v == QLatin1String("F") ||
+                     v == QLatin1String("0"))
                 bound = 0;
             else
                 fail(value.pos, QStringLiteral("'%1' není logická hodnota").arg(text));
@@ -268,10 +351,10 @@ private:
             break;
         }
         case FieldKind::Time: {
-            QTime t = QTime::fromString(text.trimmed(), QStringLiteral("h:mm:ss"));
-            if (!t.isValid()) t = QTime::fromString(text.trimmed(), QStringLiteral("h:mm"));
-            if (!t.isValid()) fail(value.pos, QStringLiteral("'%1' není čas").arg(text));
-            bound = t;
+            QTime tm = QTime::fromString(text.trimmed(), QStringLiteral("h:mm:ss"));
+            if (!tm.isValid()) tm = QTime::fromString(text.trimmed(), QStringLiteral("h:mm"));
+            if (!tm.isValid()) fail(value.pos, QStringLiteral("'%1' není čas").arg(text));
+            bound = tm;
             break;
         }
         case FieldKind::Blob:
@@ -283,25 +366,115 @@ private:
                 break;
             }
             bool ok = false;
-            QString t = text.trimmed();
-            t.replace(QLatin1Char(','), QLatin1Char('.'));
-            double d = t.toDouble(&ok);
-            if (!ok) fail(value.pos, QStringLiteral("'%1' není číslo").arg(text));
+            QString v = text.trimmed();
+            v.replace(QLatin1Char(','), QLatin1Char('.'));
+            double d = v.toDouble(&ok);
+            if (!ok || !std::isfinite(d))
+                fail(value.pos, QStringLiteral("'%1' není číslo").arg(text));
+            if (storedAtFourPlaces(*f)) {
+                if (auto four = Decimal::parse(v)) return fourPlaces(col, op, *four);
+            }
             bound = d;
             kind = FieldKind::Float;
         }
         }
         if (isBool && f->kind != FieldKind::Logical && !isNumericKind(f->kind))
             fail(value.pos, QStringLiteral("'%1' není hodnota pole %2").arg(value.text, f->name));
-        c.add(bound, kind);
-        if (op == QLatin1String("<>")) return QStringLiteral("(%1 IS NULL OR %1 <> ?)").arg(col);
-        return QStringLiteral("%1 %2 ?").arg(col, op);
+        t.add(bound, kind);
+        if (op == QLatin1String("<>")) {
+            t.sql = QStringLiteral("(%1 IS NULL OR %1 <> ?)").arg(col);
+        } else {
+            t.sql = QStringLiteral("%1 %2 ?").arg(col, op);
+            if (op == QLatin1String("=")) t.inLhs = col;
+        }
+        return t;
+    }
+
+    Term textComparison(const QString& col, const QString& op, const QString& text) {
+        Term t;
+        // A blank text is NULL in the tables.
+        if (text.isEmpty()) {
+            if (op == QLatin1String("=")) {
+                t.sql = col + QLatin1String(" IS NULL");
+                return t;
+            }
+            if (op == QLatin1String("<>")) {
+                t.sql = col + QLatin1String(" IS NOT NULL");
+                return t;
+            }
+        }
+        bool partial =
+            !opt_.noPartialCompare && op == QLatin1String("=") && text.endsWith(QLatin1Char('*'));
+        if (partial) {
+            QString prefix = text.left(text.size() - 1);
+            // "*" alone is any value, a blank one too.
+            if (prefix.isEmpty()) {
+                t.sql = QStringLiteral("1");
+                return t;
+            }
+            if (opt_.caseInsensitive) {
+                t.add(prefix.toLower(), FieldKind::Text);
+                t.sql =
+                    QStringLiteral("czech_fold(substr(%1, 1, %2)) = ?").arg(col).arg(prefix.size());
+                return t;
+            }
+            t.add(prefix, FieldKind::Text);
+            t.sql = QStringLiteral("substr(%1, 1, %2) = ?").arg(col).arg(prefix.size());
+            return t;
+        }
+        QString lhs = col;
+        QString v = text;
+        QString collate;
+        if (opt_.caseInsensitive) {
+            lhs = QStringLiteral("czech_fold(%1)").arg(col);
+            v = text.toLower();
+            collate = QStringLiteral(" COLLATE CZECH");
+        }
+        t.add(v, FieldKind::Text);
+        if (op == QLatin1String("<>")) {
+            t.sql = QStringLiteral("(%1 IS NULL OR %2 <> ?%3)").arg(col, lhs, collate);
+            return t;
+        }
+        t.sql = QStringLiteral("%1 %2 ?%3").arg(lhs, op, collate);
+        if (op == QLatin1String("=")) t.inLhs = lhs + collate;
+        return t;
+    }
+
+    // v at four places: the stored values that round to it lie in [v - 0.00005, v + 0.00005).
+    static Term fourPlaces(const QString& col, const QString& op, Decimal v) {
+        Term t;
+        const double low = double(v.raw() * 2 - 1) / double(2 * Decimal::kScale);
+        const double high = double(v.raw() * 2 + 1) / double(2 * Decimal::kScale);
+        if (op == QLatin1String("=")) {
+            t.sql = QStringLiteral("(%1 >= ? AND %1 < ?)").arg(col);
+            t.add(low, FieldKind::Float);
+            t.add(high, FieldKind::Float);
+        } else if (op == QLatin1String("<>")) {
+            t.sql = QStringLiteral("(%1 IS NULL OR %1 < ? OR %1 >= ?)").arg(col);
+            t.add(low, FieldKind::Float);
+            t.add(high, FieldKind::Float);
+        } else if (op == QLatin1String("<")) {
+            t.sql = col + QLatin1String(" < ?");
+            t.add(low, FieldKind::Float);
+        } else if (op == QLatin1String("<=")) {
+            t.sql = col + QLatin1String(" < ?");
+            t.add(high, FieldKind::Float);
+        } else if (op == QLatin1String(">")) {
+            t.sql = col + QLatin1String(" >= ?");
+            t.add(high, FieldKind::Float);
+        } else {
+            t.sql = col + QLatin1String(" >= ?");
+            t.add(low, FieldKind::Float);
+        }
+        return t;
     }
 
     const QString& src_;
     const TableDef& def_;
     FilterOptions opt_;
     int i_ = 0;
+    int depth_ = 0;
+    int params_ = 0;
     Token tok_;
 };
 

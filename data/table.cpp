@@ -1,6 +1,7 @@
 #include "table.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include <sqlite3.h>
@@ -31,10 +32,21 @@ void TableEvent::fire(Table& t) const {
 
 // ---------------------------------------------------------------- Table
 
+// The rows a cursor reads ahead in its order. A move takes them a batch at a time and resets
+// its statement at once: no read outlives the move that made it, so this connection never holds
+// a read snapshot between moves and every move can see another copy's commit. A cursor that
+// finds the change counter moved throws its rows away and reads on from its current record.
 struct Table::Stream {
-    std::shared_ptr<Statement> st;
     bool forward = true;
-    bool exhausted = false;
+    bool exhausted = false;   // the last read found no rows beyond those held
+    SqlCondition base;        // range, master and filter
+    QVector<qint64> rowids;   // the rows read and not served yet, from `next`
+    QVector<QVariant> values; // physicalCount_ values a row
+    int next = 0;
+    int batch = 8;         // rows the next read asks for; grows while the cursor keeps walking
+    bool haveLast = false; // the last row read, where the next read goes on from
+    QVector<QVariant> lastKey;
+    qint64 lastRowid = 0;
 };
 
 namespace {
@@ -50,6 +62,25 @@ QStringList splitFields(const QString& s) {
         if (!t.isEmpty()) out << t;
     }
     return out;
+}
+
+// "field = value" for locate and findKey; money, prices and quantities compare at four places
+// (the stored values that round to the value), as the filters do.
+void addEquality(QStringList& parts, SqlCondition& c, const FieldDef& f, const QVariant& v) {
+    const QString col = sqlIdentifier(f.name);
+    if (v.isNull()) {
+        parts << col + QLatin1String(" IS NULL");
+        return;
+    }
+    if (storedAtFourPlaces(f) && std::fabs(v.toDouble()) < 1e14) {
+        const std::int64_t raw = Decimal::fromDouble(v.toDouble()).raw();
+        parts << QStringLiteral("(%1 >= ? AND %1 < ?)").arg(col);
+        c.add(double(raw * 2 - 1) / double(2 * Decimal::kScale), FieldKind::Float);
+        c.add(double(raw * 2 + 1) / double(2 * Decimal::kScale), FieldKind::Float);
+        return;
+    }
+    parts << col + QLatin1String(" = ?");
+    c.add(v, f.kind);
 }
 
 StorageError stateError(const QString& table, const QString& what) {
@@ -85,6 +116,9 @@ Table::Table(Database& db, const QString& address, const QString& baseDirectory)
         marks << QStringLiteral("?");
         sets << q(fields_[i].name) + QLatin1String(" = ?");
     }
+    selectList_ = QStringLiteral("rowid");
+    for (int i = 0; i < physicalCount_; ++i)
+        selectList_ += QLatin1String(", ") + q(fields_[i].name);
     insertSql_ =
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
             .arg(q(def_.sqlName), cols.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
@@ -172,16 +206,11 @@ FieldKind Table::kindOf(const QString& field) const {
     return i < 0 ? FieldKind::Text : fields_[i].kind;
 }
 
-QString Table::selectList() const {
-    QString s = QStringLiteral("rowid");
-    for (int i = 0; i < physicalCount_; ++i)
-        s += QLatin1String(", ") + q(fields_[i].name);
-    return s;
+const QString& Table::selectList() const {
+    return selectList_;
 }
 
 void Table::invalidate() {
-    // A statement left on a row would hold this connection's read snapshot.
-    if (stream_ && stream_->st) stream_->st->reset();
     stream_.reset();
 }
 
@@ -197,7 +226,6 @@ std::shared_ptr<Statement> cachedStatement(QHash<QString, std::shared_ptr<Statem
 
 Statement& Table::cached(const QString& sql) {
     auto st = cachedStatement(statements_, db_, sql);
-    if (stream_ && stream_->st == st) stream_.reset();
     st->reset();
     return *st;
 }
@@ -248,14 +276,17 @@ SqlCondition Table::keyCompare(const QStringList& fields, const QVariantList& va
 }
 
 SqlCondition Table::afterCurrent(bool forward) const {
-    SqlCondition c;
     QVector<QVariant> vals;
+    for (const QString& f : orderFields_)
+        vals << buf_[fieldIndex(f)];
+    return afterRow(forward, vals, rowid_);
+}
+
+SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64 rowid) const {
+    SqlCondition c;
     bool anyNull = false;
-    for (const QString& f : orderFields_) {
-        QVariant v = buf_[fieldIndex(f)];
+    for (const QVariant& v : vals)
         anyNull = anyNull || v.isNull();
-        vals << v;
-    }
     if (!anyNull) {
         QStringList cols, marks;
         for (int i = 0; i < orderFields_.size(); ++i) {
@@ -265,7 +296,7 @@ SqlCondition Table::afterCurrent(bool forward) const {
         }
         cols << QStringLiteral("rowid");
         marks << QStringLiteral("?");
-        c.add(rowid_, FieldKind::LongInt);
+        c.add(rowid, FieldKind::LongInt);
         c.sql = QStringLiteral("(%1) %2 (%3)")
                     .arg(cols.join(QLatin1String(", ")),
                          forward ? QLatin1String(">") : QLatin1String("<"),
@@ -275,7 +306,7 @@ SqlCondition Table::afterCurrent(bool forward) const {
     // With blanks in the key: spelled out, blanks first.
     std::function<QString(int)> build = [&](int i) -> QString {
         if (i == orderFields_.size()) {
-            c.add(rowid_, FieldKind::LongInt);
+            c.add(rowid, FieldKind::LongInt);
             return forward ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?");
         }
         QString col = q(orderFields_[i]);
@@ -403,22 +434,79 @@ static QString orderClause(const QStringList& fields, bool forward) {
     return parts.join(QLatin1String(", "));
 }
 
-bool Table::openStream(bool forward, bool fromCurrent) {
-    SqlCondition c = baseCondition();
-    if (fromCurrent && hasRecord_) c.append(afterCurrent(forward));
-    QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
-                      .arg(selectList(), q(def_.sqlName),
-                           c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
-                           orderClause(orderFields_, forward));
-    stream_.reset();
-    auto st = cachedStatement(statements_, db_, sql);
-    st->reset();
-    bindAll(*st, c);
+void Table::openStream(bool forward, bool fromCurrent) {
     stream_ = std::make_unique<Stream>();
-    stream_->st = st;
     stream_->forward = forward;
+    stream_->base = baseCondition();
+    if (fromCurrent && hasRecord_) {
+        stream_->haveLast = true;
+        for (const QString& f : orderFields_)
+            stream_->lastKey << buf_[fieldIndex(f)];
+        stream_->lastRowid = rowid_;
+    }
     streamGeneration_ = db_.generation();
-    return true;
+}
+
+void Table::fillStream() {
+    Stream& s = *stream_;
+    SqlCondition c = s.base;
+    if (s.haveLast) c.append(afterRow(s.forward, s.lastKey, s.lastRowid));
+    const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?")
+                            .arg(selectList(), q(def_.sqlName),
+                                 c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
+                                 orderClause(orderFields_, s.forward));
+    Statement& st = cached(sql);
+    bindAll(st, c);
+    st.bind(int(c.params.size()) + 1, s.batch, FieldKind::LongInt);
+    s.rowids.clear();
+    s.values.clear();
+    s.next = 0;
+    while (st.step()) {
+        s.rowids << st.columnInt(0);
+        for (int i = 0; i < physicalCount_; ++i)
+            s.values << st.column(i + 1, fields_[i].kind);
+    }
+    st.reset();
+    const int read = int(s.rowids.size());
+    s.exhausted = read < s.batch;
+    if (read > 0) {
+        s.haveLast = true;
+        s.lastRowid = s.rowids.back();
+        s.lastKey.clear();
+        const qsizetype row = qsizetype(read - 1) * physicalCount_;
+        for (const QString& f : orderFields_)
+            s.lastKey << s.values[row + fieldIndex(f)];
+    }
+    s.batch = std::min(s.batch * 4, 512);
+}
+
+bool Table::streamNext() {
+    Stream& s = *stream_;
+    const bool callback = filtered_ && filterCallback_;
+    QVector<QVariant> keep;
+    qint64 keepRowid = rowid_;
+    bool keepHas = hasRecord_;
+    if (callback) keep = buf_;
+    for (;;) {
+        if (s.next >= s.rowids.size()) {
+            if (s.exhausted) break;
+            fillStream();
+            if (s.rowids.isEmpty()) break;
+        }
+        const qsizetype row = qsizetype(s.next) * physicalCount_;
+        rowid_ = s.rowids[s.next++];
+        for (int i = 0; i < physicalCount_; ++i)
+            buf_[i] = std::move(s.values[row + i]);
+        hasRecord_ = true;
+        calculate(true);
+        if (!callback || filterCallback_(*this)) return true;
+    }
+    if (callback) {
+        buf_ = keep;
+        rowid_ = keepRowid;
+        hasRecord_ = keepHas;
+    }
+    return false;
 }
 
 void Table::currentChanged() {
@@ -467,11 +555,10 @@ void Table::first() {
     requireActive("first");
     checkBrowse();
     openStream(true, false);
-    if (stepAccepted(*stream_->st)) {
+    if (streamNext()) {
         eof_ = false;
         bof_ = true;
     } else {
-        stream_->exhausted = true;
         clearBuffer();
         eof_ = bof_ = true;
     }
@@ -482,11 +569,10 @@ void Table::last() {
     requireActive("last");
     checkBrowse();
     openStream(false, false);
-    if (stepAccepted(*stream_->st)) {
+    if (streamNext()) {
         eof_ = true;
         bof_ = false;
     } else {
-        stream_->exhausted = true;
         clearBuffer();
         eof_ = bof_ = true;
     }
@@ -502,15 +588,10 @@ void Table::next() {
     }
     bool valid = stream_ && stream_->forward && streamGeneration_ == db_.generation();
     if (!valid) openStream(true, true);
-    if (stream_->exhausted) {
-        eof_ = true;
-        return;
-    }
-    if (stepAccepted(*stream_->st)) {
+    if (streamNext()) {
         eof_ = bof_ = false;
         currentChanged();
     } else {
-        stream_->exhausted = true;
         eof_ = true;
     }
 }
@@ -524,22 +605,44 @@ void Table::prior() {
     }
     bool valid = stream_ && !stream_->forward && streamGeneration_ == db_.generation();
     if (!valid) openStream(false, true);
-    if (stream_->exhausted) {
-        bof_ = true;
-        return;
-    }
-    if (stepAccepted(*stream_->st)) {
+    if (streamNext()) {
         eof_ = bof_ = false;
         currentChanged();
     } else {
-        stream_->exhausted = true;
         bof_ = true;
     }
 }
 
 bool Table::isEmpty() {
     if (!active()) return true;
-    return !hasRecord_ && state_ != TableState::Insert;
+    if (state_ == TableState::Insert) return false;
+    // The view, not the cursor: a posted record may have left the filter or range it stands on.
+    SqlCondition c = baseCondition();
+    const QString where = c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql;
+    if (!(filtered_ && filterCallback_)) {
+        Statement& st =
+            cached(QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1").arg(q(def_.sqlName), where));
+        bindAll(st, c);
+        const bool any = st.step();
+        st.reset();
+        return !any;
+    }
+    Statement& st =
+        cached(QStringLiteral("SELECT %1 FROM %2%3").arg(selectList(), q(def_.sqlName), where));
+    bindAll(st, c);
+    const QVector<QVariant> keep = buf_;
+    const qint64 keepRowid = rowid_;
+    const bool keepHas = hasRecord_;
+    bool any = false;
+    while (!any && st.step()) {
+        loadRow(st);
+        any = filterCallback_(*this);
+    }
+    st.reset();
+    buf_ = keep;
+    rowid_ = keepRowid;
+    hasRecord_ = keepHas;
+    return !any;
 }
 
 qint64 Table::recordCount() {
@@ -605,7 +708,7 @@ void Table::refresh() {
         c.add(rowid_, FieldKind::LongInt);
         if (!seekFirst(c)) {
             openStream(true, true);
-            if (stepAccepted(*stream_->st)) {
+            if (streamNext()) {
                 eof_ = bof_ = false;
                 invalidate();
                 currentChanged();
@@ -693,13 +796,7 @@ bool Table::findKey(const QVariantList& values) {
     QStringList parts;
     for (int i = 0; i < values.size(); ++i) {
         const FieldDef& f = fields_[fieldIndex(orderFields_[i])];
-        QVariant v = toFieldValue(values[i], f);
-        if (v.isNull()) {
-            parts << q(f.name) + QLatin1String(" IS NULL");
-        } else {
-            parts << q(f.name) + QLatin1String(" = ?");
-            c.add(v, f.kind);
-        }
+        addEquality(parts, c, f, toFieldValue(values[i], f));
     }
     c.sql = parts.join(QLatin1String(" AND "));
     return seekFirst(c);
@@ -754,6 +851,7 @@ void Table::setFiltered(bool on) {
     if (on) {
         try {
             filterSql_ = translateFilter(filterText_, def_, filterOptions_);
+            checkFilterSql();
         } catch (...) {
             filtered_ = false;
             filterSql_ = SqlCondition();
@@ -772,6 +870,21 @@ void Table::setFiltered(bool on) {
     if (active()) {
         first();
         onDataChanged.fire(*this);
+    }
+}
+
+// The translation keeps within what SQLite can run; should SQLite still refuse the condition,
+// the user hears of it as a fault of the filter, when it is switched on.
+void Table::checkFilterSql() {
+    if (filterSql_.sql.isEmpty()) return;
+    try {
+        Statement st = db_.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 0")
+                                       .arg(q(def_.sqlName), filterSql_.sql));
+    } catch (const StorageError& e) {
+        throw StorageError(
+            StorageErrorKind::FilterSyntax,
+            QStringLiteral("Chyba ve filtru na pozici 1: filtr nelze použít (%1)").arg(e.message()),
+            def_.address(), QString(), 0);
     }
 }
 
@@ -839,16 +952,18 @@ bool Table::locate(const QString& fieldList, const QVariantList& values,
             if (options.caseInsensitive) s = s.toLower();
             QString lhs =
                 options.caseInsensitive ? QStringLiteral("czech_fold(%1)") : QStringLiteral("%1");
-            if (options.partialKey && options.caseInsensitive) {
+            if ((options.partialKey || options.contains) && options.caseInsensitive) {
                 // The built-in GLOB with both cases of each letter picks the candidates without a
                 // call into our functions per record; the Czech fold then decides.
                 QString pattern = caseInsensitiveGlob(s);
                 if (!pattern.isEmpty()) {
                     parts << col + QLatin1String(" GLOB ?");
-                    c.add(pattern, FieldKind::Text);
+                    c.add(options.contains ? QLatin1Char('*') + pattern : pattern, FieldKind::Text);
                 }
             }
-            if (options.partialKey)
+            if (options.contains)
+                parts << QStringLiteral("instr(%1, ?) > 0").arg(lhs.arg(col));
+            else if (options.partialKey)
                 parts << lhs.arg(QStringLiteral("substr(%1, 1, %2)").arg(col).arg(s.size())) +
                              QLatin1String(" = ?");
             else
@@ -856,15 +971,29 @@ bool Table::locate(const QString& fieldList, const QVariantList& values,
             c.add(s, FieldKind::Text);
             continue;
         }
-        QVariant v = toFieldValue(raw, f);
-        if (v.isNull()) {
-            parts << col + QLatin1String(" IS NULL");
-        } else {
-            parts << col + QLatin1String(" = ?");
-            c.add(v, f.kind);
-        }
+        addEquality(parts, c, f, toFieldValue(raw, f));
     }
     c.sql = parts.join(QLatin1String(" AND "));
+    if (options.fromCurrent && hasRecord_) {
+        // The current record or one after it in the current order.
+        SqlCondition from;
+        from.add(rowid_, FieldKind::LongInt);
+        const SqlCondition after = afterCurrent(true);
+        from.sql = QStringLiteral("(rowid = ? OR %1)").arg(after.sql);
+        from.params += after.params;
+        from.kinds += after.kinds;
+        c.append(from);
+    }
+    if (options.fromCurrent && hasRecord_) {
+        // The current record or one after it in the current order.
+        SqlCondition from;
+        from.add(rowid_, FieldKind::LongInt);
+        const SqlCondition after = afterCurrent(true);
+        from.sql = QStringLiteral("(rowid = ? OR %1)").arg(after.sql);
+        from.params += after.params;
+        from.kinds += after.kinds;
+        c.append(from);
+    }
     return seekFirst(c);
 }
 
@@ -1189,11 +1318,11 @@ void Table::remove() {
     if (state_ == TableState::Edit) setState(TableState::Browse);
     // The record after the deleted one becomes current; after the last one, the one before.
     openStream(true, true);
-    if (stepAccepted(*stream_->st)) {
+    if (streamNext()) {
         eof_ = bof_ = false;
     } else {
         openStream(false, true);
-        if (stepAccepted(*stream_->st)) {
+        if (streamNext()) {
             eof_ = true;
             bof_ = false;
         } else {

@@ -3,6 +3,11 @@
 // index (always by seeking on the index, never by reading the table into memory), key ranges,
 // filters, locate, bookmarks, master-detail links, calculated fields, and editing with the
 // notifications the data module hangs its rules on.
+//
+// What another copy of the program commits is seen on the next move, refresh or query: no read
+// outlives the move that made it (rows read ahead are kept, never an open statement, and are
+// thrown away when the database's change counter moved), and a post in Edit reads the stored
+// record again inside its write transaction (ConflictPolicy).
 
 #include "database.h"
 #include "field.h"
@@ -54,7 +59,9 @@ enum class ConflictPolicy {
 
 struct LocateOptions {
     bool caseInsensitive = false;
-    bool partialKey = false; // a text value matches the beginning of the field
+    bool partialKey = false;  // a text value matches the beginning of the field
+    bool contains = false;    // a text value matches anywhere in the field
+    bool fromCurrent = false; // the search starts at the current record (which may match)
 };
 
 class Table : public RecordSource {
@@ -96,9 +103,10 @@ public:
     void prior();
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
-    bool isEmpty();
     bool hasRecord() const { return hasRecord_; }
     qint64 recordCount();
+    // Whether the view (range, master, filter) holds any record, whatever the cursor stands on.
+    bool isEmpty();
     // Re-reads the current record and drops what was read ahead (sees other cursors' posts).
     void refresh();
     // Writes the buffers to disk; every commit is durable already, so this only checkpoints.
@@ -191,10 +199,11 @@ private:
     void requireActive(const char* what) const;
     void checkBrowse(); // posts a pending edit, as moving off a record does
     void setState(TableState s);
-    QString selectList() const;
+    const QString& selectList() const;
     SqlCondition baseCondition();
     void invalidate();
     void invalidateFilterCache();
+    void checkFilterSql();
     void loadRow(Statement& st);
     // The calculated fields of the record in the buffer; `clear` blanks them first.
     void calculate(bool clear);
@@ -205,7 +214,9 @@ private:
     Statement& cached(const QString& sql);
     void bindAll(Statement& st, const SqlCondition& c, int from = 1);
     bool seekFirst(const SqlCondition& extra);
-    bool openStream(bool forward, bool fromCurrent);
+    void openStream(bool forward, bool fromCurrent);
+    void fillStream();
+    bool streamNext(); // the next record of the stream the filter accepts, into the buffer
     void doPost();
     void doDelete();
     bool readStored(qint64 rowid, QVector<QVariant>& values);
@@ -214,6 +225,7 @@ private:
     bool rowExists(const TableDef& t, const QStringList& fields, const QVector<QVariant>& values,
                    qint64 exceptRowid);
     SqlCondition afterCurrent(bool forward) const;
+    SqlCondition afterRow(bool forward, const QVector<QVariant>& key, qint64 rowid) const;
     SqlCondition keyCompare(const QStringList& fields, const QVariantList& values,
                             bool greaterEq) const;
     FieldKind kindOf(const QString& field) const;
@@ -252,7 +264,7 @@ private:
     std::unique_ptr<Stream> stream_;
     quint64 streamGeneration_ = 0;
     QHash<QString, std::shared_ptr<Statement>> statements_;
-    QString insertSql_, updateSql_;
+    QString selectList_, insertSql_, updateSql_;
 };
 
 } // namespace brix

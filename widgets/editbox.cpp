@@ -1,5 +1,6 @@
 #include "editbox.h"
 
+#include "decimal.h"
 #include "platform.h"
 
 #include <QEvent>
@@ -48,11 +49,13 @@ private:
     QRegularExpression pattern_;
 };
 
-QString numberText(QString text) {
-    text.remove(QLatin1Char(' '));
-    text.remove(QChar(0xA0));
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    return text;
+// The typed number without its thousands separators and with a decimal point; empty (no
+// number) when a blank stands where no thousands separator can ("12 5", "1 0000,5").
+QString numberText(const QString& text) {
+    std::optional<QString> plain = withoutDigitGroups(text);
+    if (!plain) return QString();
+    plain->replace(QLatin1Char(','), QLatin1Char('.'));
+    return *plain;
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 //   brix-report printers
 
 #include "barcode.h"
+#include "console.h"
 #include "database.h"
 #include "decimal.h"
 #include "definition.h"
@@ -398,7 +399,8 @@ int runReport(const QStringList& args) {
         return bad(QStringLiteral("Neznámá kódová stránka \"%1\" (1250, 852, kamenicky, ascii).")
                        .arg(codepage));
 
-    ConsolePlatform console;
+    // Messages of the report engine go to the error output; questions are answered No.
+    brix::ConsolePlatform console(printErr);
     brix::ScopedPlatform usePlatform(console);
     TSestava report;
     report.ReportDirIgnore = false;

@@ -89,6 +89,13 @@ TEST(Decimal, ParseAcceptsCommaPointSignAndRoundsHalfEven) {
     EXPECT_FALSE(Decimal::parse(u"1,2,3"));
     EXPECT_FALSE(Decimal::parse(u"abc"));
     EXPECT_FALSE(Decimal::parse(u"-"));
+    // Blanks are thousands separators only: groups of three after the first.
+    EXPECT_EQ(Decimal::parse(u"1 000 000")->raw(), 10000000000);
+    EXPECT_EQ(Decimal::parse(u"-12\u00a0345,5")->raw(), -123455000); // no-break space
+    EXPECT_EQ(Decimal::parse(u"999 999,9999")->raw(), 9999999999);
+    for (const char16_t* slip :
+         {u"12 5", u"1 0000,5", u"1000 000", u"1  000", u"- 5", u"1,000 5", u"1 000,5 0", u"1 00"})
+        EXPECT_FALSE(Decimal::parse(slip)) << QString::fromUtf16(slip).toStdString();
 }
 
 TEST(Decimal, FromDoubleUsesTheIntendedDecimalValue) {

@@ -1,6 +1,7 @@
 // Two copies of the program on one data root (a forked child process with a connection of its
-// own is the other copy): what a post in Edit does when the other copy changed or deleted the
-// record meanwhile, under each conflict policy.
+// own is the other copy): what each copy sees of the other's commits, and what a post in Edit
+// does when the other copy changed or deleted the record meanwhile, under each conflict policy.
+#include "query.h"
 #include "scripted_gtest.h"
 #include "storage_fixture.h"
 #include "storage_messages.h"
@@ -71,6 +72,83 @@ protected:
         t.field("Mesto").setString("Plzeň");
     }
 };
+
+// A cursor that has walked part of a table holds nothing open: the other copy's commit is seen
+// on its next move, on refresh, by a query and by a new cursor, and its edit of another field
+// keeps the other copy's change.
+TEST_F(CopiesTest, AWalkingCursorSeesTheOtherCopysCommitOnItsNextMove) {
+    Table a(*db, "T\\Osoby");
+    a.open();
+    for (int i = 0; i < 40; ++i)
+        add(a, {{"Prijmeni", QStringLiteral("Řezník%1").arg(i, 2, 10, QLatin1Char('0'))},
+                {"Mesto", "Kolín"}});
+    a.first(); // Novák
+    a.next();  // Řezník00; the rows after it are read ahead
+    ASSERT_EQ(a.field("Prijmeni").asString(), "Řezník00");
+    const QString root = dir.path();
+    ASSERT_EQ(inChild([&] {
+                  auto other = Database::open(root, options());
+                  Table c(*other, "T\\Osoby");
+                  c.open();
+                  Database::Transaction tx(*other);
+                  for (c.first(); !c.eof(); c.next()) {
+                      c.edit();
+                      c.field("Mesto").setString("Louny");
+                      c.post();
+                  }
+                  tx.commit();
+                  return 0;
+              }),
+              0);
+    a.next();
+    EXPECT_EQ(a.field("Prijmeni").asString(), "Řezník01");
+    EXPECT_EQ(a.field("Mesto").asString(), "Louny");
+    a.prior();
+    EXPECT_EQ(a.field("Mesto").asString(), "Louny");
+
+    ASSERT_EQ(otherCopy([](Table& c) {
+                  c.edit();
+                  c.field("Mesto").setString("Most");
+                  c.post();
+              }),
+              0);
+    Query q(*db, "SELECT Mesto FROM \"T\\Osoby\" WHERE Prijmeni = :P");
+    q.setParam("P", "Novák");
+    q.open();
+    EXPECT_EQ(q.field("Mesto").asString(), "Most");
+    Table fresh(*db, "T\\Osoby");
+    fresh.open();
+    EXPECT_EQ(fresh.field("Mesto").asString(), "Most");
+    a.first();
+    EXPECT_EQ(a.field("Mesto").asString(), "Most");
+
+    otherSets("Cis_firmy", 99);
+    a.refresh();
+    EXPECT_EQ(a.field("Cis_firmy").asInteger(), 99);
+    otherSets("Mesto", "Beroun");
+    a.edit();
+    a.field("Cis_firmy").setInteger(5);
+    a.post();
+    EXPECT_EQ(stored(), "Beroun/5");
+}
+
+// Rows read ahead before the other copy's commit are not served inside a transaction begun after
+// it.
+TEST_F(CopiesTest, ATransactionSeesWhatWasCommittedBeforeItBegan) {
+    Table a(*db, "T\\Osoby");
+    a.open(); // Novák, Veselý read ahead
+    ASSERT_EQ(otherCopy([](Table& c) {
+                  c.findKey({"Veselý", "Petr"});
+                  c.edit();
+                  c.field("Mesto").setString("Zlín");
+                  c.post();
+              }),
+              0);
+    Database::Transaction tx(*db);
+    a.next();
+    EXPECT_EQ(a.field("Mesto").asString(), "Zlín");
+    tx.commit();
+}
 
 TEST_F(CopiesTest, MergeKeepsTheOtherCopysChangeOfAnUntouchedField) {
     Table t(*db, "T\\Osoby");

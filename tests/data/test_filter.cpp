@@ -1,6 +1,7 @@
 // The filter language as the programs write it, the options, the per-record callback, and user
 // text that must stay a value.
 #include "filter.h"
+#include "query.h"
 #include "storage_fixture.h"
 
 using namespace brix;
@@ -92,6 +93,116 @@ TEST_F(FilterTest, PartialCompareAndCaseOptions) {
     EXPECT_EQ(names("Prijmeni ='NOVÁK'", ci), QStringList({"Novák"})); // accents still count
     EXPECT_EQ(names("Nazev = 'čo*'", ci), QStringList({"100%"}));      // Czech letters fold too
     EXPECT_EQ(names("Nazev = 'čo*'"), QStringList());
+}
+
+TEST_F(FilterTest, StarAloneMatchesEveryRecordBlankOnesToo) {
+    add(*t, {{"Prijmeni", "Bez města"}});
+    EXPECT_EQ(names("Mesto = '*'").size(), 5);
+    FilterOptions ci;
+    ci.caseInsensitive = true;
+    EXPECT_EQ(names("Mesto = '*'", ci).size(), 5);
+    EXPECT_EQ(names("not Mesto = '*'"), QStringList());
+    EXPECT_EQ(names("Mesto = 'P*'"), QStringList({"NOVAK"}));
+}
+
+// A price computed as 0.1 + 0.2 is stored as 0.3; a value some other writer left with more
+// places is still 0.3 to a filter, a key and a locate.
+TEST_F(FilterTest, MoneyAndQuantitiesCompareAtFourPlaces) {
+    add(*t, {{"Prijmeni", "Součet"}, {"Cena_Celk", 0.1 + 0.2}, {"SklZas_Ks", 0.00004}});
+    EXPECT_EQ(names("Cena_Celk = 0.3"), QStringList({"Součet"}));
+    EXPECT_EQ(names("SklZas_Ks = 0"), QStringList({"NOVAK", "Součet"}));
+    db->exec("UPDATE t_osoby SET Cena_Celk = 0.30000001, SklZas_Ks = 2.99996 "
+             "WHERE Prijmeni = 'Součet'");
+    EXPECT_EQ(names("Cena_Celk = 0.3"), QStringList({"Součet"}));
+    EXPECT_EQ(names("Cena_Celk = '0,3'"), QStringList({"Součet"}));
+    EXPECT_EQ(names("Cena_Celk <> 0.3 and Cena_Celk < 120"), QStringList({"NOVAK"}));
+    EXPECT_EQ(names("Cena_Celk <= 0.3"), QStringList({"Součet"}));
+    EXPECT_EQ(names("Cena_Celk < 0.3"), QStringList());
+    EXPECT_EQ(names("SklZas_Ks >= 3"), QStringList({"Novák", "Součet"}));
+    EXPECT_EQ(names("SklZas_Ks > 3"), QStringList());
+    EXPECT_EQ(names("Cena_Celk = 0.3 or Cena_Celk = 150 or Cena_Celk = 7"),
+              QStringList({"O'Brien", "Součet"}));
+    EXPECT_TRUE(t->locate("Cena_Celk", {0.3}));
+    EXPECT_EQ(t->field("Prijmeni").asString(), "Součet");
+    EXPECT_TRUE(t->locate("SklZas_Ks", {3}));
+    EXPECT_EQ(t->field("Prijmeni").asString(), "Novák");
+    // Assigned values keep four places, half to even.
+    t->edit();
+    t->field("Cena_Celk").setFloat(1.00005);
+    t->field("SklZas_Ks").setString("1 000,00015");
+    t->post();
+    Query q(*db, "SELECT Cena_Celk, SklZas_Ks FROM \"T\\Osoby\" WHERE Prijmeni = 'Novák'");
+    q.open();
+    EXPECT_EQ(q.field("Cena_Celk").asFloat(), 1.0);
+    EXPECT_EQ(q.field("SklZas_Ks").asFloat(), 1000.0002);
+}
+
+// Marked records and lists of product numbers: hundreds or thousands of terms stay within
+// what SQLite parses (IN lists, a balanced tree) and find what they list.
+TEST_F(FilterTest, FiltersOfThousandsOfTermsWork) {
+    {
+        Database::Transaction tx(*db);
+        for (int i = 1; i <= 3000; ++i)
+            add(*t, {{"Prijmeni", QStringLiteral("P%1").arg(i)}, {"Cis_firmy", 1000 + i}});
+        tx.commit();
+    }
+    auto list = [](int n, const QString& term, const QString& joint) {
+        QStringList parts;
+        for (int i = 1; i <= n; ++i)
+            parts << term.arg(i);
+        return parts.join(joint);
+    };
+    // 7, 7, 12 and 1001 to 2500
+    EXPECT_EQ(names(list(2500, "Cis_firmy = %1", " or ")).size(), 1503);
+    // "12" and 1100 to 1999
+    EXPECT_EQ(names(list(2500, "(Cis_firmy = 1%1)", " or ")).size(), 901);
+    QStringList numbers;
+    for (int i = 1; i <= 3000; i += 3)
+        numbers << QStringLiteral("Cis_firmy=%1").arg(1000 + i);
+    EXPECT_EQ(names(numbers.join(" or ")).size(), 1000);
+    EXPECT_EQ(names(list(2000, "Prijmeni = 'P%1'", " or ")).size(), 2000);
+    FilterOptions ci;
+    ci.caseInsensitive = true;
+    EXPECT_EQ(names(list(150, "Prijmeni = 'p%1'", " or "), ci).size(), 150);
+    // Mixed terms that no IN list can take, and long "and" chains.
+    EXPECT_EQ(names(list(1200, "(Cis_firmy > %1 and Prijmeni <> 'x')", " or ")).size(), 3003);
+    EXPECT_EQ(names(list(1200, "Cis_firmy <> %1", " and ")).size(), 2801);
+    EXPECT_EQ(names("(Prijmeni = 'P300' or Prijmeni = 'NOVAK') and " +
+                    list(1200, "Cis_firmy <> %1", " and "))
+                  .size(),
+              1);
+    EXPECT_EQ(names(list(800, "Cena_Celk = %1", " or ")).size(), 2); // 100 and 150
+    // The deepest nesting allowed around a long list.
+    QString deep = numbers.join(" or ");
+    for (int i = 0; i < 4; ++i) // sixteen levels
+        deep = "not (not (" + deep + "))";
+    EXPECT_EQ(names(deep).size(), 1000);
+}
+
+TEST_F(FilterTest, TooDeepOrTooLongAFilterIsAFilterErrorWithItsPosition) {
+    QString deep = "Cis_firmy = 1";
+    for (int i = 0; i < 17; ++i)
+        deep = "(" + deep + ")";
+    QStringList many;
+    for (int i = 0; i < 30001; ++i)
+        many << QStringLiteral("Cis_firmy=%1").arg(i % 10);
+    const QString tooMany = many.join(" or ");
+    struct Case {
+        QString expr;
+        int position;
+    };
+    for (const Case& c : {Case{deep, 16}, Case{QString("not ").repeated(17) + "Stav = '1'", 64},
+                          Case{tooMany, int(tooMany.lastIndexOf("Cis_firmy"))}}) {
+        t->setFilter(c.expr);
+        try {
+            t->setFiltered(true);
+            ADD_FAILURE() << "accepted: " << c.expr.left(40).toStdString();
+        } catch (const StorageError& e) {
+            EXPECT_EQ(e.kind(), StorageErrorKind::FilterSyntax);
+            EXPECT_EQ(e.position(), c.position) << e.message().toStdString();
+        }
+        EXPECT_FALSE(t->filtered());
+    }
 }
 
 TEST_F(FilterTest, UserTextStaysAValue) {

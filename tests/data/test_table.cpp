@@ -140,6 +140,33 @@ TEST_F(TableTest, LocatesExactlyIgnoringCaseAndByPrefix) {
     EXPECT_THROW(t.locate("Nic", {1}), StorageError);
 }
 
+// A search for a part of a text runs from the current record onward in the current order, the
+// current one included, and does not wrap around.
+TEST_F(TableTest, LocatesAPartOfATextFromTheCurrentRecordOnward) {
+    Table t(*db, "T\\Osoby");
+    t.open();
+    fillPeople(t);
+    const LocateOptions part{.caseInsensitive = true, .contains = true, .fromCurrent = true};
+    t.first(); // Cibulka, Černý, Horák, Chalupa, Novák
+    EXPECT_TRUE(t.locate("Prijmeni", {"R"}, part));
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Černý");
+    EXPECT_TRUE(t.locate("Prijmeni", {"r"}, part)); // the current one matches
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Černý");
+    t.next();
+    EXPECT_TRUE(t.locate("Prijmeni", {"ÁK"}, part));
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Horák");
+    t.next();
+    EXPECT_TRUE(t.locate("Prijmeni", {"ák"}, part));
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Novák");
+    EXPECT_FALSE(t.locate("Prijmeni", {"bul"}, part)); // Cibulka lies behind
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Novák");
+    EXPECT_FALSE(t.locate("Prijmeni", {"%"}, part));
+    t.first();
+    EXPECT_TRUE(t.locate("Prijmeni", {"bul"}, {.contains = true}));
+    EXPECT_FALSE(
+        t.locate("Prijmeni", {"BUL"}, {.contains = true})); // case counts without the option
+}
+
 TEST_F(TableTest, BookmarksSurviveOrderChangesAndDeletes) {
     Table t(*db, "T\\Osoby");
     t.open();
@@ -256,6 +283,53 @@ TEST_F(TableTest, EditingFiresItsNotificationsAndCancelRestores) {
                                          TableState::Browse}));
     EXPECT_TRUE(t.isEmpty());
     EXPECT_THROW(t.field("Mesto").setString("x"), StorageError); // not in edit
+}
+
+// "Edit and post until none is left": a post that takes the last record out of the filter, the
+// range or the record callback leaves the view empty though the cursor still stands on it.
+TEST_F(TableTest, IsEmptyAnswersForTheViewNotForTheCurrentRecord) {
+    Table t(*db, "T\\Osoby");
+    t.open();
+    fillPeople(t);
+    auto markAll = [&](const char* stav) {
+        int posts = 0;
+        while (!t.isEmpty() && posts < 10) {
+            t.first();
+            t.edit();
+            t.field("Stav").setString(stav);
+            t.post();
+            ++posts;
+        }
+        return posts;
+    };
+    t.setFilter("Stav = null");
+    t.setFiltered(true);
+    EXPECT_EQ(markAll("V"), 5);
+    EXPECT_TRUE(t.hasRecord()); // still on the last record posted
+    t.setFiltered(false);
+    EXPECT_FALSE(t.isEmpty());
+
+    t.setFilter("");
+    t.setFilterCallback([](Table& r) { return r.field("Stav").asString() == "V"; });
+    t.setFiltered(true);
+    EXPECT_EQ(markAll("P"), 5);
+    t.setFiltered(false);
+    t.setFilterCallback({});
+
+    t.setIndexName("CisFirmy");
+    t.setRange({7}, {7});
+    int posts = 0;
+    while (!t.isEmpty() && posts < 10) {
+        t.first();
+        t.edit();
+        t.field("Cis_firmy").setInteger(8);
+        t.post();
+        ++posts;
+    }
+    EXPECT_EQ(posts, 2);
+    t.insert(); // a record being inserted is in the view
+    EXPECT_FALSE(t.isEmpty());
+    t.cancel();
 }
 
 TEST_F(TableTest, FieldKindsStoreAndReadBack) {

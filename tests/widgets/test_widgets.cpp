@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 
 using namespace brix;
@@ -91,9 +92,14 @@ TEST(EditBox, ValuesOfEachKind) {
     number.setText("-0,25");
     EXPECT_DOUBLE_EQ(number.value().toDouble(), -0.25);
 
+    number.setText("12 345 678,5");
+    EXPECT_DOUBLE_EQ(number.value().toDouble(), 12345678.5);
+
     EditBox whole(EditBox::Kind::Integer);
     whole.setText("1 000");
     EXPECT_EQ(whole.value().toLongLong(), 1000);
+    whole.setText("9 223 372 036 854 775 807"); // the whole range of the field
+    EXPECT_EQ(whole.value().toLongLong(), std::numeric_limits<qint64>::max());
 
     EditBox date(EditBox::Kind::Date);
     date.setText("31.1.24");
@@ -127,6 +133,11 @@ TEST(EditBox, TextsThatAreNotValuesAreReportedInCzech) {
         {EditBox::Kind::Number, ",", "není platné číslo"},
         {EditBox::Kind::Money, "+", "není platná částka"},
         {EditBox::Kind::Money, "1,23456", "není platná částka"},
+        // A blank between digits is a thousands separator or a slip of the finger.
+        {EditBox::Kind::Money, "12 5", "není platná částka"},
+        {EditBox::Kind::Money, "1 0000,5", "není platná částka"},
+        {EditBox::Kind::Number, "1 5,5", "není platné číslo"},
+        {EditBox::Kind::Integer, "10 00", "není platné celé číslo"},
     };
     for (const Case& c : cases) {
         EditBox box(c.kind);

@@ -14,6 +14,7 @@
 #include "prihlaseni_dlg.h"
 #include "prikazy.h"
 #include "propojeni.h"
+#include "reportwindows.h"
 #include "storage_error.h"
 #include "util/message_hook.h"
 #include "util/nastaveni.h"
@@ -54,6 +55,7 @@ bool Aplikace::spust() {
     // The machine configuration was read with the platform, before any form.
     PropojZpravySPlatformou();
     InstalujNastrojeRegistru();
+    report::installReportWindows();
     Verbose() = JeVerbose(argumenty_);
 
     // The data root is ready before any form reads its files: a new or empty directory gets

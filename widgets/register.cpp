@@ -589,20 +589,21 @@ void RegisterForm::openEntry() {
     showEntryPage();
 }
 
+bool RegisterForm::refusedAsUsed() {
+    if (!config_.refuseUsedRecords) return false;
+    try {
+        const QString refusal = inUseMessage(usagesOf(table_));
+        if (refusal.isEmpty()) return false;
+        Platform::current().error(refusal);
+    } catch (const StorageError& e) {
+        reportStorageError(e);
+    }
+    return true;
+}
+
 void RegisterForm::SmazatClick() {
     if (entryShown() || !table_.active() || !table_.hasRecord()) return;
-    if (config_.refuseUsedRecords) {
-        try {
-            const QString refusal = inUseMessage(usagesOf(table_));
-            if (!refusal.isEmpty()) {
-                Platform::current().error(refusal);
-                return;
-            }
-        } catch (const StorageError& e) {
-            reportStorageError(e);
-            return;
-        }
-    }
+    if (refusedAsUsed()) return;
     if (!Platform::current().askYesNo(config_.deleteQuestion)) return;
     try {
         table_.remove();

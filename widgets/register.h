@@ -311,6 +311,9 @@ protected:
     virtual bool postEntry();
     void reloadEntry();
     QWidget* firstEntryWidget() const;
+    // The current record is used by other records (data/references.h): the message says where
+    // and how often, and a list's own delete stops. False when it may be deleted.
+    bool refusedAsUsed();
     // Leaves the record unsaved and shows the register page; a list that edits tables of its
     // own beside the register's cancels them here too.
     virtual void cancelEntry();

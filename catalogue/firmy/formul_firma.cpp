@@ -453,6 +453,7 @@ void TFormulFirma::NovyClick() {
 
 void TFormulFirma::SmazatClick() {
     if (entryShown() || !table().active() || !table().hasRecord()) return;
+    if (refusedAsUsed()) return; // a partner named by documents or products stays
     if (!Platform::current().askYesNo(config().deleteQuestion)) return;
     try {
         SmazFirmu(table(), zapisy_);

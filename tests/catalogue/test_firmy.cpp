@@ -286,6 +286,30 @@ TEST_F(FirmyTest, DeletingAPartnerDeletesItsNotesInOneTransaction) {
     f.closeRegister();
 }
 
+// A partner that products or documents name is not deleted (its notes are no use of it).
+TEST_F(FirmyTest, APartnerNamedByProductsOrDocumentsIsNotDeleted) {
+    firma(5, "Dodavatel");
+    add(*dm->TableFir_Zapis, {{"Cis_Firmy", 5}, {"Popis", "Schůzka"}});
+    add(*dm->TableVyr,
+        {{"Cis_vyr", 1}, {"Druh_Pol", "S"}, {"DPH", 21}, {"Faktor_Bal", 1}, {"Cis_Firmy", 5}});
+    TFormulFirma f(*dm);
+    f.openRegister();
+    ASSERT_TRUE(f.table().locate("Cis_firmy", {5}));
+    ui.answer(Button::Ok, "výrobky: 1", caption::Chyba);
+    f.SmazatClick(); // refused before the question
+    EXPECT_EQ(f.table().recordCount(), 1);
+
+    Table vyr(*db, "Ciselnik\\Vyrobky");
+    vyr.open();
+    vyr.first();
+    vyr.remove();
+    ASSERT_TRUE(f.table().locate("Cis_firmy", {5}));
+    ui.answer(Button::Yes, "Chceš opravdu smazat větu ?");
+    f.SmazatClick();
+    EXPECT_EQ(f.table().recordCount(), 0);
+    f.closeRegister();
+}
+
 TEST_F(FirmyTest, NotesPageAddsTodaysNoteAndAsksBeforeDeleting) {
     firma(3, "Trojka");
     TFormulFirma f(*dm);

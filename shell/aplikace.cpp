@@ -17,6 +17,7 @@
 #include "storage_error.h"
 #include "util/message_hook.h"
 #include "util/nastaveni.h"
+#include "varianty.h"
 #include "vstup/register_tools.h"
 #include "zamestnanci.h"
 
@@ -85,6 +86,7 @@ bool Aplikace::vytvorSdileneFormulare() {
         db_ = std::move(p.db);
         dm_ = std::make_unique<TDataCis>(*db_);
         sklad::InstalujPravidlaSkladovychDokladu(*dm_, sklad::NastaveniPohybuBehu);
+        InstalujVraceniVariant(*dm_);
         if (!MaZamestnance(*dm_)) {
             TFormulPrvniStart prvni(*dm_);
             if (Platform::current().execModal(prvni) != QDialog::Accepted) return false;

@@ -28,12 +28,10 @@ void jenPolozka(Table& radky, const QString& cisUctu, int porCis) {
     radky.first();
 }
 
-// The variant's stock moved by `zmena`; a missing variant is created with `zmena` as its stock
-// when `vytvorit`, else left missing.
-void pohybVarianty(Database& db, qint64 cisVyr, const QString& v1, const QString& v2, Decimal zmena,
+// The variant's stock moved by `zmena` through `var` (a cursor of "Vyr_Var" in its key order);
+// a missing variant is created with `zmena` as its stock when `vytvorit`, else left missing.
+void pohybVarianty(Table& var, qint64 cisVyr, const QString& v1, const QString& v2, Decimal zmena,
                    bool vytvorit) {
-    Table var(db, QString::fromUtf16(varianty::kVarianty));
-    var.open();
     if (var.findKey({cisVyr, v1, v2})) {
         var.edit();
         var.field(kSklad).setDecimal(var.field(kSklad).asDecimal() + zmena);
@@ -47,6 +45,20 @@ void pohybVarianty(Database& db, qint64 cisVyr, const QString& v1, const QString
     }
     var.field(QStringLiteral("Posl_Zmena")).setValue(QDateTime::currentDateTime());
     var.post();
+}
+
+void vratRadek(Table& radky, Table& var) {
+    pohybVarianty(var, radky.field(kCisVyr).asInteger(), text(radky, kVar1), text(radky, kVar2),
+                  radky.field(kMnozstvi).asDecimal(), true);
+    radky.remove();
+}
+
+void vratPolozku(Table& r, Table& var, const QString& cisUctu, int porCis) {
+    jenPolozka(r, cisUctu, porCis);
+    while (!r.isEmpty()) {
+        vratRadek(r, var);
+        r.first();
+    }
 }
 
 } // namespace
@@ -89,19 +101,17 @@ Decimal MnozstviVarianty(const QString& text) {
 }
 
 void VratRadekVarianty(Table& radky) {
-    pohybVarianty(radky.database(), radky.field(kCisVyr).asInteger(), text(radky, kVar1),
-                  text(radky, kVar2), radky.field(kMnozstvi).asDecimal(), true);
-    radky.remove();
+    Table var(radky.database(), QString::fromUtf16(varianty::kVarianty));
+    var.open();
+    vratRadek(radky, var);
 }
 
 void VratVariantyPolozky(Database& db, const QString& radky, const QString& cisUctu, int porCis) {
     Table r(db, radky);
     r.open();
-    jenPolozka(r, cisUctu, porCis);
-    while (!r.isEmpty()) {
-        VratRadekVarianty(r);
-        r.first();
-    }
+    Table var(db, QString::fromUtf16(varianty::kVarianty));
+    var.open();
+    vratPolozku(r, var, cisUctu, porCis);
 }
 
 VysledekVariant UlozVariantyPolozky(Database& db, const QString& radky,
@@ -110,9 +120,12 @@ VysledekVariant UlozVariantyPolozky(Database& db, const QString& radky,
     VysledekVariant v;
     try {
         Database::Transaction tr(db);
-        VratVariantyPolozky(db, radky, polozka.cisUctu, polozka.porCis);
         Table r(db, radky);
         r.open();
+        Table var(db, QString::fromUtf16(varianty::kVarianty));
+        var.open();
+        vratPolozku(r, var, polozka.cisUctu, polozka.porCis);
+        r.cancelRange();
         for (const ZadaniVarianty& z : zadani) {
             const Decimal mnozstvi = MnozstviVarianty(z.text);
             if (mnozstvi.isZero()) continue;
@@ -125,7 +138,7 @@ VysledekVariant UlozVariantyPolozky(Database& db, const QString& radky,
             r.field(kVar2).setString(v2);
             r.field(kMnozstvi).setDecimal(mnozstvi);
             r.post();
-            pohybVarianty(db, polozka.cisVyr, v1, v2, -mnozstvi, false);
+            pohybVarianty(var, polozka.cisVyr, v1, v2, -mnozstvi, false);
             v.celkem += mnozstvi;
         }
         tr.commit();

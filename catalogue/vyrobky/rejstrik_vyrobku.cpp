@@ -10,9 +10,12 @@
 #include "util/path_resolver.h"
 #include "util/text_utils.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+
+#include <sqlite3.h>
 
 namespace brix {
 
@@ -114,26 +117,47 @@ std::vector<qint64> KliceVyrobku(Table& pohled) {
     return cisla;
 }
 
+namespace {
+
+// The products' own columns are written by key with prepared statements: a change of many
+// products costs one statement step each. Posl_Zmena is stamped as every post of a product
+// stamps it; DisponMn does not depend on the columns these changes write.
+QString casZmeny() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+}
+
+QVariant textPole(const TableDef& def, const QString& pole, const QString& text) {
+    const FieldDef* f = def.field(pole);
+    const QString t = OrizniVpravo(f && f->size > 0 ? text.left(f->size) : text);
+    return t.isEmpty() ? QVariant() : QVariant(t);
+}
+
+} // namespace
+
 VysledekZmeny HromadnaZmenaKodu(Database& db, const std::vector<qint64>& cisla,
                                 const QString& kod) {
     VysledekZmeny v;
     try {
+        const TableDef& def = db.table(QStringLiteral("Ciselnik\\Vyrobky"));
         Database::Transaction tr(db);
-        Table vyr(db, QStringLiteral("Ciselnik\\Vyrobky"));
-        pravidlaSkladovychCisel(vyr);
-        vyr.open();
-        vyr.setIndexName(QString());
-        const Field f = vyr.field(QStringLiteral("Kod_Ozn1"));
+        Statement st = db.prepare(
+            QStringLiteral("UPDATE \"%1\" SET Kod_Ozn1 = ?, Posl_Zmena = ? WHERE Cis_vyr = ?")
+                .arg(def.sqlName));
+        const QVariant hodnota = textPole(def, QStringLiteral("Kod_Ozn1"), kod);
+        const QString cas = casZmeny();
         for (qint64 c : cisla) {
-            if (!vyr.findKey({c})) continue;
-            vyr.edit();
-            vyr.field(f.index()).setString(kod);
-            vyr.post();
-            ++v.zmeneno;
+            st.bindPlain(1, hodnota);
+            st.bindPlain(2, cas);
+            st.bindPlain(3, c);
+            st.exec();
+            v.zmeneno += sqlite3_changes(db.handle()) > 0 ? 1 : 0;
+            st.reset();
         }
+        db.noteWrite();
         tr.commit();
         v.ok = true;
     } catch (const StorageError& e) {
+        db.noteWrite();
         v.zmeneno = 0;
         v.chyba = e.message();
     }
@@ -147,34 +171,49 @@ QString Format82(Decimal d) {
 VysledekDPH PrepocetDPH(Database& db, const std::vector<qint64>& cisla) {
     VysledekDPH v;
     try {
+        const TableDef& def = db.table(QStringLiteral("Ciselnik\\Vyrobky"));
         Database::Transaction tr(db);
-        Table vyr(db, QStringLiteral("Ciselnik\\Vyrobky"));
-        pravidlaSkladovychCisel(vyr);
-        vyr.open();
-        vyr.setIndexName(QString());
+        Statement cti = db.prepare(QStringLiteral("SELECT DPH, MO_Cena, NC_Netto, Faktor_Bal, "
+                                                  "CenaZa, MO_Marze, ObjCis FROM \"%1\" WHERE "
+                                                  "Cis_vyr = ?")
+                                       .arg(def.sqlName));
+        Statement pis = db.prepare(QStringLiteral("UPDATE \"%1\" SET DPH = 19, MO_Cena = ?, "
+                                                  "Posl_Zmena = ? WHERE Cis_vyr = ?")
+                                       .arg(def.sqlName));
+        const QString cas = casZmeny();
+        const auto castka = [&](int sloupec) {
+            return Decimal::fromDouble(cti.columnDouble(sloupec));
+        };
         for (qint64 c : cisla) {
-            if (!vyr.findKey({c})) continue;
-            const Decimal dph = vyr.field(QStringLiteral("DPH")).asDecimal();
-            if (dph != Decimal(22)) continue;
-            const Decimal stara = vyr.field(QStringLiteral("MO_Cena")).asDecimal();
-            QString radek = OrizniVpravo(vyr.field(QStringLiteral("ObjCis")).asString()) +
-                            QLatin1Char(';') + Format82(dph) + Format82(stara);
-            vyr.edit();
-            vyr.field(QStringLiteral("DPH")).setDecimal(Decimal(19));
+            cti.bindPlain(1, c);
+            if (!cti.step()) {
+                cti.reset();
+                continue;
+            }
+            const Decimal dph = castka(0);
+            if (dph != Decimal(22)) {
+                cti.reset();
+                continue;
+            }
+            const Decimal stara = castka(1);
             const std::optional<Decimal> nova =
-                ceny::UrciMOCenu(vyr.field(QStringLiteral("NC_Netto")).asDecimal(),
-                                 vyr.field(QStringLiteral("Faktor_Bal")).asDecimal(),
-                                 vyr.field(QStringLiteral("CenaZa")).asDecimal(),
-                                 vyr.field(QStringLiteral("MO_Marze")).asDecimal(), Decimal(19));
-            if (nova) vyr.field(QStringLiteral("MO_Cena")).setDecimal(*nova);
-            vyr.post();
-            radek += QLatin1Char(';') + Format82(nova.value_or(stara));
-            v.radkyLogu << radek;
+                ceny::UrciMOCenu(castka(2), castka(3), castka(4), castka(5), Decimal(19));
+            const QString objCis = OrizniVpravo(cti.columnText(6));
+            cti.reset();
+            pis.bindPlain(1, nova.value_or(stara).toDouble());
+            pis.bindPlain(2, cas);
+            pis.bindPlain(3, c);
+            pis.exec();
+            pis.reset();
+            v.radkyLogu << objCis + QLatin1Char(';') + Format82(dph) + Format82(stara) +
+                               QLatin1Char(';') + Format82(nova.value_or(stara));
             ++v.zmeneno;
         }
+        db.noteWrite();
         tr.commit();
         v.ok = true;
     } catch (const StorageError& e) {
+        db.noteWrite();
         v.zmeneno = 0;
         v.radkyLogu.clear();
         v.chyba = e.message();

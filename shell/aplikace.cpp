@@ -14,6 +14,7 @@
 #include "prihlaseni_dlg.h"
 #include "prikazy.h"
 #include "propojeni.h"
+#include "reportwindows.h"
 #include "storage_error.h"
 #include "util/message_hook.h"
 #include "util/nastaveni.h"
@@ -55,6 +56,7 @@ bool Aplikace::spust() {
     // The machine configuration was read with the platform, before any form.
     PropojZpravySPlatformou();
     InstalujNastrojeRegistru();
+    report::installReportWindows();
     Verbose() = JeVerbose(argumenty_);
 
     menu_ = std::make_unique<TFormMenu>();

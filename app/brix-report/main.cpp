@@ -10,6 +10,7 @@
 //       [--pdf OUT.pdf] [--rtf OUT.rtf] [--html OUT.html] [--emf OUT.emf] [--wmf OUT.wmf]
 //       [--print PRINTER [--copies N] [--port FILE]]
 //   brix-report barcode SYMBOLOGY CONTENT [--check]
+//   brix-report templates DIR PREFIX [--data-root ROOT]
 //   brix-report printers
 
 #include "barcode.h"
@@ -28,6 +29,7 @@
 #include "storage_error.h"
 #include "table.h"
 #include "templatefile.h"
+#include "util/path_resolver.h"
 
 #include <QDate>
 #include <QDir>
@@ -74,6 +76,7 @@ int usage() {
         "      [--html VÝSTUP.html] [--emf VÝSTUP.emf] [--wmf VÝSTUP.wmf]\n"
         "      [--print TISKÁRNA [--copies N] [--port SOUBOR]]\n"
         "  brix-report barcode SYMBOLOGIE OBSAH [--check]\n"
+        "  brix-report templates ADRESÁŘ PREFIX [--data-root KOŘEN]\n"
         "  brix-report printers\n"
         "Typy položek: A text, N číslo, I celé číslo, $ peníze, D datum dd.mm.rrrr, L logická."));
     return kExitUsage;
@@ -561,6 +564,43 @@ int barcode(const QStringList& args) {
     return symbol.encodable ? kExitOk : kExitFailed;
 }
 
+// The print manager's list of a family: the templates of the directory (under the data root,
+// any case, when one is given) whose names begin with the prefix, by file name.
+int templates(const QStringList& args) {
+    QString root;
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--data-root") && i + 1 < args.size())
+            root = args[++i];
+        else
+            rest << args[i];
+    }
+    if (rest.size() != 2) return usage();
+    QString directory = rest[0];
+    directory.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!root.isEmpty()) {
+        const brix::ResolvedPath p = brix::resolvePath(root, directory);
+        if (!p.ok()) {
+            printErr(p.error);
+            return kExitUsage;
+        }
+        directory = p.path;
+    }
+    if (!QFileInfo(directory).isDir()) {
+        printErr(QStringLiteral("Adresář \"%1\" neexistuje.").arg(rest[0]));
+        return kExitFailed;
+    }
+    QJsonArray list;
+    for (const TSouborPredlohy& t : listTemplates(directory, rest[1] + QLatin1Char('*')))
+        list.append(QJsonObject{{QStringLiteral("file"), QFileInfo(t.path).fileName()},
+                                {QStringLiteral("description"), t.description}});
+    const QJsonObject out{{QStringLiteral("directory"), QDir(directory).absolutePath()},
+                          {QStringLiteral("templates"), list}};
+    std::fputs(QJsonDocument(out).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputs("\n", stdout);
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -579,6 +619,7 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("eval") && !args.isEmpty()) return eval(args);
     if (command == QLatin1String("run") && !args.isEmpty()) return runReport(args);
     if (command == QLatin1String("barcode") && !args.isEmpty()) return barcode(args);
+    if (command == QLatin1String("templates") && !args.isEmpty()) return templates(args);
     if (command == QLatin1String("printers") && args.isEmpty()) return listPrinters();
     return usage();
 }

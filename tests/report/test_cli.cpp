@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
-
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -159,6 +159,38 @@ TEST(Cli, RunWritesPageImages) {
     EXPECT_NEAR(page.width(), (826 - 50 - 50) / 2.0, 1);
     EXPECT_NEAR(page.dotsPerMeterX(), 50 / 0.0254, 1);
     EXPECT_EQ(runTool({"run", samplePath(), "--csv", csv, "--png", png, "--dpi", "0"}).exitCode, 2);
+}
+
+// The print manager's list for batch scripts: the family's files by name with descriptions,
+// the directory found under the data root whatever its spelling.
+TEST(Cli, TemplatesListsAFamilyAsTheManagerDoes) {
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("Ciselnik")));
+    auto write = [&](const QString& name, const QByteArray& firstLine) {
+        QFile f(root.filePath(QStringLiteral("Ciselnik/") + name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(firstLine + "\r\nI,1,5,42,5\r\n");
+    };
+    write(QStringLiteral("PrSko_B.pts"), "I,0,\"Skonta \x9a\x9d\""); // "šť" in Windows-1250
+    write(QStringLiteral("prsko_a.PTS"), "I,1,5,42,5");
+    write(QStringLiteral("PrObor_X.pts"), "I,0,\"Obory\"");
+    Output o = runTool({"templates", "CISELNIK\\", "PrSko_", "--data-root", root.path()});
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(o.out.toUtf8()).object();
+    const QJsonArray list = json.value("templates").toArray();
+    ASSERT_EQ(list.size(), 2) << o.out.toStdString();
+    EXPECT_EQ(list[0].toObject().value("file").toString(), "prsko_a.PTS");
+    EXPECT_EQ(list[0].toObject().value("description").toString(), "");
+    EXPECT_EQ(list[1].toObject().value("file").toString(), "PrSko_B.pts");
+    EXPECT_EQ(list[1].toObject().value("description").toString(), "Skonta šť");
+    EXPECT_TRUE(json.value("directory").toString().endsWith("/Ciselnik"));
+    // Without a data root the directory is as given.
+    o = runTool({"templates", root.filePath(QStringLiteral("Ciselnik")), "PrObor_"});
+    EXPECT_EQ(QJsonDocument::fromJson(o.out.toUtf8()).object().value("templates").toArray().size(),
+              1);
+    EXPECT_EQ(runTool({"templates", "Neni", "PrSko_", "--data-root", root.path()}).exitCode, 1);
+    EXPECT_EQ(runTool({"templates", "..\\ven", "Pr", "--data-root", root.path()}).exitCode, 2);
+    EXPECT_EQ(runTool({"templates", "Ciselnik"}).exitCode, 2);
 }
 
 namespace {

@@ -631,7 +631,7 @@ TEST(ReportComponent, ClosingThePreviewOrTheDesignerIsNoError) {
     };
     int shownPages = 0;
     int answer = 1;
-    r.previewWindow = [&](TSestava& s) {
+    r.previewWindow = [&](TSestava& s, const PreviewRequest&) {
         EXPECT_TRUE(TSestava::busy());
         shownPages = s.output.pageCount();
         return answer;

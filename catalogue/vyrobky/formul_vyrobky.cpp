@@ -204,6 +204,7 @@ void TFormulVyrobky::openRegister() {
     naplnSeznamy();
     RegisterForm::openRegister();
     StatusBar1->setPanelText(0, QStringLiteral("Formulář výrobky"));
+    if (auto* r = findChild<RejstrikVyrobku*>()) r->PoOtevreni();
 }
 
 void TFormulVyrobky::closeRegister() {

@@ -280,6 +280,15 @@ void RejstrikVyrobku::PrepocetDPHClick() {
     Platform::current().warning(QString::fromUtf16(kZmenaDPHDokoncena));
 }
 
+void RejstrikVyrobku::PoOtevreni() {
+    if (f_.chooserMode()) {
+        Strom->hide();
+        return;
+    }
+    f_.setSearchField(QStringLiteral("ObjCis"));
+    StromSkupin(false);
+}
+
 void RejstrikVyrobku::ExportClick() {
     f_.exportClick();
 }

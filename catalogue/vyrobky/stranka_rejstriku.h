@@ -37,6 +37,9 @@ public:
     void HromadnaZmenaClick();
     void PrepocetDPHClick();
     void ExportClick();
+    // After the register opened outside chooser mode: the search column ObjCis and the tree of
+    // the revenue groups shown.
+    void PoOtevreni();
 
     QTreeWidget* Strom = nullptr;
     QAction* MenuDodavatel = nullptr;

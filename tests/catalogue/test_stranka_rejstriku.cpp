@@ -108,6 +108,10 @@ TEST_F(StrankaRejstrikuTest, SupplierByNumberOrName) {
 }
 
 TEST_F(StrankaRejstrikuTest, TreeLeavesFilterAndAllRemovesIt) {
+    // Opened as the register: searched by the order code, the revenue groups' tree shown.
+    EXPECT_EQ(form->searchField(), "ObjCis");
+    EXPECT_FALSE(stranka->Strom->isHidden());
+    EXPECT_EQ(stranka->Strom->topLevelItem(0)->text(0), "Vše");
     stranka->StromSkupin(false);
     QTreeWidgetItem* vse = stranka->Strom->topLevelItem(0);
     ASSERT_TRUE(vse);
@@ -185,6 +189,7 @@ TEST_F(StrankaRejstrikuTest, ChooserByNameAndEscapeRestoresTheCallersOrder) {
     vyr.setIndexName("VynSkup");
     ui.answerModal([](QDialog& d) {
         auto& f = static_cast<TFormulVyrobky&>(d);
+        EXPECT_TRUE(f.findChild<RejstrikVyrobku*>()->Strom->isHidden());
         EXPECT_EQ(f.table().indexName(), "NazevVyr");
         EXPECT_EQ(f.searchField(), "Nazev");
         f.reject();

@@ -11,8 +11,9 @@ const char* const kSurcharges = "Cis_Uctu I; PorCis S; Druh_Prir A2; Popis A40; 
 // Components of a mixed item.
 const char* const kComponents = "Cis_Uctu I; PorCis I; Cis_Vyr I; KCisVyr I; KObjCis A15; "
                                 "KNazev A40; KMnozstvi F; KCena F; KCena_C F";
-// Variant quantities of an item; the document number is kept as text.
-const char* const kVariants = "Cis_Uctu A6; PorCis S; Cis_Vyr I; Varianta1 A10; Varianta2 A10; "
+// Variant quantities of an item; the document number is kept as text, wide enough for every
+// number a document can have (older data roots kept 6 characters and cut longer numbers).
+const char* const kVariants = "Cis_Uctu A10; PorCis S; Cis_Vyr I; Varianta1 A10; Varianta2 A10; "
                               "Mnozstvi $.2";
 const char* const kVariantKey = "Cis_Uctu;PorCis;Cis_Vyr;Varianta1;Varianta2";
 

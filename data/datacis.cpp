@@ -279,17 +279,15 @@ void TDataCis::pravidlaVyrobku() {
                     {QStringLiteral("PSC"), FieldKind::Text, 6}},
                    [this](Table& t) {
                        if (!ExportDodavatele || !TableFir) return;
-                       Table& fir = *TableFir;
-                       ensureOpen(fir);
+                       // A private cursor: the shared partner table stays where the user left
+                       // it, unfiltered.
+                       Table& fir = lookupCursor(TableFir->def().address());
                        const int fi = t.fieldIndex(QStringLiteral("Cis_Firmy"));
                        const QVariant cislo = fi < 0 ? QVariant() : t.fieldValue(fi);
                        bool found = false;
                        if (!cislo.isNull()) {
-                           // The number comes from the record, never from typed text.
-                           fir.setFilter(QStringLiteral("CIS_FIRMY=") +
-                                         QString::number(cislo.toLongLong()));
-                           fir.setFiltered(true);
-                           found = fir.hasRecord();
+                           if (!fir.indexName().isEmpty()) fir.setIndexName(QString());
+                           found = fir.findKey({cislo.toLongLong()});
                        }
                        if (!found) {
                            Platform::current().warning(

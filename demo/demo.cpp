@@ -6,6 +6,7 @@
 #include "demo_ciselniky.h"
 #include "demo_firmy.h"
 #include "demo_sklad.h"
+#include "demo_varianty.h"
 #include "demo_vyrobky.h"
 #include "demo_zaklad.h"
 #include "koren.h"
@@ -38,6 +39,7 @@ VysledekDema VytvorDemo(const QString& koren) {
         v.firem = demo::NaplnFirmy(db);
         NaplnCiselnikyDemo(db);
         v.vyrobku = demo::NaplnVyrobky(db);
+        v.vyrobku += demo::NaplnVarianty(db);
         demo::NaplnCeny(db);
         demo::NaplnSklad(db);
         {

@@ -18,6 +18,7 @@
 #include "storage_error.h"
 #include "util/message_hook.h"
 #include "util/nastaveni.h"
+#include "varianty.h"
 #include "vstup/register_tools.h"
 #include "zamestnanci.h"
 
@@ -100,6 +101,7 @@ bool Aplikace::vytvorSdileneFormulare(QWidget* splash) {
         db_ = std::move(pripraveno_);
         dm_ = std::make_unique<TDataCis>(*db_);
         sklad::InstalujPravidlaSkladovychDokladu(*dm_, sklad::NastaveniPohybuBehu);
+        InstalujVraceniVariant(*dm_);
         if (!MaZamestnance(*dm_)) {
             if (splash) splash->hide();
             TFormulPrvniStart prvni(*dm_);

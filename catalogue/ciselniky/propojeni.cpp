@@ -2,9 +2,11 @@
 
 #include "datacis.h"
 #include "formul_firma.h"
+#include "formul_vyr_sql.h"
 #include "formul_vyrobky.h"
 #include "formulare.h"
 #include "prikazy.h"
+#include "vyber_vyrobek.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -117,9 +119,19 @@ TFormulVyrobky& TCiselniky::vyrobky() {
         v.celSaz = poCisle(celSaz(), QStringLiteral("Cis_celsaz"));
         v.kodOzn1 = poCisle(kodOzn1(), QStringLiteral("Kod_Ozn1"));
         v.kodOzn2 = poCisle(kodOzn2(), QStringLiteral("Kod_Ozn2"));
+        // A component's product is looked up by its key without moving the product being
+        // edited: the quick search gives the key for the component's box.
+        v.rychleHledani = [this, &f](const QString& text) {
+            return RychleHledaniVyrobku(FormulVyrSQL(f, dataCis()), text, true);
+        };
         f.setVybery(std::move(v));
     }
     return f;
+}
+
+VyberVyrobku& TCiselniky::volbaVyrobku() {
+    if (!volbaVyrobku_) volbaVyrobku_ = VolbaVyrobkuFormulari(vyrobky(), dataCis());
+    return *volbaVyrobku_;
 }
 
 TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObsluhu& nastav) {

@@ -28,6 +28,7 @@ class TFormulSkonto;
 class TFormulStredGrid;
 class TFormulVynSkup;
 class TFormulZeme;
+class VyberVyrobku;
 
 class TCiselniky : public QObject {
     Q_OBJECT
@@ -54,6 +55,9 @@ public:
     TFormulStredGrid& stred();
     TFormulFirma& firmy();
     TFormulVyrobky& vyrobky();
+    // The product chooser every item entry form calls (NajdiNeboVyberVyrobek): the product of
+    // the typed text, else the quick search or the product register as a chooser.
+    VyberVyrobku& volbaVyrobku();
 
     // The employee register as a chooser (by surname, no search text); the shell, which owns
     // that register, sets it. Without it the dealer box has no chooser.
@@ -81,6 +85,7 @@ private:
     std::unique_ptr<TFormulStredGrid> stred_;
     std::unique_ptr<TFormulFirma> firmy_;
     std::unique_ptr<TFormulVyrobky> vyrobky_;
+    std::unique_ptr<VyberVyrobku> volbaVyrobku_;
     std::function<bool()> vyberZamestnance_;
 };
 

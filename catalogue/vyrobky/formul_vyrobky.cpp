@@ -4,6 +4,7 @@
 #include "number_series.h"
 #include "platform.h"
 #include "precisluj.h"
+#include "stranka_rejstriku.h"
 #include "util/nastaveni.h"
 #include "util/text_utils.h"
 #include "vyrobky.h"
@@ -118,6 +119,7 @@ TFormulVyrobky::TFormulVyrobky(TDataCis& dm, QWidget* parent)
     });
     setPrevod({});
     vytvorRegistr();
+    new RejstrikVyrobku(*this, dm_); // the register page's own commands
     vytvorVstup();
     vytvorKomplet();
     vytvorVarianty();
@@ -202,6 +204,7 @@ void TFormulVyrobky::openRegister() {
     naplnSeznamy();
     RegisterForm::openRegister();
     StatusBar1->setPanelText(0, QStringLiteral("Formulář výrobky"));
+    if (auto* r = findChild<RejstrikVyrobku*>()) r->PoOtevreni();
 }
 
 void TFormulVyrobky::closeRegister() {

@@ -1,0 +1,212 @@
+// The product register page offscreen: the range and supplier commands with their boxes, the
+// trees and their clicks, the bulk change on a view filtered by the changed field, the VAT
+// change, the quick search form and the register as the chooser of the entry forms.
+#include "ciselniky_fixture.h"
+
+#include "datagrid.h"
+#include "formul_vyr_sql.h"
+#include "formul_vyrobky.h"
+#include "query.h"
+#include "statusbar.h"
+#include "stranka_rejstriku.h"
+#include "vyber_vyrobek.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableView>
+#include <QTreeWidget>
+
+namespace brix::test {
+namespace {
+
+class StrankaRejstrikuTest : public CiselnikyTest {
+protected:
+    void SetUp() override {
+        CiselnikyTest::SetUp();
+        Table fir(*db, "Ciselnik\\Firmy");
+        add(fir,
+            {{"Cis_firmy", 7}, {"Zkr_nazev", "a"}, {"Cis_obor", 1}, {"Nazev", "Barvy s.r.o."}});
+        Table vs(*db, "Ciselnik\\VynSkup");
+        add(vs, {{"PC_VynSkup", 1}, {"Popis", "Barvy syntetické"}});
+        add(vs, {{"PC_VynSkup", 2}, {"Popis", "Laky"}});
+        add(vs, {{"PC_VynSkup", 3}, {"Popis", "Barvy disperzní"}});
+        Table vyr(*db, "Ciselnik\\Vyrobky");
+        const char* nazvy[] = {"Barva bílá", "barva modrá", "Lak čirý", "Ředidlo", "Tmel"};
+        for (int i = 1; i <= 5; ++i)
+            add(vyr, {{"Cis_vyr", i},
+                      {"ObjCis", QStringLiteral("OBJ%1").arg(i)},
+                      {"Nazev", QString::fromUtf8(nazvy[i - 1])},
+                      {"Kod_Ozn1", i <= 2 ? "O'Neil" : "K"},
+                      {"Druh_Pol", "S"},
+                      {"DPH", i % 2 ? 22 : 21},
+                      {"NC_Netto", 100},
+                      {"Faktor_Bal", 1},
+                      {"CenaZa", 1},
+                      {"MO_Marze", 10},
+                      {"MO_Cena", 134.2},
+                      {"PC_VynSkup", i},
+                      {"Cis_Firmy", i == 3 ? 7 : 1}});
+        form = std::make_unique<TFormulVyrobky>(*dm);
+        stranka = form->findChild<RejstrikVyrobku*>();
+        ASSERT_TRUE(stranka);
+        form->openRegister();
+    }
+    void TearDown() override {
+        form->closeRegister();
+        form.reset();
+        CiselnikyTest::TearDown();
+    }
+    std::vector<qint64> ukazuje() {
+        std::vector<qint64> c;
+        Table& t = form->table();
+        for (t.first(); !t.eof(); t.next())
+            c.push_back(t.field("Cis_vyr").asInteger());
+        std::sort(c.begin(), c.end());
+        return c;
+    }
+    QString panel() const { return form->StatusBar1->panelText(1); }
+
+    std::unique_ptr<TFormulVyrobky> form;
+    RejstrikVyrobku* stranka = nullptr;
+};
+
+TEST_F(StrankaRejstrikuTest, RangesFilterAndShowTheirCondition) {
+    ui.answerInput("bar", "Rozsah");
+    stranka->RozsahVyrobku("NAZEV", true, false, true);
+    EXPECT_EQ(ukazuje(), (std::vector<qint64>{1, 2}));
+    EXPECT_EQ(panel(), "Filtr :NAZEV = 'bar*'");
+    ui.verifyAllUsed();
+
+    form->bezFiltruClick();
+    ui.answerInput("3", "Rozsah");
+    ui.answerInput("", "Rozsah do");
+    stranka->RozsahVyrobku("PC_VYNSKUP", false, true, false);
+    EXPECT_EQ(ukazuje(), (std::vector<qint64>{3, 4, 5}));
+    EXPECT_EQ(panel(), "Filtr :PC_VYNSKUP >=3");
+
+    // Cancel in the first box leaves the filter as it was.
+    ui.cancelInput("Rozsah");
+    stranka->RozsahVyrobku("NAZEV", true, false, true);
+    EXPECT_EQ(ukazuje(), (std::vector<qint64>{3, 4, 5}));
+    ui.verifyAllUsed();
+}
+
+TEST_F(StrankaRejstrikuTest, SupplierByNumberOrName) {
+    ui.answerInput("Barvy", "Filtr");
+    stranka->DodavatelClick();
+    EXPECT_EQ(ukazuje(), std::vector<qint64>{3});
+    EXPECT_EQ(panel(), "Filtr :Cis_Firmy=7");
+    ui.answerInput("barvy", "Filtr");
+    ui.answer(Button::Ok, "Nenalezena firma s tímto názvem, opakujte hledání", "Informace");
+    stranka->DodavatelClick();
+    EXPECT_EQ(ukazuje(), (std::vector<qint64>{1, 2, 3, 4, 5}));
+    ui.answerInput("1", "Filtr");
+    stranka->DodavatelClick();
+    EXPECT_EQ(ukazuje(), (std::vector<qint64>{1, 2, 4, 5}));
+    ui.verifyAllUsed();
+}
+
+TEST_F(StrankaRejstrikuTest, TreeLeavesFilterAndAllRemovesIt) {
+    // Opened as the register: searched by the order code, the revenue groups' tree shown.
+    EXPECT_EQ(form->searchField(), "ObjCis");
+    EXPECT_FALSE(stranka->Strom->isHidden());
+    EXPECT_EQ(stranka->Strom->topLevelItem(0)->text(0), "Vše");
+    stranka->StromSkupin(false);
+    QTreeWidgetItem* vse = stranka->Strom->topLevelItem(0);
+    ASSERT_TRUE(vse);
+    ASSERT_EQ(vse->childCount(), 3); // Barvy, Laky, Barvy again
+    EXPECT_EQ(vse->child(2)->text(0), "Barvy");
+    stranka->KliknutiStromu(vse->child(2)->child(0));
+    EXPECT_EQ(ukazuje(), std::vector<qint64>{3});
+    EXPECT_EQ(panel(), "Filtr :PC_VynSkup = 3");
+    stranka->KliknutiStromu(vse);
+    EXPECT_EQ(ukazuje().size(), 5u);
+    EXPECT_EQ(panel(), "");
+
+    stranka->StromSkupin(true);
+    vse = stranka->Strom->topLevelItem(0);
+    ASSERT_EQ(vse->childCount(), 2);
+    EXPECT_EQ(vse->child(1)->text(0), "O'Neil");
+    stranka->KliknutiStromu(vse->child(1));
+    EXPECT_EQ(ukazuje(), (std::vector<qint64>{1, 2}));
+    stranka->BezStromu();
+    EXPECT_TRUE(stranka->Strom->isHidden());
+}
+
+TEST_F(StrankaRejstrikuTest, BulkChangeOnAViewFilteredByTheChangedField) {
+    stranka->StromSkupin(true);
+    stranka->KliknutiStromu(stranka->Strom->topLevelItem(0)->child(0)); // "K": 3, 4, 5
+    ui.answerInput("NOVY", "Kódové označení-rozkopírovat dle filtru");
+    stranka->HromadnaZmenaClick();
+    ui.verifyAllUsed();
+    Query q(*db, "SELECT Cis_vyr FROM Vyrobky WHERE Kod_Ozn1 = 'NOVY' ORDER BY Cis_vyr",
+            "Ciselnik");
+    q.open();
+    EXPECT_EQ(q.recordCount(), 3);
+}
+
+TEST_F(StrankaRejstrikuTest, VatChangeWritesItsLogAfterTheCommit) {
+    ui.answer(Button::Yes, "Chcete přepočítat DPH 22% na 19% a znovu určit MO cenu?", "Dotaz");
+    ui.answer(Button::Ok, "Změna dokončena", "Upozornění");
+    stranka->PrepocetDPHClick();
+    ui.verifyAllUsed();
+    QFile f(dir.filePath("Vyr_NC.log"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    // In the view's order (code designation, name).
+    EXPECT_EQ(f.readAll(), QByteArray("OBJ3;   22,00  134,20;  130,90\r\n"
+                                      "OBJ5;   22,00  134,20;  130,90\r\n"
+                                      "OBJ1;   22,00  134,20;  130,90\r\n"));
+    Query q(*db, "SELECT count(*) FROM Vyrobky WHERE DPH = 21", "Ciselnik");
+    q.open();
+    EXPECT_EQ(q.field(0).asInteger(), 2);
+}
+
+TEST_F(StrankaRejstrikuTest, QuickSearchReadsRowsAsShown) {
+    TFormulVyrSQL q(*db);
+    q.priprav();
+    q.EditNazev->setText("bar");
+    q.OkClick();
+    EXPECT_EQ(q.query().rowCount(), 2);
+    EXPECT_EQ(q.vybranyKlic(), "1");
+    // The answer of the form: the current row's key.
+    ui.answerModal([](QDialog& d) {
+        auto& f = static_cast<TFormulVyrSQL&>(d);
+        f.GridVyr->setCurrentIndex(f.query().index(1, 0));
+        f.accept();
+    });
+    EXPECT_EQ(RychleHledaniVyrobku(q, "bar", false), "2");
+    ui.answerModal([](QDialog& d) { d.reject(); });
+    EXPECT_EQ(RychleHledaniVyrobku(q, "1", true), std::nullopt);
+    EXPECT_FALSE(q.query().active());
+    ui.verifyAllUsed();
+}
+
+TEST_F(StrankaRejstrikuTest, ChooserByNameAndEscapeRestoresTheCallersOrder) {
+    form->closeRegister();
+    Table& vyr = *dm->TableVyr;
+    vyr.open();
+    vyr.setIndexName("VynSkup");
+    ui.answerModal([](QDialog& d) {
+        auto& f = static_cast<TFormulVyrobky&>(d);
+        EXPECT_TRUE(f.findChild<RejstrikVyrobku*>()->Strom->isHidden());
+        EXPECT_EQ(f.table().indexName(), "NazevVyr");
+        EXPECT_EQ(f.searchField(), "Nazev");
+        f.reject();
+    });
+    EXPECT_FALSE(VyberVyrobek(*form, *dm, true, "lak"));
+    EXPECT_EQ(vyr.indexName(), "VynSkup");
+    ui.answerModal([](QDialog& d) {
+        auto& f = static_cast<TFormulVyrobky&>(d);
+        EXPECT_TRUE(f.table().locate("Cis_vyr", {4}));
+        f.accept();
+    });
+    EXPECT_TRUE(VyberVyrobek(*form, *dm, false, "4"));
+    EXPECT_EQ(vyr.field("Cis_vyr").asInteger(), 4);
+    EXPECT_EQ(vyr.indexName(), "VynSkup");
+    ui.verifyAllUsed();
+    form->openRegister();
+}
+
+} // namespace
+} // namespace brix::test

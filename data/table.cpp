@@ -287,7 +287,9 @@ SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64
     bool anyNull = false;
     for (const QVariant& v : vals)
         anyNull = anyNull || v.isNull();
-    if (!anyNull) {
+    // A row value comparison is NULL at a blank; blanks sort first, so that only loses rows
+    // before the given one going forward, never rows after it.
+    if (!anyNull && forward) {
         QStringList cols, marks;
         for (int i = 0; i < orderFields_.size(); ++i) {
             cols << q(orderFields_[i]);
@@ -447,26 +449,86 @@ void Table::openStream(bool forward, bool fromCurrent) {
     streamGeneration_ = db_.generation();
 }
 
+// Where a read goes on after the row with these key values and rowid, as conditions that each
+// pick a stretch of the index, in the order of the index. Forward without blanks one row-value
+// comparison does. A blank has no "greater than" in SQL, and an OR of the cases would make
+// SQLite read past the index: each case is asked by itself instead (blanks sort first, so after
+// a blank comes "not blank", and going back from a value come the smaller ones, then blanks).
+QVector<SqlCondition> Table::continuation(bool forward, const QVector<QVariant>& key,
+                                          qint64 rowid) const {
+    bool anyNull = false;
+    for (const QVariant& v : key)
+        anyNull = anyNull || v.isNull();
+    if (!anyNull && forward) return {afterRow(forward, key, rowid)};
+    QVector<SqlCondition> out;
+    auto prefix = [&](int n) { // the first n key fields equal to the key's
+        SqlCondition c;
+        QStringList parts;
+        for (int i = 0; i < n; ++i) {
+            const QString col = q(orderFields_[i]);
+            if (key[i].isNull()) {
+                parts << col + QLatin1String(" IS NULL");
+            } else {
+                parts << col + QLatin1String(" = ?");
+                c.add(key[i], kindOf(orderFields_[i]));
+            }
+        }
+        c.sql = parts.join(QLatin1String(" AND "));
+        return c;
+    };
+    auto with = [](SqlCondition c, const QString& sql, const QVariant& v, FieldKind k) {
+        SqlCondition e;
+        e.sql = sql;
+        if (v.isValid()) e.add(v, k);
+        c.append(e);
+        return c;
+    };
+    const int n = int(orderFields_.size());
+    out << with(prefix(n), forward ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?"),
+                rowid, FieldKind::LongInt);
+    for (int i = n - 1; i >= 0; --i) {
+        const QString col = q(orderFields_[i]);
+        const FieldKind k = kindOf(orderFields_[i]);
+        if (forward) {
+            if (key[i].isNull())
+                out << with(prefix(i), col + QLatin1String(" IS NOT NULL"), QVariant(), k);
+            else
+                out << with(prefix(i), col + QLatin1String(" > ?"), key[i], k);
+        } else if (!key[i].isNull()) {
+            out << with(prefix(i), col + QLatin1String(" < ?"), key[i], k);
+            out << with(prefix(i), col + QLatin1String(" IS NULL"), QVariant(), k);
+        }
+    }
+    return out;
+}
+
 void Table::fillStream() {
     Stream& s = *stream_;
-    SqlCondition c = s.base;
-    if (s.haveLast) c.append(afterRow(s.forward, s.lastKey, s.lastRowid));
-    const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?")
-                            .arg(selectList(), q(def_.sqlName),
-                                 c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
-                                 orderClause(orderFields_, s.forward));
-    Statement& st = cached(sql);
-    bindAll(st, c);
-    st.bind(int(c.params.size()) + 1, s.batch, FieldKind::LongInt);
+    const QVector<SqlCondition> parts = s.haveLast ? continuation(s.forward, s.lastKey, s.lastRowid)
+                                                   : QVector<SqlCondition>{SqlCondition()};
     s.rowids.clear();
     s.values.clear();
     s.next = 0;
-    while (st.step()) {
-        s.rowids << st.columnInt(0);
-        for (int i = 0; i < physicalCount_; ++i)
-            s.values << st.column(i + 1, fields_[i].kind);
+    for (const SqlCondition& part : parts) {
+        const int wanted = s.batch - int(s.rowids.size());
+        if (wanted <= 0) break;
+        SqlCondition c = s.base;
+        c.append(part);
+        const QString sql =
+            QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?")
+                .arg(selectList(), q(def_.sqlName),
+                     c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
+                     orderClause(orderFields_, s.forward));
+        Statement& st = cached(sql);
+        bindAll(st, c);
+        st.bind(int(c.params.size()) + 1, wanted, FieldKind::LongInt);
+        while (st.step()) {
+            s.rowids << st.columnInt(0);
+            for (int i = 0; i < physicalCount_; ++i)
+                s.values << st.column(i + 1, fields_[i].kind);
+        }
+        st.reset();
     }
-    st.reset();
     const int read = int(s.rowids.size());
     s.exhausted = read < s.batch;
     if (read > 0) {

@@ -224,6 +224,8 @@ private:
                    qint64 exceptRowid);
     SqlCondition afterCurrent(bool forward) const;
     SqlCondition afterRow(bool forward, const QVector<QVariant>& key, qint64 rowid) const;
+    QVector<SqlCondition> continuation(bool forward, const QVector<QVariant>& key,
+                                       qint64 rowid) const;
     SqlCondition keyCompare(const QStringList& fields, const QVariantList& values,
                             bool greaterEq) const;
     FieldKind kindOf(const QString& field) const;

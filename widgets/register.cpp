@@ -1,5 +1,6 @@
 #include "register.h"
 
+#include "decimal.h"
 #include "platform.h"
 #include "util/nastaveni.h"
 #include "util/path_resolver.h"
@@ -385,6 +386,9 @@ bool RegisterForm::storeEntry() {
     } catch (const StorageError& e) {
         reportStorageError(e);
         return false;
+    } catch (const DivisionByZero&) {
+        reportDivisionByZero(); // a field's change handler computed with a zero divisor
+        return false;
     }
     return true;
 }
@@ -505,6 +509,10 @@ void RegisterForm::reportStorageError(const StorageError& e) {
         Platform::current().error(e.message());
 }
 
+void RegisterForm::reportDivisionByZero() {
+    Platform::current().error(QString::fromUtf16(kDeleniNulou));
+}
+
 void RegisterForm::NovyClick() {
     if (entryShown() || !table_.active()) return;
     try {
@@ -515,6 +523,9 @@ void RegisterForm::NovyClick() {
         return;
     } catch (const Abort&) {
         return;
+    } catch (const DivisionByZero&) {
+        // The new record stays in insert with what its defaults gave it; the entry opens.
+        reportDivisionByZero();
     }
     openEntry();
 }
@@ -531,6 +542,10 @@ void RegisterForm::OpravaClick() {
         reportStorageError(e);
         return;
     } catch (const Abort&) {
+        return;
+    } catch (const DivisionByZero&) {
+        reportDivisionByZero();
+        if (table_.state() == TableState::Edit) table_.cancel();
         return;
     }
     openEntry();
@@ -550,6 +565,8 @@ void RegisterForm::SmazatClick() {
         reportStorageError(e);
     } catch (const Abort&) {
         // settled by the table's handler (a No to deleting the items, a message shown)
+    } catch (const DivisionByZero&) {
+        reportDivisionByZero(); // a delete handler's computation; its transaction rolled back
     }
     DbGrid1->syncToTable();
 }
@@ -557,14 +574,17 @@ void RegisterForm::SmazatClick() {
 void RegisterForm::ButtonOkClick() {
     if (table_.state() == TableState::Edit || table_.state() == TableState::Insert) {
         if (!storeEntry()) return;
-        if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return;
         try {
+            if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return;
             table_.post();
         } catch (const StorageError& e) {
             reportStorageError(e); // the record stays in edit for correction
             return;
         } catch (const Abort&) {
             return; // the table's own error handler has told the user; still in edit
+        } catch (const DivisionByZero&) {
+            reportDivisionByZero(); // nothing written; the entry stays for correction
+            return;
         }
     }
     showBrowsePage();

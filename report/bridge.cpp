@@ -75,6 +75,10 @@ bool ListBridge::isNull(int index) const {
     return v && v->null;
 }
 
+QImage ListBridge::picture(int index) const {
+    return pictures.value(qMakePair(current_, index));
+}
+
 TStepResult ListBridge::step(TStepDir dir) {
     const int n = int(rows.size());
     if (n == 0) {

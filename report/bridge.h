@@ -5,6 +5,9 @@
 
 #include "calctype.h"
 
+#include <QImage>
+#include <QMap>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -68,6 +71,11 @@ public:
     virtual double number(int index) const = 0;
     virtual bool isNull(int index) const = 0;
     virtual QString memoText(int index) const { return displayText(index); }
+    // The picture of a graphic field or an image blob; null when the field holds none.
+    virtual QImage picture(int index) const {
+        Q_UNUSED(index);
+        return QImage();
+    }
 
     // Moves and returns the begin/end bits.
     virtual TStepResult step(TStepDir dir) = 0;
@@ -87,6 +95,8 @@ public:
     };
     std::vector<Column> columns;
     std::vector<std::vector<TCalcType>> rows;
+    // Pictures of graphic fields by row and column.
+    QMap<QPair<int, int>, QImage> pictures;
 
     bool active() const override { return true; }
     int fieldCount() const override { return int(columns.size()); }
@@ -96,6 +106,7 @@ public:
     QString displayText(int index) const override;
     double number(int index) const override;
     bool isNull(int index) const override;
+    QImage picture(int index) const override;
     TStepResult step(TStepDir dir) override;
     void rememberPosition() override { saved_ = current_; }
     void restorePosition() override { current_ = saved_; }

@@ -1,9 +1,15 @@
 #include "output.h"
 
+#include "fontmetrics.h"
 #include "fonts.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace brix::report {
 
@@ -64,6 +70,26 @@ int pitchOf(const QString& fontName, int fontSize) {
 double advanceOf(const TSiReportElement& e, const QString& fontName, int fontSize) {
     if (e.spacing > 0) return e.spacing;
     return 100.0 / pitchOf(fontName, fontSize);
+}
+
+// How the characters of one style advance: by the design advances of the style's face, or by
+// one fixed advance.
+struct Advance {
+    const FontFace* face = nullptr;
+    double em = 0;
+    double fixed = 0;
+    double of(QChar c) const { return face ? face->advance(c.unicode(), em) : fixed; }
+};
+
+Advance advanceFor(const TSiReportElement& e, const TFragment& style, const LayoutContext& ctx) {
+    Advance a;
+    if (ctx.characterGrid || e.spacing > 0 || printerFontPitch(style.fontName)) {
+        a.fixed = advanceOf(e, style.fontName, style.fontSize);
+        return a;
+    }
+    a.face = &fontFace(style.fontName, style.bold, style.italic);
+    a.em = emSize(style.fontSize);
+    return a;
 }
 
 // A character with its style (index into the style list).
@@ -336,9 +362,10 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
     const bool multi =
         e.hasFlag(TextMultiLine) || e.hasFlag(TextVariableHeight) || e.hasFlag(TextRtf);
     const double width = std::max(0, e.width);
-    std::vector<double> advance(styles.size());
+    std::vector<Advance> advance(styles.size());
     for (size_t s = 0; s < styles.size(); ++s)
-        advance[s] = advanceOf(e, styles[s].fontName, styles[s].fontSize);
+        advance[s] = advanceFor(e, styles[s], ctx);
+    result->measured = !advance.empty() && advance[0].face;
 
     struct Placed {
         QChar ch;
@@ -362,7 +389,7 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
         double px = 0;
         for (Placed& p : l.chars) {
             p.x = px;
-            px = p.ch == QLatin1Char('\t') ? nextTab(px) : px + advance[size_t(p.style)];
+            px = p.ch == QLatin1Char('\t') ? nextTab(px) : px + advance[size_t(p.style)].of(p.ch);
         }
         return px;
     };
@@ -377,7 +404,8 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
             x = 0;
             continue;
         }
-        const double adv = sc.ch == QLatin1Char('\t') ? nextTab(x) - x : advance[size_t(sc.style)];
+        const double adv =
+            sc.ch == QLatin1Char('\t') ? nextTab(x) - x : advance[size_t(sc.style)].of(sc.ch);
         if (x + adv > width + kEpsilon && !lines.back().chars.empty()) {
             if (!multi) break;
             Line& cur = lines.back();
@@ -400,7 +428,8 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
             x = relayout(lines.back());
             if (sc.ch == QLatin1Char(' ') && lines.back().chars.empty()) continue;
         }
-        const double a = sc.ch == QLatin1Char('\t') ? nextTab(x) - x : advance[size_t(sc.style)];
+        const double a =
+            sc.ch == QLatin1Char('\t') ? nextTab(x) - x : advance[size_t(sc.style)].of(sc.ch);
         lines.back().chars.push_back({sc.ch, sc.style, x});
         x += a;
     }
@@ -411,7 +440,7 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
     for (Line& l : lines) {
         if (justify && !l.paragraphEnd && !l.chars.empty()) {
             const Placed& lastChar = l.chars.back();
-            const double end = lastChar.x + advance[size_t(lastChar.style)];
+            const double end = lastChar.x + advance[size_t(lastChar.style)].of(lastChar.ch);
             int spaces = 0;
             for (const Placed& p : l.chars)
                 spaces += p.ch == QLatin1Char(' ');
@@ -426,6 +455,20 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
         }
         TRadek r;
         r.top = top;
+        if (!l.chars.empty()) {
+            const Placed& last = l.chars.back();
+            r.width = last.ch == QLatin1Char('\t')
+                          ? nextTab(last.x)
+                          : last.x + advance[size_t(last.style)].of(last.ch);
+        }
+        // Right and centred lines move by what their width leaves of the element's; justified
+        // elements are not aligned (their last lines stay left).
+        if (!justify && e.alignment == AlignRight)
+            r.offset = width - r.width;
+        else if (!justify && e.alignment == AlignCenter)
+            r.offset = (width - r.width) / 2;
+        for (Placed& p : l.chars)
+            p.x += r.offset;
         int maxSize = 0;
         for (const Placed& p : l.chars) {
             const TFragment& st = styles[size_t(p.style)];
@@ -450,10 +493,38 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
     return result;
 }
 
+// ---- pictures ----------------------------------------------------------------------------
+
+std::shared_ptr<const QImage> pictureFromFile(const QString& path) {
+    struct Entry {
+        QDateTime modified;
+        std::shared_ptr<const QImage> image;
+    };
+    static std::mutex mutex;
+    static QHash<QString, Entry> cache;
+    if (path.isEmpty()) return nullptr;
+    const QFileInfo info(path);
+    const QString key = info.absoluteFilePath();
+    const QDateTime modified = info.lastModified();
+    std::lock_guard lock(mutex);
+    auto it = cache.find(key);
+    if (it != cache.end() && it->modified == modified) return it->image;
+    QImage image(key);
+    auto shared = image.isNull() ? nullptr : std::make_shared<const QImage>(std::move(image));
+    cache.insert(key, Entry{modified, shared});
+    return shared;
+}
+
+std::shared_ptr<const QImage> elementPicture(const TVystPrvek& element) {
+    if (element.image) return element.image;
+    return pictureFromFile(element.pictureFile);
+}
+
 // ---- output pages ------------------------------------------------------------------------
 
 void TSestVystup::clear() {
     pages.clear();
+    background = OutputBackground();
     pageIndex = 0;
     y = 0;
     column = 1;
@@ -515,17 +586,37 @@ struct GridRow {
     }
 };
 
-// The line's characters at their columns: characters keep their laid-out positions, so tab
-// gaps and justified spaces become spaces.
-QString gridLineText(const TRadek& line, int cpi) {
+// The line's characters in the grid's columns. Fixed-advance lines keep the cell of each
+// character (its position in cells of the element's advance). Measured lines put their
+// characters in consecutive columns: after a tab the column of the tab stop, after a space as
+// many columns as the space is wide (at least one), so justified gaps stay visible.
+QString gridLineText(const TRadek& line, int cpi, bool measured, double cell) {
+    // The grid aligns the texts itself: positions from the line's own start.
+    const double offset = line.offset;
     QString s;
+    bool afterTab = false, afterSpace = false;
+    double spaceX = 0;
+    int spaceColumn = 0;
     for (const TFragment& f : line.runs)
         for (qsizetype i = 0; i < f.text.size(); ++i) {
             const QChar c = f.text[i];
-            const int col = int(std::lround(f.x[size_t(i)] * cpi / 100.0));
+            const double x = f.x[size_t(i)] - offset;
+            int col = int(s.size());
+            if (!measured)
+                col = int(std::lround(x / cell));
+            else if (afterTab)
+                col = int(std::lround(x * cpi / 100.0));
+            else if (afterSpace)
+                col = spaceColumn + std::max(1, int(std::lround((x - spaceX) * cpi / 100.0)));
             while (s.size() < col)
                 s += QLatin1Char(' ');
-            if (c == QLatin1Char('\t')) continue;
+            afterTab = c == QLatin1Char('\t');
+            afterSpace = c == QLatin1Char(' ');
+            if (afterTab) continue;
+            if (afterSpace) {
+                spaceX = x;
+                spaceColumn = int(s.size());
+            }
             s += c;
         }
     return s;
@@ -559,7 +650,8 @@ QByteArray textGridOutput(const TSestVystup& out, int firstPage, int lastPage) {
                 const TRadek& line = el.lines->lines[size_t(i)];
                 const int row = int(std::lround((el.top + line.top - firstTop) * lpi / 100.0));
                 if (row < 0 || row >= rows) continue;
-                QString t = gridLineText(line, cpi);
+                QString t = gridLineText(line, cpi, el.lines->measured,
+                                         s.spacing > 0 ? s.spacing : 100.0 / cpi);
                 int col = start;
                 if (align == AlignRight) {
                     if (t.size() > widthChars) t.truncate(widthChars);

@@ -8,6 +8,9 @@
 #include "definition.h"
 
 #include <QByteArray>
+#include <QImage>
+#include <QPicture>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -32,16 +35,22 @@ struct TFragment {
     QString fontKey() const;
 };
 
+// A laid-out line. The x of its characters are final: from the element's left edge, with the
+// line moved by the element's alignment (`offset`), tab gaps and justified spaces included.
 struct TRadek {
     std::vector<TFragment> runs;
     double top = 0;      // offset within the element
     double height = 0;   // line height
     double baseline = 0; // offset of the baseline from the line's top
+    double width = 0;    // from the line's first character to the end of its last
+    double offset = 0;   // the shift of a right-aligned or centred line
     QString text() const;
 };
 
 struct TRadky {
     std::vector<TRadek> lines;
+    // Laid out by the design advances of the faces (graphic templates), not by a fixed advance.
+    bool measured = false;
     // Total height of lines first..last.
     double height(int first, int last) const;
     int count() const { return int(lines.size()); }
@@ -53,14 +62,17 @@ int pitchOfFontSize(int points);
 // Characters per inch of a "Roman 10cpi" style printer font, 0 for any other font.
 int printerFontPitch(const QString& fontName);
 
-// How element text is measured. The layout assumes a fixed advance per character: the element's
-// character spacing when positive, else 100 / cpi of its printer font or of its point size.
+// How element text is measured. Graphic templates measure every character by the design
+// advance of its style's face (fontmetrics.h) at 100 units per inch. Character-grid templates,
+// the text printers' "Roman" fonts and a positive character spacing give every character one
+// fixed advance: the spacing, else 100 / cpi of the printer font or of the point size.
 // Line height: the character grid's line height in character-grid templates, else the point
 // size at 100 units per inch with the usual 20 % leading.
 struct LayoutContext {
     bool characterGrid = false;
     double gridLineHeight = 100.0 / 6;
 };
+// The fixed advance of an element's characters (spacing, else 100 / cpi).
 double characterAdvance(const TSiReportElement& e);
 double lineHeightOf(const TSiReportElement& e, const LayoutContext& ctx, int fontSize);
 
@@ -78,12 +90,33 @@ std::shared_ptr<TRadky> layoutText(const TSiReportElement& e, const QString& tex
 std::vector<TFragment> parseRichText(const QString& rtf, const TSiReportElement& base,
                                      std::vector<double>* tabStops = nullptr);
 
+// An element placed on a page. Texts carry their laid-out lines; a barcode its content (the
+// first item of its list, evaluated at placement) in `source.value.text`; a picture element the
+// file it resolved to; a data picture (a graphic field) its image; a paint box the drawing the
+// application made on a canvas of `drawingSize` (scale × width by scale × height units).
 struct TVystPrvek {
     TSiReportElement source;
     double left = 0, top = 0, width = 0, height = 0;
     std::shared_ptr<TRadky> lines;
     int firstLine = 0, lastLine = -1; // the lines this part shows
     QString pictureFile;
+    std::shared_ptr<const QImage> image;
+    std::shared_ptr<const QPicture> drawing;
+    QSize drawingSize;
+};
+
+// The picture an element shows: its data picture, else the picture of its file (each file is
+// read once and shared); null when there is none or the file does not load.
+std::shared_ptr<const QImage> elementPicture(const TVystPrvek& element);
+std::shared_ptr<const QImage> pictureFromFile(const QString& path);
+
+// The background picture of the pages, stretched into its rectangle (page units, from the
+// top-left of the printable area) when printed.
+struct OutputBackground {
+    QString file;
+    double left = 0, top = 0, width = 0, height = 0;
+    bool print = false;
+    bool shown() const { return print && !file.isEmpty(); }
 };
 
 struct TStranaPrvku {
@@ -104,6 +137,7 @@ public:
     int copies = 1;
     TSestLanguage language = slUndefined;
     int lineSpacing = 0; // 0, 1, 2: 6, 4, 3 lines per inch
+    OutputBackground background;
     bool cancelled = false;
 
     void clear();

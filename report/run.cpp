@@ -3,9 +3,10 @@
 
 #include "formatting.h"
 #include "listresolver.h"
-#include "sestava.h"
+#include "sestavatyp.h"
 #include "templatefile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -314,15 +315,51 @@ void TSestavaTyp::pageBreak() {
 
 // ---- placing -----------------------------------------------------------------------------
 
+QString TSestavaTyp::pictureFilePath(const QString& name) const {
+    if (name.isEmpty() || !QFileInfo(name).isRelative()) return name;
+    const QString dir = templateDirectory();
+    if (!dir.isEmpty()) {
+        const QString inside = QDir(dir).filePath(name);
+        if (QFileInfo(inside).isFile()) return inside;
+    }
+    return name;
+}
+
+std::shared_ptr<const QImage> TSestavaTyp::fieldPicture(const TSiReportElement& e) const {
+    const int n = e.reference;
+    if (n < 0 || n >= dataFieldCount()) return nullptr;
+    const int type = dataFieldType(n);
+    if (type != ftGraphic && type != ftBlob && type != ftTypedBinary) return nullptr;
+    QImage image = dataPicture(n);
+    if (image.isNull()) return nullptr;
+    return std::make_shared<const QImage>(std::move(image));
+}
+
+void TSestavaTyp::paintBox(const TSiReportElement& e, TVystPrvek& v) {
+    const int scale = std::clamp(e.fillStyle, 1, 6);
+    v.drawingSize = QSize(scale * std::max(0, e.width), scale * std::max(0, e.height));
+    if (!OnPaintBox || v.drawingSize.isEmpty()) return;
+    auto picture = std::make_shared<QPicture>();
+    {
+        QPainter painter(picture.get());
+        painter.setClipRect(QRect(QPoint(), v.drawingSize));
+        OnPaintBox(*this, e.reference, v.drawingSize.width(), v.drawingSize.height(), painter);
+    }
+    picture->setBoundingRect(QRect(QPoint(), v.drawingSize));
+    v.drawing = std::move(picture);
+}
+
 void TSestavaTyp::placeElement(const TSiReportElement& e, int page, double y) {
-    if (e.kind == KindDetail || e.kind == KindPaintBox) return;
+    if (e.kind == KindDetail) return;
     TVystPrvek v;
     v.source = e;
     v.left = out_->columnOffset + e.left;
     v.top = y;
     v.width = e.width;
     v.height = e.height;
-    if (isTextKind(e.kind)) {
+    if (e.kind == KindField && (v.image = fieldPicture(e))) {
+        // A data picture: the field's image instead of its text.
+    } else if (isTextKind(e.kind)) {
         const QString text = elementText(e);
         v.source.value.text = text;
         v.lines = layoutText(e, text, layoutContext());
@@ -330,12 +367,18 @@ void TSestavaTyp::placeElement(const TSiReportElement& e, int page, double y) {
         v.lastLine = all ? v.lines->count() - 1 : visibleLineCount(*v.lines, e.height) - 1;
         v.lastLine = std::min(v.lastLine, v.lines->count() - 1);
     } else if (e.kind == KindPicture) {
+        // The first candidate that loads as a picture.
         const QStringList candidates = pictureCandidates(e.text, templateDirectory(), this);
         for (const QString& c : candidates)
-            if (QFileInfo(c).isFile()) {
+            if (QFileInfo(c).isFile() && pictureFromFile(c)) {
                 v.pictureFile = c;
                 break;
             }
+    } else if (e.kind == KindBarcode) {
+        // The content is the first item of the element's list, as it is when placed.
+        v.source.value = TCalcType::ofText(itemList(e.text, this).value(0), 0);
+    } else if (e.kind == KindPaintBox) {
+        paintBox(e, v);
     }
     TSestavaTyp* r = root();
     TStranaPrvku& p = out_->page(page);
@@ -692,10 +735,26 @@ int TSestavaTyp::run(bool newRun) {
         output.copies = PrintCopies;
         output.language = ExportLanguage;
         output.lineSpacing = definition.grid.lineSpacing;
+        output.background = backgroundOf(definition.background);
         output.pageIndex = 0;
         output.cancelled = wasCancelled;
     }
     return wasCancelled ? seCancelled : seOk;
+}
+
+OutputBackground TSestavaTyp::backgroundOf(const Background& b) const {
+    const PageSetup& p = definition.page;
+    OutputBackground out;
+    out.left = b.left;
+    out.top = b.top;
+    out.width = b.width > 0 ? b.width : (p.landscape ? p.paperHeight : p.paperWidth);
+    out.height = b.height > 0 ? b.height : (p.landscape ? p.paperWidth : p.paperHeight);
+    // Without its own background the component's decides (sestava.h).
+    if (b.own) {
+        out.file = pictureFilePath(b.fileName);
+        out.print = b.print;
+    }
+    return out;
 }
 
 void TSestavaTyp::printPageHeaderAt(double y) {

@@ -3,7 +3,8 @@
 # only the packages that are missing are installed.
 set -euo pipefail
 pkgs=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
-      libbenchmark-dev libxlsxwriter-dev libssl-dev zlib1g-dev fonts-liberation2 fonts-dejavu-core)
+      libbenchmark-dev libxlsxwriter-dev libssl-dev zlib1g-dev fonts-liberation2 fonts-dejavu-core
+      libfreetype-dev libfontconfig-dev zbar-tools)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

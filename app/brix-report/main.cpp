@@ -6,8 +6,10 @@
 //   brix-report run TEMPLATE.pts (--csv FILE.csv | --data-root ROOT --table PATH [--filter EXPR]
 //       [--index NAME]) [--detail N=FILE.csv --link N=MASTERFIELD:DETAILFIELD]...
 //       [--param TEXT]... [--max-records N] --text OUT.txt
-//       [--codepage 1250|852|kamenicky|ascii] [--pages FROM-TO]
+//       [--codepage 1250|852|kamenicky|ascii] [--pages FROM-TO] [--png DIR [--dpi N]]
+//   brix-report barcode SYMBOLOGY CONTENT [--check]
 
+#include "barcode.h"
 #include "database.h"
 #include "decimal.h"
 #include "definition.h"
@@ -15,15 +17,17 @@
 #include "formatting.h"
 #include "listresolver.h"
 #include "platform.h"
+#include "render.h"
 #include "report_source.h"
 #include "sestava.h"
 #include "storage_error.h"
 #include "table.h"
 #include "templatefile.h"
 
-#include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,6 +36,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <string_view>
 
 using namespace brix::report;
 
@@ -59,7 +64,9 @@ int usage() {
         "  brix-report run PŘEDLOHA.pts (--csv SOUBOR.csv | --data-root KOŘEN --table CESTA\n"
         "      [--filter VÝRAZ] [--index JMÉNO]) [--detail N=SOUBOR.csv\n"
         "      --link N=POLOŽKA_HLAVNÍ:POLOŽKA_DETAILU]... [--param TEXT]... [--max-records N]\n"
-        "      --text VÝSTUP.txt [--codepage 1250|852|kamenicky|ascii] [--pages OD-DO]\n"
+        "      [--text VÝSTUP.txt] [--codepage 1250|852|kamenicky|ascii] [--pages OD-DO]\n"
+        "      [--png ADRESÁŘ [--dpi N]]\n"
+        "  brix-report barcode SYMBOLOGIE OBSAH [--check]\n"
         "Typy položek: A text, N číslo, I celé číslo, $ peníze, D datum dd.mm.rrrr, L logická."));
     return kExitUsage;
 }
@@ -322,7 +329,8 @@ std::vector<int> detailPath(const QString& text) {
 }
 
 int runReport(const QStringList& args) {
-    QString templatePath, csv, dataRoot, tablePath, filter, index, textOut;
+    QString templatePath, csv, dataRoot, tablePath, filter, index, textOut, pngDir;
+    int dpi = 100;
     QString codepage = QStringLiteral("1250");
     QStringList params;
     int fromPage = 1, toPage = 9999, maxRecords = 0;
@@ -351,6 +359,14 @@ int runReport(const QStringList& args) {
             params << v;
         } else if (a == QLatin1String("--text")) {
             textOut = v;
+        } else if (a == QLatin1String("--png")) {
+            pngDir = v;
+        } else if (a == QLatin1String("--dpi")) {
+            bool ok = false;
+            dpi = v.toInt(&ok);
+            if (!ok || dpi < 10 || dpi > 2400)
+                return bad(
+                    QStringLiteral("Rozlišení \"%1\" není celé číslo od 10 do 2400.").arg(v));
         } else if (a == QLatin1String("--codepage")) {
             codepage = v.toLower();
         } else if (a == QLatin1String("--max-records")) {
@@ -388,8 +404,8 @@ int runReport(const QStringList& args) {
             return bad(QStringLiteral("Neznámý argument \"%1\".").arg(a));
         }
     }
-    if (templatePath.isEmpty() || textOut.isEmpty() || (csv.isEmpty() == dataRoot.isEmpty()) ||
-        (!dataRoot.isEmpty() && tablePath.isEmpty()))
+    if (templatePath.isEmpty() || (textOut.isEmpty() && pngDir.isEmpty()) ||
+        (csv.isEmpty() == dataRoot.isEmpty()) || (!dataRoot.isEmpty() && tablePath.isEmpty()))
         return usage();
     static const std::map<QString, TSestLanguage> kCodepages{{QStringLiteral("1250"), slCP1250},
                                                              {QStringLiteral("852"), slCP852},
@@ -489,21 +505,87 @@ int runReport(const QStringList& args) {
         spec.report->setMasterSestava(master);
     }
 
-    const int result = report.PrintTextToFile(textOut);
+    // The text output runs the report; without it the report is only prepared. Every other
+    // output draws the pages of that run.
+    int result = textOut.isEmpty() ? report.Prepare() : report.PrintTextToFile(textOut);
+    QJsonArray files;
+    if (result == seOk && !pngDir.isEmpty()) {
+        QStringList written;
+        if (!QDir().mkpath(pngDir) ||
+            !writePngPages(report.output, pngDir, QFileInfo(templatePath).completeBaseName(), dpi,
+                           &written, &error)) {
+            printErr(error.isEmpty()
+                         ? QStringLiteral("Adresář \"%1\" se nepodařilo vytvořit.").arg(pngDir)
+                         : error);
+            result = seOutput;
+        }
+        for (const QString& f : written)
+            files.append(f);
+    }
     const int printed =
         result == seOk ? std::max(0, report.output.lastPage - report.output.firstPage + 1) : 0;
-    printOut(QStringLiteral("{\"result\":%1,\"pages\":%2,\"printed\":%3}")
-                 .arg(result)
-                 .arg(report.output.pageCount())
-                 .arg(printed));
+    QJsonObject summary{{QStringLiteral("result"), result},
+                        {QStringLiteral("pages"), report.output.pageCount()},
+                        {QStringLiteral("printed"), printed}};
+    if (!files.isEmpty()) summary[QStringLiteral("files")] = files;
+    std::fputs(QJsonDocument(summary).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputs("\n", stdout);
     return result == seOk ? kExitOk : kExitFailed;
+}
+
+// The symbology of a command-line name: its index, or its name in the table ignoring case,
+// spaces and dashes ("ean13", "UPC-E0", "code 128c"); -1 when there is none.
+int symbologyOf(const QString& text) {
+    bool isNumber = false;
+    const int n = text.toInt(&isNumber);
+    if (isNumber) return n >= 0 && n < kBarcodeTypeCount ? n : -1;
+    auto plain = [](QString s) {
+        s.remove(QLatin1Char(' '));
+        s.remove(QLatin1Char('-'));
+        return s.toLower();
+    };
+    for (int i = 0; i < kBarcodeTypeCount; ++i)
+        if (plain(QString::fromLatin1(barcodeTable()[size_t(i)].name)) == plain(text)) return i;
+    return -1;
+}
+
+int barcode(const QStringList& args) {
+    const bool check = args.size() == 3 && args[2] == QLatin1String("--check");
+    if (args.size() != 2 && !check) return usage();
+    const int type = symbologyOf(args[0]);
+    if (type < 0) {
+        QStringList names;
+        for (const TBCdata& d : barcodeTable())
+            names << QString::fromLatin1(d.name);
+        printErr(QStringLiteral("Neznámá symbologie \"%1\". Známé jsou: %2.")
+                     .arg(args[0], names.join(QStringLiteral(", "))));
+        return kExitUsage;
+    }
+    const BarcodeSymbol symbol = encodeBarcode(type, args[1], check);
+    QJsonObject out{
+        {QStringLiteral("symbology"), type},
+        {QStringLiteral("name"), QString::fromLatin1(barcodeTable()[size_t(type)].name)},
+        {QStringLiteral("text"), symbol.text},
+        {QStringLiteral("encodable"), symbol.encodable},
+        {QStringLiteral("modules"), moduleString(symbol)},
+        {QStringLiteral("width"), barcodeWidth(symbol, 1)}};
+    std::fputs(QJsonDocument(out).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputs("\n", stdout);
+    return symbol.encodable ? kExitOk : kExitFailed;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Drawing pages needs the font database of a GUI application, though never a screen.
+    bool draws = false;
+    for (int i = 1; i < argc; ++i)
+        draws = draws || std::string_view(argv[i]) == "--png";
+    if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = draws ? std::make_unique<QGuiApplication>(argc, argv)
+                                                  : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty()) return usage();
     const QString command = args.takeFirst();
     if (command == QLatin1String("roundtrip") && args.size() == 2)
@@ -511,5 +593,6 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("describe") && args.size() == 1) return describe(args[0]);
     if (command == QLatin1String("eval") && !args.isEmpty()) return eval(args);
     if (command == QLatin1String("run") && !args.isEmpty()) return runReport(args);
+    if (command == QLatin1String("barcode") && !args.isEmpty()) return barcode(args);
     return usage();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -99,4 +100,58 @@ TEST(Cli, RoundtripAndDescribe) {
     ASSERT_EQ(functions.size(), 2);
     EXPECT_EQ(functions[0].toObject()["resetLevel"].toInt(), 2);
     EXPECT_EQ(root["details"].toArray().size(), 2);
+}
+
+TEST(Cli, BarcodeAsJson) {
+    Output o = runTool({"barcode", "ean13", "590123412345", "--check"});
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    QJsonObject j = QJsonDocument::fromJson(o.out.toUtf8()).object();
+    EXPECT_EQ(j["symbology"].toInt(), 14);
+    EXPECT_EQ(j["name"].toString(), QStringLiteral("EAN 13"));
+    EXPECT_EQ(j["text"].toString(), QStringLiteral("5901234123457"));
+    EXPECT_TRUE(j["encodable"].toBool());
+    EXPECT_EQ(j["width"].toInt(), 95);
+    EXPECT_TRUE(j["modules"].toString().startsWith(QStringLiteral("101")));
+    // By index and by name with spaces and dashes; without --check the digits stay.
+    o = runTool({"barcode", "16", "4252619"});
+    EXPECT_EQ(QJsonDocument::fromJson(o.out.toUtf8()).object()["text"].toString(),
+              QStringLiteral("4252619"));
+    o = runTool({"barcode", "UPC-E0", "425261", "--check"});
+    EXPECT_EQ(QJsonDocument::fromJson(o.out.toUtf8()).object()["text"].toString(),
+              QStringLiteral("4252614"));
+    o = runTool({"barcode", "PostNet", "12345"});
+    j = QJsonDocument::fromJson(o.out.toUtf8()).object();
+    EXPECT_EQ(j["text"].toString(), QStringLiteral("123455"));
+    EXPECT_TRUE(j["modules"].toString().contains(QLatin1Char('s')));
+    // A content no set carries: exit 1; an unknown symbology: exit 2 with the names.
+    o = runTool({"barcode", "code 128b", "Žluťoučký"});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_FALSE(QJsonDocument::fromJson(o.out.toUtf8()).object()["encodable"].toBool());
+    o = runTool({"barcode", "qr", "x"});
+    EXPECT_EQ(o.exitCode, 2);
+    EXPECT_TRUE(o.err.contains(QStringLiteral("Codebar"))) << o.err.toStdString();
+    EXPECT_EQ(runTool({"barcode", "ean13"}).exitCode, 2);
+}
+
+TEST(Cli, RunWritesPageImages) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("data.csv");
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Kod\n590123412345\n");
+    f.close();
+    const QString png = dir.filePath("obrazy");
+    Output o = runTool({"run", samplePath(), "--csv", csv, "--png", png, "--dpi", "50"});
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    const QJsonObject j = QJsonDocument::fromJson(o.out.toUtf8()).object();
+    const QJsonArray files = j["files"].toArray();
+    ASSERT_EQ(files.size(), j["printed"].toInt());
+    ASSERT_FALSE(files.isEmpty());
+    EXPECT_TRUE(files[0].toString().endsWith(QStringLiteral("sample1.png")));
+    const QImage page(files[0].toString());
+    ASSERT_FALSE(page.isNull());
+    // The printable area of A4 less its margins at 50 dots per inch.
+    EXPECT_NEAR(page.width(), (826 - 50 - 50) / 2.0, 1);
+    EXPECT_NEAR(page.dotsPerMeterX(), 50 / 0.0254, 1);
+    EXPECT_EQ(runTool({"run", samplePath(), "--csv", csv, "--png", png, "--dpi", "0"}).exitCode, 2);
 }

@@ -131,6 +131,17 @@ QString TableReportSource::memoText(int index) const {
     }
 }
 
+QImage TableReportSource::picture(int index) const {
+    if (!valid(index) || !table_.hasRecord() || table_.fieldDef(index).kind != FieldKind::Blob)
+        return QImage();
+    try {
+        const Field f = table_.field(index);
+        return f.isNull() ? QImage() : QImage::fromData(f.asBytes());
+    } catch (const StorageError&) {
+        return QImage();
+    }
+}
+
 TStepResult TableReportSource::step(TStepDir dir) {
     try {
         switch (dir) {

@@ -25,6 +25,8 @@ public:
     double number(int index) const override;
     bool isNull(int index) const override;
     QString memoText(int index) const override;
+    // The image a blob field holds (any format Qt reads: PNG, JPEG, BMP, ...).
+    QImage picture(int index) const override;
     report::TStepResult step(report::TStepDir dir) override;
     void rememberPosition() override;
     void restorePosition() override;

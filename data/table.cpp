@@ -508,6 +508,8 @@ void Table::fillStream() {
                                                    : QVector<SqlCondition>{SqlCondition()};
     s.rowids.clear();
     s.values.clear();
+    s.rowids.reserve(s.batch);
+    s.values.reserve(qsizetype(s.batch) * physicalCount_);
     s.next = 0;
     for (const SqlCondition& part : parts) {
         const int wanted = s.batch - int(s.rowids.size());
@@ -558,7 +560,7 @@ bool Table::streamNext() {
         const qsizetype row = qsizetype(s.next) * physicalCount_;
         rowid_ = s.rowids[s.next++];
         for (int i = 0; i < physicalCount_; ++i)
-            buf_[i] = std::move(s.values[row + i]);
+            buf_[i].swap(s.values[row + i]); // the row served is dropped with the batch
         hasRecord_ = true;
         calculate(true);
         if (!callback || filterCallback_(*this)) return true;

@@ -697,15 +697,23 @@ bool Table::isEmpty() {
     const QVector<QVariant> keep = buf_;
     const qint64 keepRowid = rowid_;
     const bool keepHas = hasRecord_;
+    auto restore = [&] {
+        st.reset(); // an open statement would pin the connection's read snapshot
+        buf_ = keep;
+        rowid_ = keepRowid;
+        hasRecord_ = keepHas;
+    };
     bool any = false;
-    while (!any && st.step()) {
-        loadRow(st);
-        any = filterCallback_(*this);
+    try {
+        while (!any && st.step()) {
+            loadRow(st);
+            any = filterCallback_(*this);
+        }
+    } catch (...) {
+        restore(); // a callback or calculated field that throws leaves the cursor as it was
+        throw;
     }
-    st.reset();
-    buf_ = keep;
-    rowid_ = keepRowid;
-    hasRecord_ = keepHas;
+    restore();
     return !any;
 }
 

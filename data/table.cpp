@@ -402,22 +402,44 @@ void Table::calculate(bool clear) {
     inCalc_ = false;
 }
 
+// While a cursor reads rows into its buffer only to judge them (a record callback, counting,
+// asking for any record): its statement is reset however the reading ends (an open statement
+// pins the connection's read snapshot), and its record is put back unless the row read is kept,
+// also when a record callback or a calculated field throws.
+struct Table::KeepRecord {
+    Table& t;
+    Statement& st;
+    QVector<QVariant> buf;
+    qint64 rowid;
+    bool has;
+    bool restore = true;
+    KeepRecord(Table& table, Statement& statement)
+        : t(table), st(statement), buf(table.buf_), rowid(table.rowid_), has(table.hasRecord_) {}
+    KeepRecord(const KeepRecord&) = delete;
+    KeepRecord& operator=(const KeepRecord&) = delete;
+    ~KeepRecord() {
+        st.reset();
+        if (!restore) return;
+        t.buf_ = std::move(buf);
+        t.rowid_ = rowid;
+        t.hasRecord_ = has;
+    }
+};
+
 bool Table::stepAccepted(Statement& st) {
     if (!filtered_ || !filterCallback_) {
         if (!st.step()) return false;
         loadRow(st);
         return true;
     }
-    QVector<QVariant> keep = buf_;
-    qint64 keepRowid = rowid_;
-    bool keepHas = hasRecord_;
+    KeepRecord keep(*this, st);
     while (st.step()) {
         loadRow(st);
-        if (filterCallback_(*this)) return true;
+        if (filterCallback_(*this)) {
+            keep.restore = false;
+            return true;
+        }
     }
-    buf_ = keep;
-    rowid_ = keepRowid;
-    hasRecord_ = keepHas;
     return false;
 }
 
@@ -694,26 +716,12 @@ bool Table::isEmpty() {
     Statement& st =
         cached(QStringLiteral("SELECT %1 FROM %2%3").arg(selectList(), q(def_.sqlName), where));
     bindAll(st, c);
-    const QVector<QVariant> keep = buf_;
-    const qint64 keepRowid = rowid_;
-    const bool keepHas = hasRecord_;
-    auto restore = [&] {
-        st.reset(); // an open statement would pin the connection's read snapshot
-        buf_ = keep;
-        rowid_ = keepRowid;
-        hasRecord_ = keepHas;
-    };
+    KeepRecord keep(*this, st);
     bool any = false;
-    try {
-        while (!any && st.step()) {
-            loadRow(st);
-            any = filterCallback_(*this);
-        }
-    } catch (...) {
-        restore(); // a callback or calculated field that throws leaves the cursor as it was
-        throw;
+    while (!any && st.step()) {
+        loadRow(st);
+        any = filterCallback_(*this);
     }
-    restore();
     return !any;
 }
 
@@ -726,17 +734,12 @@ qint64 Table::recordCount() {
                                c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql);
         Statement& st = cached(sql);
         bindAll(st, c);
-        QVector<QVariant> keep = buf_;
-        qint64 keepRowid = rowid_;
-        bool keepHas = hasRecord_;
+        KeepRecord keep(*this, st);
         qint64 n = 0;
         while (st.step()) {
             loadRow(st);
             if (filterCallback_(*this)) ++n;
         }
-        buf_ = keep;
-        rowid_ = keepRowid;
-        hasRecord_ = keepHas;
         return n;
     }
     QString sql =
@@ -760,7 +763,13 @@ bool Table::seekFirst(const SqlCondition& extra) {
                  orderClause(orderFields_, true), limit ? QStringLiteral(" LIMIT 1") : QString());
     Statement& st = cached(sql);
     bindAll(st, c);
-    bool found = stepAccepted(st);
+    bool found = false;
+    try {
+        found = stepAccepted(st);
+    } catch (...) {
+        st.reset(); // a calculated field of the row read threw
+        throw;
+    }
     st.reset();
     if (found) {
         invalidate();
@@ -1399,9 +1408,7 @@ QVector<Table::Row> Table::fetchRows(qint64 offset, int limit) {
                                     : QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset));
     Statement& st = cached(sql);
     bindAll(st, c);
-    QVector<QVariant> keep = buf_;
-    qint64 keepRowid = rowid_;
-    bool keepHas = hasRecord_;
+    KeepRecord keep(*this, st);
     qint64 skipped = 0;
     while (st.step()) {
         loadRow(st);
@@ -1412,10 +1419,6 @@ QVector<Table::Row> Table::fetchRows(qint64 offset, int limit) {
         rows.push_back({rowid_, buf_});
         if (rows.size() >= limit) break;
     }
-    st.reset();
-    buf_ = keep;
-    rowid_ = keepRowid;
-    hasRecord_ = keepHas;
     return rows;
 }
 

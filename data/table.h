@@ -194,6 +194,7 @@ public:
 
 private:
     struct Stream;
+    struct KeepRecord;
     void requireActive(const char* what) const;
     void checkBrowse(); // posts a pending edit, as moving off a record does
     void setState(TableState s);

@@ -306,8 +306,8 @@ TEST_F(TableTest, IsEmptyAnswersForTheViewNotForTheCurrentRecord) {
     t.cancel();
 }
 
-// A record callback that throws while the view is asked for records leaves the cursor on its
-// record and holds no read open: a commit of another connection is seen next.
+// A record callback that throws while the view is asked for records, counted or searched leaves
+// the cursor on its record and holds no read open: a commit of another connection is seen next.
 TEST_F(TableTest, IsEmptyWithAThrowingCallbackKeepsTheCursorAndNoSnapshot) {
     Table t(*db, "T\\Osoby");
     t.open();
@@ -322,6 +322,10 @@ TEST_F(TableTest, IsEmptyWithAThrowingCallbackKeepsTheCursorAndNoSnapshot) {
     const QString current = t.field("Prijmeni").asString();
     armed = true;
     EXPECT_THROW(t.isEmpty(), std::runtime_error);
+    EXPECT_EQ(t.field("Prijmeni").asString(), current);
+    EXPECT_THROW(t.recordCount(), std::runtime_error);
+    EXPECT_EQ(t.field("Prijmeni").asString(), current);
+    EXPECT_THROW(t.locate("Jmeno", {"Ota"}), std::runtime_error);
     EXPECT_EQ(t.field("Prijmeni").asString(), current);
     armed = false;
     t.setFiltered(false);

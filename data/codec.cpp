@@ -168,7 +168,10 @@ bool writeTextFile(const QString& path, const QString& text, QString* error) {
     QString normalized = text;
     normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     normalized.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    const QByteArray bytes = encode(normalized, Codepage::Cp1250);
+    return writeFileWhole(path, encode(normalized, Codepage::Cp1250), error);
+}
+
+bool writeFileWhole(const QString& path, const QByteArray& bytes, QString* error) {
     // Written beside the file and renamed over it only when every byte was written; unbuffered,
     // so that a short write (a full disk, a file size limit) shows in the count written and the
     // old file stays.

@@ -34,5 +34,8 @@ bool readTextLines(const QString& path, QStringList* lines, QString* error = nul
 // written beside the target and renamed over it, so a failed write leaves the old file.
 bool writeTextFile(const QString& path, const QString& text, QString* error = nullptr);
 bool writeTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
+// Writes bytes the same way: the file appears, or is replaced, only when all of them were
+// written.
+bool writeFileWhole(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 } // namespace brix

@@ -17,6 +17,8 @@ QString csvField(const QString& value) {
 }
 
 QString csvLine(const QStringList& values) {
+    // One blank field would make an empty line, which readers skip instead of reading a record.
+    if (values.size() == 1 && values[0].isEmpty()) return QStringLiteral("\"\"");
     QString out;
     for (int i = 0; i < values.size(); ++i) {
         if (i) out += QLatin1Char(',');

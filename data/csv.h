@@ -1,6 +1,7 @@
 #pragma once
-// Comma-separated values as spreadsheets write them: fields with a comma, a quote or a line
-// break are quoted, inner quotes doubled; a quoted field may span lines.
+// Comma-separated values as spreadsheets write them (RFC 4180): fields with a comma, a quote, a
+// line break or a semicolon are quoted, inner quotes doubled; a quoted field may span lines. A
+// record of one blank field is written as "" so that it is not taken for an empty line.
 #include <QString>
 #include <QStringList>
 

@@ -264,13 +264,7 @@ void TDataCis::pravidlaVyrobku() {
                          {QStringLiteral("DruhMn"), QStringLiteral("ks")},
                          {QStringLiteral("CenaZa"), 1},
                          {QStringLiteral("Faktor_Bal"), 1}});
-    casZmenyPredUlozenim(vyr);
-    predUlozenim(vyr, [](Table& t) {
-        Decimal dispon =
-            decimalOf(t, QStringLiteral("SklZas_Ks")) - decimalOf(t, QStringLiteral("Rezervace"));
-        setIfPresent(t, QStringLiteral("DisponMn"), dispon.toDouble());
-    });
-    zapisPoUlozeni(vyr);
+    pravidlaSkladovychCisel(vyr);
     poUlozeni(vyr, [this](Table& t) { PoslKodOzn1 = textOf(t, QStringLiteral("Kod_Ozn1")); });
 
     // The supplier of each product while the product register exports.
@@ -387,8 +381,25 @@ int TDataCis::PocetZamestnancu(const QString& prijmeni) {
 // ---- stock levels and ledger -------------------------------------------------------------
 
 void TDataCis::pravidlaSkladu() {
-    if (TableSklZas) casZmenyPredUlozenim(*TableSklZas);
-    if (TableSklPol) zapisPoUlozeni(*TableSklPol);
+    for (Table* t : {TableSklZas, TableSklPol})
+        if (t) pravidlaSkladovychCisel(*t);
+}
+
+void pravidlaSkladovychCisel(Table& t) {
+    const QString& table = t.def().sqlName;
+    if (table == QLatin1String("ciselnik_vyrobky")) {
+        casZmenyPredUlozenim(t);
+        predUlozenim(t, [](Table& v) {
+            const Decimal dispon = decimalOf(v, QStringLiteral("SklZas_Ks")) -
+                                   decimalOf(v, QStringLiteral("Rezervace"));
+            setIfPresent(v, QStringLiteral("DisponMn"), dispon.toDouble());
+        });
+        zapisPoUlozeni(t);
+    } else if (table == QLatin1String("sklady_sklzas")) {
+        casZmenyPredUlozenim(t);
+    } else if (table == QLatin1String("sklady_sklpol")) {
+        zapisPoUlozeni(t);
+    }
 }
 
 // ---- documents: the rules that belong to the storage layout of every family ----------------

@@ -168,6 +168,14 @@ private:
     std::map<QString, std::unique_ptr<Table>> lookups_; // private read cursors
 };
 
+// The rules the module hangs on its product, stock-level and ledger cursors, for another cursor
+// of one of those tables: a product gets Posl_Zmena and DisponMn (SklZas_Ks - Rezervace) before
+// every post and is written to disk after it; a stock level gets Posl_Zmena; a ledger record is
+// written to disk after its post. Other tables get nothing. The posting engine writes through
+// cursors of its own, so that the forms' shared cursors stay where the user left them, and
+// keeps the rules all the same.
+void pravidlaSkladovychCisel(Table& t);
+
 // The settings-table rows of "Nastaven\Nast_Pr.DB", read once when the main window is first
 // shown; a missing row keeps its default.
 struct NastaveniTabulky {

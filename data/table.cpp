@@ -206,7 +206,7 @@ FieldKind Table::kindOf(const QString& field) const {
     return i < 0 ? FieldKind::Text : fields_[i].kind;
 }
 
-QString Table::selectList() const {
+const QString& Table::selectList() const {
     return selectList_;
 }
 
@@ -1033,16 +1033,18 @@ bool Table::locate(const QString& fieldList, const QVariantList& values,
             if (options.caseInsensitive) s = s.toLower();
             QString lhs =
                 options.caseInsensitive ? QStringLiteral("czech_fold(%1)") : QStringLiteral("%1");
-            if (options.partialKey && options.caseInsensitive) {
+            if ((options.partialKey || options.contains) && options.caseInsensitive) {
                 // The built-in GLOB with both cases of each letter picks the candidates without a
                 // call into our functions per record; the Czech fold then decides.
                 QString pattern = caseInsensitiveGlob(s);
                 if (!pattern.isEmpty()) {
                     parts << col + QLatin1String(" GLOB ?");
-                    c.add(pattern, FieldKind::Text);
+                    c.add(options.contains ? QLatin1Char('*') + pattern : pattern, FieldKind::Text);
                 }
             }
-            if (options.partialKey)
+            if (options.contains)
+                parts << QStringLiteral("instr(%1, ?) > 0").arg(lhs.arg(col));
+            else if (options.partialKey)
                 parts << lhs.arg(QStringLiteral("substr(%1, 1, %2)").arg(col).arg(s.size())) +
                              QLatin1String(" = ?");
             else
@@ -1053,6 +1055,26 @@ bool Table::locate(const QString& fieldList, const QVariantList& values,
         addEquality(parts, c, f, toFieldValue(raw, f));
     }
     c.sql = parts.join(QLatin1String(" AND "));
+    if (options.fromCurrent && hasRecord_) {
+        // The current record or one after it in the current order.
+        SqlCondition from;
+        from.add(rowid_, FieldKind::LongInt);
+        const SqlCondition after = afterCurrent(true);
+        from.sql = QStringLiteral("(rowid = ? OR %1)").arg(after.sql);
+        from.params += after.params;
+        from.kinds += after.kinds;
+        c.append(from);
+    }
+    if (options.fromCurrent && hasRecord_) {
+        // The current record or one after it in the current order.
+        SqlCondition from;
+        from.add(rowid_, FieldKind::LongInt);
+        const SqlCondition after = afterCurrent(true);
+        from.sql = QStringLiteral("(rowid = ? OR %1)").arg(after.sql);
+        from.params += after.params;
+        from.kinds += after.kinds;
+        c.append(from);
+    }
     return seekFirst(c);
 }
 

@@ -59,7 +59,9 @@ enum class ConflictPolicy {
 
 struct LocateOptions {
     bool caseInsensitive = false;
-    bool partialKey = false; // a text value matches the beginning of the field
+    bool partialKey = false;  // a text value matches the beginning of the field
+    bool contains = false;    // a text value matches anywhere in the field
+    bool fromCurrent = false; // the search starts at the current record (which may match)
 };
 
 class Table : public RecordSource {
@@ -198,7 +200,7 @@ private:
     void requireActive(const char* what) const;
     void checkBrowse(); // posts a pending edit, as moving off a record does
     void setState(TableState s);
-    QString selectList() const;
+    const QString& selectList() const;
     SqlCondition baseCondition();
     void invalidate();
     void invalidateFilterCache();

@@ -78,11 +78,10 @@ void zapamatujHodnotyPolozky(Table& items, std::vector<HodnotaPolozky> which,
             case HodnotaPolozky::Hmotnost:
                 v.Hmotnost = decimalOf(t, "Mnozstvi") * decimalOf(t, "JHmotnost");
                 break;
-            case HodnotaPolozky::DPH: {
-                int i = t.fieldIndex(QStringLiteral("DPH"));
-                v.DPH = i < 0 ? 0 : int(t.field(i).asInteger());
+            case HodnotaPolozky::DPH:
+                // The whole part, as the header totals take the rate (10.5 % is 10 %).
+                v.DPH = int(decimalOf(t, "DPH").truncated());
                 break;
-            }
             case HodnotaPolozky::Mnozstvi:
                 v.Mnozstvi = decimalOf(t, "Mnozstvi");
                 break;

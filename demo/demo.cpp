@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "datacis.h"
+#include "demo_ceny.h"
 #include "demo_ciselniky.h"
 #include "demo_firmy.h"
 #include "demo_sklad.h"
@@ -37,6 +38,7 @@ VysledekDema VytvorDemo(const QString& koren) {
         v.firem = demo::NaplnFirmy(db);
         NaplnCiselnikyDemo(db);
         v.vyrobku = demo::NaplnVyrobky(db);
+        demo::NaplnCeny(db);
         demo::NaplnSklad(db);
         {
             Table t(db, QStringLiteral("Ciselnik\\Sklady"));

@@ -2,6 +2,8 @@
 
 #include "qtplatform.h"
 
+#include <algorithm>
+
 namespace brix {
 
 namespace {
@@ -58,7 +60,9 @@ bool isTextOnlyPrinter(const PrinterInfo& printer, const QStringList& configured
         if (name.compare(printer.name, Qt::CaseInsensitive) == 0) return true;
     QString model = printer.makeAndModel.toLower();
     return model.contains(QLatin1String("text-only")) ||
-           model.contains(QLatin1String("text only")) || model.contains(QLatin1String("raw text"));
+           model.contains(QLatin1String("text only")) ||
+           model.contains(QLatin1String("raw text")) ||
+           model.contains(QStringLiteral("jen textová"));
 }
 
 Platform::~Platform() {
@@ -131,6 +135,36 @@ bool Platform::isTextPrinter(int index) const {
     QList<PrinterInfo> all = printers();
     if (index < 0 || index >= all.size()) return false;
     return isTextOnlyPrinter(all[index], machineConfig().textPrinters);
+}
+
+GraphicJob::~GraphicJob() = default;
+
+QSizeF PrinterDetails::printable() const {
+    return QSizeF(std::max(0.0, paper.width() - minMargins.left() - minMargins.right()),
+                  std::max(0.0, paper.height() - minMargins.top() - minMargins.bottom()));
+}
+
+// A platform without printing support knows no printer details and starts no job.
+PrinterDetails Platform::printerDetails(int) const {
+    return {};
+}
+
+bool Platform::setPrinterLandscape(int, bool) {
+    return false;
+}
+
+bool Platform::printerProperties(int) {
+    return false;
+}
+
+std::unique_ptr<GraphicJob> Platform::beginGraphicJob(int, const PrintJobOptions&, QString* error) {
+    if (error) *error = QStringLiteral("Tisk není v tomto prostředí k dispozici.");
+    return nullptr;
+}
+
+bool Platform::printRaw(int, const PrintJobOptions&, const QByteArray&, QString* error) {
+    if (error) *error = QStringLiteral("Tisk není v tomto prostředí k dispozici.");
+    return false;
 }
 
 void ZasuvkaInit() {

@@ -6,6 +6,7 @@
 // a ScriptedPlatform that answers from a queue and records what was shown.
 
 #include "machineconfig.h"
+#include "printer.h"
 
 #include <QByteArray>
 #include <QFlags>
@@ -71,7 +72,8 @@ struct PrinterInfo {
 };
 
 // A printer counts as text-only when the machine configuration names it as such, or when its
-// driver is a generic text-only one (the description names "text-only"/"text only"/"raw text").
+// driver is a generic text-only one (the description names "text-only"/"text only"/"raw text",
+// or is the Czech "Obecná nebo jen textová").
 bool isTextOnlyPrinter(const PrinterInfo& printer, const QStringList& configuredTextPrinters);
 
 class Platform {
@@ -145,6 +147,24 @@ public:
     virtual int currentPrinterIndex() const = 0;
     QString currentPrinterName() const;
     bool isTextPrinter(int index) const;
+
+    // The details of printer index with the paper and orientation last set for it; invalid
+    // (empty name) when the index is out of range.
+    virtual PrinterDetails printerDetails(int index) const;
+    // Turns the paper of printer index; false when the index is out of range.
+    virtual bool setPrinterLandscape(int index, bool landscape);
+    // The printer's properties dialog; true when confirmed. What it changed (paper,
+    // orientation) holds for the later jobs of this program.
+    virtual bool printerProperties(int index);
+    // Starts a graphic job on printer index, or with options.outputFile a PDF file written by
+    // the system's print support (then the index may be -1). Null with a Czech error text when
+    // it cannot start.
+    virtual std::unique_ptr<GraphicJob> beginGraphicJob(int index, const PrintJobOptions& options,
+                                                        QString* error);
+    // Sends data unchanged to the queue of printer index as one job. False with a Czech error
+    // text when the queue did not take it.
+    virtual bool printRaw(int index, const PrintJobOptions& options, const QByteArray& data,
+                          QString* error);
 
     // --- devices ---------------------------------------------------------------------------
     // One cash-drawer command; false when it did not reach the drawer.

@@ -4,7 +4,13 @@
 
 #include "platform.h"
 
+#include <QPageLayout>
+#include <QPageSize>
+
 #include <functional>
+#include <map>
+
+class QPrinter;
 
 namespace brix {
 
@@ -36,6 +42,13 @@ public:
     int defaultPrinterIndex() const override;
     bool selectPrinter(int index) override;
     int currentPrinterIndex() const override;
+    PrinterDetails printerDetails(int index) const override;
+    bool setPrinterLandscape(int index, bool landscape) override;
+    bool printerProperties(int index) override;
+    std::unique_ptr<GraphicJob> beginGraphicJob(int index, const PrintJobOptions& options,
+                                                QString* error) override;
+    bool printRaw(int index, const PrintJobOptions& options, const QByteArray& data,
+                  QString* error) override;
 
     bool cashDrawer(DrawerCommand command) override;
     bool openDocument(const QString& path) override;
@@ -46,9 +59,18 @@ public:
     static QString clipboardMimeType(const QString& format);
 
 private:
+    // The paper and orientation chosen for the printer, its margins the smallest it prints.
+    void applyPaper(QPrinter& printer) const;
+
     mutable bool configLoaded_ = false;
     mutable MachineConfig config_;
     QString selectedPrinter_;
+    // Paper and orientation chosen in this program, by printer name.
+    struct PaperChoice {
+        QPageSize size;
+        QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    };
+    std::map<QString, PaperChoice> papers_;
     int busyDepth_ = 0;
 };
 

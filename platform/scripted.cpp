@@ -2,6 +2,9 @@
 
 #include <QDebug>
 #include <QDialog>
+#include <QPainter>
+
+#include <cmath>
 
 namespace brix {
 
@@ -236,8 +239,70 @@ QByteArray ScriptedPlatform::clipboardData(const QString& format) const {
     return clipFormats_.value(format.toUpper());
 }
 
+namespace {
+
+// A graphic job painting each page into an image of the whole paper; the record is filled as
+// the job goes.
+class ScriptedGraphicJob : public GraphicJob {
+public:
+    ScriptedGraphicJob(RecordedPrintJob* record, const PrinterDetails& details)
+        : record_(record), details_(details) {}
+    ~ScriptedGraphicJob() override {
+        if (!record_->finished) abort();
+    }
+    QPainter* beginPage() override {
+        if (painter_.isActive()) endPage();
+        const QSize pixels(int(std::lround(details_.paper.width() * dpiX() / 100.0)),
+                           int(std::lround(details_.paper.height() * dpiY() / 100.0)));
+        page_ = QImage(pixels, QImage::Format_RGB32);
+        page_.fill(Qt::white);
+        if (!painter_.begin(&page_)) return nullptr;
+        painter_.translate(details_.minMargins.left() * dpiX() / 100.0,
+                           details_.minMargins.top() * dpiY() / 100.0);
+        return &painter_;
+    }
+    bool endPage() override {
+        if (!painter_.isActive()) return false;
+        painter_.end();
+        record_->pages << page_;
+        return true;
+    }
+    bool finish() override {
+        if (painter_.isActive()) endPage();
+        record_->finished = true;
+        return true;
+    }
+    void abort() override {
+        if (painter_.isActive()) painter_.end();
+        record_->aborted = true;
+        record_->finished = true; // closed, but nothing was printed
+    }
+    int dpiX() const override { return std::max(1, details_.dpiX); }
+    int dpiY() const override { return std::max(1, details_.dpiY); }
+
+private:
+    RecordedPrintJob* record_;
+    PrinterDetails details_;
+    QImage page_;
+    QPainter painter_;
+};
+
+} // namespace
+
 void ScriptedPlatform::setPrinters(const QList<PrinterInfo>& printers, int defaultIndex) {
     printers_ = printers;
+    details_.clear();
+    for (const PrinterInfo& p : printers) {
+        PrinterDetails d;
+        d.name = p.name;
+        d.driver = p.makeAndModel;
+        d.location = QStringLiteral("usb://") + p.name;
+        d.dpiX = d.dpiY = 100;
+        d.paperName = QStringLiteral("A4");
+        d.paper = QSizeF(826, 1169);
+        d.multipleCopies = true;
+        details_ << d;
+    }
     defaultPrinter_ = defaultIndex >= 0 && defaultIndex < printers.size() ? defaultIndex : -1;
     selectedPrinter_ = -1;
 }
@@ -250,6 +315,102 @@ bool ScriptedPlatform::selectPrinter(int index) {
 
 int ScriptedPlatform::currentPrinterIndex() const {
     return selectedPrinter_ >= 0 ? selectedPrinter_ : defaultPrinter_;
+}
+
+void ScriptedPlatform::setPrinterDetails(int index, const PrinterDetails& details) {
+    if (index < 0 || index >= details_.size()) {
+        fail(QStringLiteral("printer %1 does not exist").arg(index));
+        return;
+    }
+    details_[index] = details;
+    if (details_[index].name.isEmpty()) details_[index].name = printers_[index].name;
+}
+
+PrinterDetails ScriptedPlatform::printerDetails(int index) const {
+    if (index < 0 || index >= details_.size()) return {};
+    PrinterDetails d = details_[index];
+    d.textOnly = isTextOnlyPrinter(printers_[index], config_.textPrinters);
+    return d;
+}
+
+bool ScriptedPlatform::setPrinterLandscape(int index, bool landscape) {
+    if (index < 0 || index >= details_.size()) return false;
+    PrinterDetails& d = details_[index];
+    if (d.landscape != landscape) {
+        d.landscape = landscape;
+        d.paper.transpose();
+        // The unprintable edges turn with the paper (counter-clockwise).
+        const QMarginsF m = d.minMargins;
+        d.minMargins = landscape ? QMarginsF(m.top(), m.right(), m.bottom(), m.left())
+                                 : QMarginsF(m.bottom(), m.left(), m.top(), m.right());
+        std::swap(d.dpiX, d.dpiY);
+    }
+    return true;
+}
+
+bool ScriptedPlatform::printerProperties(int index) {
+    if (index < 0 || index >= details_.size()) return false;
+    shown_ << ShownBox{ShownBox::Kind::Modal,
+                       QStringLiteral("printerProperties"),
+                       details_[index].name,
+                       {},
+                       {},
+                       {},
+                       false};
+    if (!onProperties_) return false;
+    PrinterDetails d = details_[index];
+    if (!onProperties_(index, d)) return false;
+    details_[index] = d;
+    return true;
+}
+
+std::unique_ptr<GraphicJob>
+ScriptedPlatform::beginGraphicJob(int index, const PrintJobOptions& options, QString* error) {
+    PrinterDetails d = printerDetails(index);
+    if (!options.outputFile.isEmpty()) {
+        d = PrinterDetails{};
+        d.name = options.outputFile;
+        d.dpiX = d.dpiY = 100;
+        d.paper = options.paper.isEmpty() ? QSizeF(826, 1169) : options.paper;
+        if (options.landscape && d.paper.width() < d.paper.height()) d.paper.transpose();
+    } else if (!d.valid()) {
+        if (error) *error = QStringLiteral("Tiskárna není k dispozici.");
+        return nullptr;
+    }
+    if (!failJob_.isEmpty()) {
+        if (error) *error = failJob_;
+        failJob_.clear();
+        return nullptr;
+    }
+    RecordedPrintJob job;
+    job.kind = RecordedPrintJob::Kind::Graphic;
+    job.printer = index;
+    job.printerName = d.name;
+    job.options = options;
+    jobs_.push_back(job);
+    return std::make_unique<ScriptedGraphicJob>(&jobs_.back(), d);
+}
+
+bool ScriptedPlatform::printRaw(int index, const PrintJobOptions& options, const QByteArray& data,
+                                QString* error) {
+    if (index < 0 || index >= printers_.size()) {
+        if (error) *error = QStringLiteral("Tiskárna není k dispozici.");
+        return false;
+    }
+    if (!failJob_.isEmpty()) {
+        if (error) *error = failJob_;
+        failJob_.clear();
+        return false;
+    }
+    RecordedPrintJob job;
+    job.kind = RecordedPrintJob::Kind::Raw;
+    job.printer = index;
+    job.printerName = printers_[index].name;
+    job.options = options;
+    job.raw = data;
+    job.finished = true;
+    jobs_.push_back(job);
+    return true;
 }
 
 bool ScriptedPlatform::cashDrawer(DrawerCommand command) {

@@ -12,6 +12,7 @@
 
 #include "platform.h"
 
+#include <QImage>
 #include <QMap>
 
 #include <deque>
@@ -28,6 +29,20 @@ struct ShownBox {
     QString answer;        // the button's text, the typed value or the chosen file
     QString preset;        // input boxes: the value offered
     bool password = false; // input boxes that hide what is typed
+};
+
+// A print job the scripted platform took: graphic pages as images of the whole paper at the
+// printer's resolution (the painter's origin at the printable area), raw jobs as their bytes.
+struct RecordedPrintJob {
+    enum class Kind { Graphic, Raw };
+    Kind kind = Kind::Graphic;
+    int printer = -1;
+    QString printerName;
+    PrintJobOptions options;
+    QList<QImage> pages;
+    QByteArray raw;
+    bool finished = false; // ended and handed to the printer
+    bool aborted = false;
 };
 
 class ScriptedPlatform : public Platform {
@@ -73,7 +88,19 @@ public:
     int busyCount() const { return busyCount_; }
 
     // --- devices ---------------------------------------------------------------------------
+    // The printers; each gets default details (A4 portrait at 100 dots per inch, no
+    // unprintable offsets, copies by the driver, text-only by its driver description).
     void setPrinters(const QList<PrinterInfo>& printers, int defaultIndex);
+    void setPrinterDetails(int index, const PrinterDetails& details);
+    // The properties dialog: the handler may change the details and answers whether it was
+    // confirmed; without one the dialog counts as cancelled.
+    void setPrinterPropertiesHandler(std::function<bool(int, PrinterDetails&)> handler) {
+        onProperties_ = std::move(handler);
+    }
+    // The next job fails to start (graphic) or is refused (raw) with this message.
+    void failNextPrintJob(const QString& message) { failJob_ = message; }
+    QList<RecordedPrintJob> printJobs() const { return {jobs_.begin(), jobs_.end()}; }
+    void clearPrintJobs() { jobs_.clear(); }
     void setDrawerResult(bool ok) { drawerResult_ = ok; }
     const QList<DrawerCommand>& drawerCommands() const { return drawer_; }
     void setOpenResult(bool ok) { openResult_ = ok; }
@@ -103,6 +130,13 @@ public:
     int defaultPrinterIndex() const override { return defaultPrinter_; }
     bool selectPrinter(int index) override;
     int currentPrinterIndex() const override;
+    PrinterDetails printerDetails(int index) const override;
+    bool setPrinterLandscape(int index, bool landscape) override;
+    bool printerProperties(int index) override;
+    std::unique_ptr<GraphicJob> beginGraphicJob(int index, const PrintJobOptions& options,
+                                                QString* error) override;
+    bool printRaw(int index, const PrintJobOptions& options, const QByteArray& data,
+                  QString* error) override;
 
     bool cashDrawer(DrawerCommand command) override;
     bool openDocument(const QString& path) override;
@@ -136,6 +170,10 @@ private:
     QString clipText_;
     QMap<QString, QByteArray> clipFormats_;
     QList<PrinterInfo> printers_;
+    QList<PrinterDetails> details_;
+    std::function<bool(int, PrinterDetails&)> onProperties_;
+    QString failJob_;
+    std::deque<RecordedPrintJob> jobs_; // a running job keeps a reference to its record
     int defaultPrinter_ = -1;
     int selectedPrinter_ = -1;
     bool drawerResult_ = true;

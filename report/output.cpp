@@ -151,6 +151,7 @@ std::vector<TFragment> parseRichText(const QString& rtf, const TSiReportElement&
     QString fontNameBuf;
     int fontNumber = 0;
     int red = 0, green = 0, blue = 0;
+    bool colorGiven = false; // the colour-table entry so far names a colour (else "auto")
     int unicodeSkip = 1, pendingSkip = 0;
 
     auto put = [&](QChar c) {
@@ -169,8 +170,11 @@ std::vector<TFragment> parseRichText(const QString& rtf, const TSiReportElement&
         }
         if (dest == 2) {
             if (c == QLatin1Char(';')) {
-                colors.push_back(red | (green << 8) | (blue << 16));
+                // Entry n of the table is "\cfn"; an entry without a colour is the automatic
+                // one, the element's own colour.
+                colors.push_back(colorGiven ? red | (green << 8) | (blue << 16) : base.fontColor);
                 red = green = blue = 0;
+                colorGiven = false;
             }
             return;
         }
@@ -274,10 +278,13 @@ std::vector<TFragment> parseRichText(const QString& rtf, const TSiReportElement&
                 st.font = num;
         } else if (word == QLatin1String("red")) {
             red = num;
+            colorGiven = true;
         } else if (word == QLatin1String("green")) {
             green = num;
+            colorGiven = true;
         } else if (word == QLatin1String("blue")) {
             blue = num;
+            colorGiven = true;
         } else if (dest != 0) {
             continue;
         } else if (word == QLatin1String("b")) {
@@ -295,9 +302,9 @@ std::vector<TFragment> parseRichText(const QString& rtf, const TSiReportElement&
         } else if (word == QLatin1String("fs")) {
             if (num > 0) st.size = (num + 1) / 2;
         } else if (word == QLatin1String("cf")) {
-            st.color = num > 0 && size_t(num - 1) < colors.size() ? colors[size_t(num - 1)]
-                       : num == 0                                 ? base.fontColor
-                                                                  : st.color;
+            st.color = num >= 0 && size_t(num) < colors.size() ? colors[size_t(num)]
+                       : num == 0                              ? base.fontColor
+                                                               : st.color;
         } else if (word == QLatin1String("par") || word == QLatin1String("line")) {
             put(QLatin1Char('\n'));
         } else if (word == QLatin1String("tab")) {

@@ -3,6 +3,7 @@
 #include "codec.h"
 #include "platform.h"
 #include "templatefile.h"
+#include "util/ini_file.h"
 #include "util/path_resolver.h"
 
 #include <QCoreApplication>
@@ -28,13 +29,56 @@ public:
     BusyGuard& operator=(const BusyGuard&) = delete;
 };
 
+const QString kDefaultFormsSection = QStringLiteral("VychoziFormulare");
+
 } // namespace
 
+ProgressWindow::~ProgressWindow() = default;
+
+// The progress window of the outermost preparation or text output: made when it starts, asked
+// after the component's own progress handler, closed when it ends.
+class TSestava::ProgressScope {
+public:
+    explicit ProgressScope(TSestava& report) : report_(report) {
+        if (report.progress_ || !report.progressWindow) return;
+        window_ = report.progressWindow(report);
+        if (!window_) return;
+        report.progress_ = this;
+        previous_ = report.OnProgress;
+        report.OnProgress = [this](TSestavaTyp& r, int record) {
+            if (previous_ && !previous_(r, record)) return false;
+            return window_->progress(record);
+        };
+    }
+    ~ProgressScope() {
+        if (report_.progress_ != this) return;
+        report_.OnProgress = std::move(previous_);
+        report_.progress_ = nullptr;
+    }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+private:
+    TSestava& report_;
+    std::unique_ptr<ProgressWindow> window_;
+    std::function<bool(TSestavaTyp&, int)> previous_;
+};
+
 // ---- TSestava ----------------------------------------------------------------------------
+
+ReportWindows& TSestava::installedWindows() {
+    static ReportWindows windows;
+    return windows;
+}
 
 TSestava::TSestava() {
     programDir =
         QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    const ReportWindows& w = installedWindows();
+    previewWindow = w.preview;
+    designerWindow = w.designer;
+    printerOutput = w.printer;
+    progressWindow = w.progress;
 }
 
 TSestava::~TSestava() = default;
@@ -91,13 +135,59 @@ QString TSestava::fullFileName() const {
     QString name = reportName_;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (QFileInfo(name).isAbsolute()) return resolvedFilePath(QStringLiteral("/"), name);
-    // Aliases of a database session do not exist here; an alias counts as unset.
-    const QString base =
-        ReportDirIgnore
-            ? programDir
-            : QDir(reportDir_.isEmpty() ? QStringLiteral(".") : reportDir_).absolutePath();
+    const QString base = templateBaseDir();
     const QString resolved = resolvedFilePath(base, name);
     return resolved.isEmpty() ? QDir(base).filePath(name) : resolved;
+}
+
+QString TSestava::templateBaseDir() const {
+    // Aliases of a database session do not exist here; an alias counts as unset.
+    return ReportDirIgnore
+               ? programDir
+               : QDir(reportDir_.isEmpty() ? QStringLiteral(".") : reportDir_).absolutePath();
+}
+
+namespace {
+
+// A file name of the component: absolute as it is, else under the base directory (any case).
+QString underBase(const QString& base, QString name) {
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (name.isEmpty()) return QString();
+    if (QFileInfo(name).isAbsolute()) return name;
+    const QString resolved = resolvedFilePath(base, name);
+    return resolved.isEmpty() ? QDir(base).filePath(name) : resolved;
+}
+
+} // namespace
+
+QString TSestava::iniFilePath() const {
+    return underBase(programDir.isEmpty() ? QDir::currentPath() : programDir, IniFileName);
+}
+
+QString TSestava::defaultForm() const {
+    const QString ini = iniFilePath();
+    if (reportName_.isEmpty() || ini.isEmpty() || !QFileInfo(ini).isFile()) return QString();
+    return readIniValue(ini, kDefaultFormsSection, reportName_, QString()).trimmed();
+}
+
+bool TSestava::setDefaultForm(const QString& file, QString* error) {
+    if (reportName_.isEmpty()) return false;
+    // Kept relative to the base directory when it lies inside it, so that the data root may move.
+    const QString base = QDir(templateBaseDir()).absolutePath();
+    QString value = QFileInfo(file).absoluteFilePath();
+    const QString relative = QDir(base).relativeFilePath(value);
+    if (!relative.startsWith(QLatin1String("..")) && !QFileInfo(relative).isAbsolute())
+        value = relative;
+    return writeIniValue(iniFilePath(), kDefaultFormsSection, reportName_, value, error);
+}
+
+QString TSestava::printFileName() const {
+    const QString form = defaultForm();
+    if (!form.isEmpty()) {
+        const QString path = underBase(templateBaseDir(), form);
+        if (QFileInfo(path).isFile()) return path;
+    }
+    return fullFileName();
 }
 
 QString TSestava::templateDirectory() const {
@@ -124,7 +214,8 @@ int TSestava::LoadTemplate(bool createAllowed) {
         setPredloha(predloha_);
         return seOk;
     }
-    const QString path = fullFileName();
+    // A print or preview takes the default form of the name; editing the name's own file.
+    const QString path = createAllowed ? fullFileName() : printFileName();
     QStringList lines;
     int result = seOk;
     if (path.isEmpty() || !QFileInfo(path).isFile() || !readTextLines(path, &lines)) {
@@ -193,7 +284,10 @@ int TSestava::Prepare() {
     if (result == seOk) {
         for (TSestDetail* d : details_)
             d->AllowNullValues = AllowNullValues;
-        result = runReport();
+        {
+            ProgressScope progress(*this);
+            result = runReport();
+        }
         // Without a background of its own the template shows the component's.
         if (!definition.background.own) {
             output.background.file = pictureFilePath(Background);
@@ -223,6 +317,7 @@ int TSestava::PrintTextToStream(QIODevice& stream) {
 int TSestava::PrintTextToFile(const QString& fileName) {
     if (g_busy) return fail(seBusy);
     BusyGuard guard;
+    ProgressScope progress(*this);
     if (BeforePrint) BeforePrint(*this);
     int result = Prepare();
     if (result == seOk) {
@@ -252,13 +347,17 @@ int TSestava::PrintTextToFile(const QString& fileName) {
 }
 
 int TSestava::PrintPreview() {
+    return PreviewEx(PreviewRequest());
+}
+
+int TSestava::PreviewEx(const PreviewRequest& request) {
     if (g_busy) return fail(seBusy);
     BusyGuard guard;
     if (BeforePreview) BeforePreview(*this);
     int result = Prepare(); // a failed preparation has raised the error event already
     if (result == seOk) {
         // Closing the preview, confirmed or not, is no failure: 1 or 0 without the error event.
-        result = previewWindow ? (previewWindow(*this) == 1 ? 1 : 0) : fail(seNotReady);
+        result = previewWindow ? (previewWindow(*this, request) == 1 ? 1 : 0) : fail(seNotReady);
     }
     if (AfterPreview) AfterPreview(*this);
     return result;
@@ -274,14 +373,24 @@ int TSestava::Print() {
 }
 
 int TSestava::PrintOn(int printerIndex) {
+    return PrintEx(printerIndex, QString());
+}
+
+int TSestava::PrintEx(int printerIndex, const QString& port) {
     if (g_busy) return fail(seBusy);
     BusyGuard guard;
     if (BeforePrint) BeforePrint(*this);
     int result = Prepare();
     if (result == seOk)
-        result = printerOutput ? fail(printerOutput(*this, printerIndex)) : fail(seNotReady);
+        result = printerOutput ? fail(printerOutput(*this, printerIndex, port)) : fail(seNotReady);
     if (AfterPrint) AfterPrint(*this);
     return result;
+}
+
+int TSestava::whileBusy(const std::function<int()>& work) {
+    if (g_busy) return fail(seBusy);
+    BusyGuard guard;
+    return work();
 }
 
 int TSestava::Edit() {

@@ -523,8 +523,8 @@ QList<TSouborPredlohy> listTemplates(const QString& directory, const QString& ma
     QList<TSouborPredlohy> out;
     for (const QFileInfo& fi : files) {
         const QString description = readTemplateDescription(fi.filePath());
-        out.append(
-            TSouborPredlohy{fi.filePath(), description.isEmpty() ? fi.fileName() : description});
+        out.append(TSouborPredlohy{
+            fi.filePath(), description.isEmpty() ? fi.fileName() : description, description});
     }
     return out;
 }

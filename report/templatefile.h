@@ -33,7 +33,8 @@ QString readTemplateDescription(const QString& path);
 // One entry of the template chooser.
 struct TSouborPredlohy {
     QString path;
-    QString caption; // the description, or the file name without one
+    QString caption;     // the description, or the file name without one
+    QString description; // as the file has it (may be empty)
 };
 // The templates of a directory matching the mask (its extension forced to ".pts", matching
 // ignoring case), ordered by file name.

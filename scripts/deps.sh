@@ -4,7 +4,9 @@
 set -euo pipefail
 pkgs=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
       libbenchmark-dev libxlsxwriter-dev libssl-dev zlib1g-dev fonts-liberation2 fonts-dejavu-core
-      libfreetype-dev libfontconfig-dev zbar-tools)
+      libfreetype-dev libfontconfig-dev libcups2-dev
+      # the external checks of the report exports: PDF, barcodes, metafiles
+      poppler-utils qpdf zbar-tools emf2svg libwmf-bin)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

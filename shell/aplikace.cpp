@@ -9,10 +9,12 @@
 #include "nastaveni_form.h"
 #include "o_aplikaci.h"
 #include "platform.h"
+#include "pravidla_dokladu.h"
 #include "prihlaseni.h"
 #include "prihlaseni_dlg.h"
 #include "prikazy.h"
 #include "propojeni.h"
+#include "reportwindows.h"
 #include "storage_error.h"
 #include "util/message_hook.h"
 #include "util/nastaveni.h"
@@ -53,6 +55,7 @@ bool Aplikace::spust() {
     // The machine configuration was read with the platform, before any form.
     PropojZpravySPlatformou();
     InstalujNastrojeRegistru();
+    report::installReportWindows();
     Verbose() = JeVerbose(argumenty_);
 
     menu_ = std::make_unique<TFormMenu>();
@@ -82,12 +85,14 @@ bool Aplikace::vytvorSdileneFormulare() {
     try {
         PripravaKorene p = PripravDatovyKoren(koren_);
         db_ = std::move(p.db);
-        if (p.novy) udajeFirmy_->nacti();
         dm_ = std::make_unique<TDataCis>(*db_);
+        sklad::InstalujPravidlaSkladovychDokladu(*dm_, sklad::NastaveniPohybuBehu);
         if (!MaZamestnance(*dm_)) {
             TFormulPrvniStart prvni(*dm_);
             if (Platform::current().execModal(prvni) != QDialog::Accepted) return false;
         }
+        // After the first start, which may have brought the old program's files along.
+        if (p.novy) udajeFirmy_->nacti();
         zamestnanci_ = std::make_unique<TFormulZamestGrid>(*dm_, false);
     } catch (const StorageError& e) {
         Platform::current().error(e.message());
@@ -139,8 +144,15 @@ void Aplikace::propojPrikazy() {
         TFormulCisUctu f(*dm_, m);
         Platform::current().execModal(f);
     });
-    PropojCiselniky(*m, *dm_, [m](const QString& id, std::function<void()> obsluha) {
-        m->nastavObsluhu(id, std::move(obsluha));
+    TCiselniky& ciselniky =
+        PropojCiselniky(*m, *dm_, [m](const QString& id, std::function<void()> obsluha) {
+            m->nastavObsluhu(id, std::move(obsluha));
+        });
+    // The partners' dealer is chosen from the employees, by surname.
+    ciselniky.setVyberZamestnance([this] {
+        if (dm_->TableZamest && dm_->TableZamest->active())
+            dm_->TableZamest->setIndexName(QString());
+        return TCiselniky::vyber(*zamestnanci_, QString(), QStringLiteral("PRIJMENI"));
     });
     m->nastavObsluhu(prikaz::CiselneRady, [this, m] {
         TFormulCis_Rada f(*dm_, m);

@@ -129,9 +129,11 @@ void Navigator::setLocked(bool locked) {
 bool Navigator::enabledFor(Action a) const {
     if (locked_ || !target_) return false;
     RecordState st = target_->state();
-    bool browse = st == RecordState::Browse;
     bool editing = st == RecordState::Edit || st == RecordState::Insert;
     bool modify = target_->canModify();
+    // Moves and inserts: in browse state, or while editing when the hook saves first.
+    const bool browse =
+        st == RecordState::Browse || (editing && movesWhileEditing_ && a >= First && a <= Insert);
     switch (a) {
     // Moving while a record is being edited would have to post or drop it silently; the user
     // saves or cancels first.

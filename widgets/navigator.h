@@ -74,6 +74,12 @@ public:
     void setConfirmRemove(bool on) { confirmRemove_ = on; }
     // Called before an action; returning false drops it.
     void setBeforeAction(std::function<bool(Action)> hook) { before_ = std::move(hook); }
+    // Moving and inserting stay enabled while a record is edited, for a navigator whose
+    // before-action hook saves (or cancels) the record first (an entry page's navigator).
+    void setMovesWhileEditing(bool on) {
+        movesWhileEditing_ = on;
+        updateButtons();
+    }
 
     // Disables every button whatever the target's state (a closed document's items).
     void setLocked(bool locked);
@@ -100,6 +106,7 @@ private:
     QToolButton* buttons_[kActionCount] = {};
     bool confirmRemove_ = true;
     bool locked_ = false;
+    bool movesWhileEditing_ = false;
     std::function<bool(Action)> before_;
 };
 

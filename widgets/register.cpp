@@ -6,6 +6,7 @@
 #include "util/path_resolver.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -67,23 +68,6 @@ private:
     int ids_[2] = {};
 };
 
-EditBox::Kind boxKind(FieldKind k) {
-    switch (k) {
-    case FieldKind::SmallInt:
-    case FieldKind::LongInt:
-    case FieldKind::AutoInc:
-        return EditBox::Kind::Integer;
-    case FieldKind::Float:
-        return EditBox::Kind::Number;
-    case FieldKind::Money:
-        return EditBox::Kind::Money;
-    case FieldKind::Date:
-        return EditBox::Kind::Date;
-    default:
-        return EditBox::Kind::Text;
-    }
-}
-
 bool isEnter(const QKeyEvent* k) {
     return (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
            (k->modifiers() == Qt::NoModifier || k->modifiers() == Qt::KeypadModifier);
@@ -109,7 +93,7 @@ RegisterHooks& RegisterHooks::global() {
 // --- the form --------------------------------------------------------------------------------
 
 RegisterForm::RegisterForm(Table& table, RegisterConfig config, QWidget* parent)
-    : QDialog(parent), table_(table), config_(std::move(config)) {
+    : QDialog(parent), table_(table), config_(std::move(config)), binding_(table) {
     setObjectName(QStringLiteral("RegisterForm"));
     setWindowTitle(config_.caption);
     auto* outer = new QVBoxLayout(this);
@@ -154,13 +138,25 @@ RegisterForm::RegisterForm(Table& table, RegisterConfig config, QWidget* parent)
         Navigator1->setVisibleActions({Navigator::Prior, Navigator::Next, Navigator::Insert});
         navTarget_ = makeTableNavigatorTarget(table_);
         Navigator1->setTarget(navTarget_.get());
-        // Moving or inserting from the entry page saves what was typed first, as "&Ok" would.
+        Navigator1->setMovesWhileEditing(true);
+        // Moving or inserting from the entry page saves what was typed first, as "&Ok" does
+        // (a refusal keeps the record and the page); the record reached is edited there.
         Navigator1->setBeforeAction([this](Navigator::Action) {
             if (table_.state() == TableState::Browse) return true;
-            if (!storeEntry()) return false;
-            return true;
+            return saveEntry();
         });
-        connect(Navigator1, &Navigator::actionDone, this, [this] { loadEntry(); });
+        connect(Navigator1, &Navigator::actionDone, this, [this](Navigator::Action a) {
+            if (a != Navigator::Insert && table_.state() == TableState::Browse &&
+                table_.hasRecord()) {
+                try {
+                    table_.edit();
+                } catch (const StorageError& e) {
+                    reportStorageError(e);
+                } catch (const Abort&) {
+                }
+            }
+            loadEntry();
+        });
         buttons->addWidget(Navigator1);
     }
     buttons->addStretch(1);
@@ -299,16 +295,27 @@ bool RegisterForm::browseMenusEnabled() const {
 
 // --- entry boxes -----------------------------------------------------------------------------
 
-EditBox* RegisterForm::addField(const QString& field, const QString& label, const QString& hint) {
+EditBox* RegisterForm::fieldBox(const QString& field, const QString& hint, QWidget* parent) {
     Field f = table_.field(field); // throws when the table has no such field
-    auto* box = new EditBox(boxKind(f.kind()), entryArea_);
-    box->setObjectName(QStringLiteral("Edit") + f.name());
-    if (f.kind() == FieldKind::Text) box->setMaxLength(f.size());
-    if (f.kind() == FieldKind::Float && f.def().decimals >= 0) box->setDecimals(f.def().decimals);
+    EditBox* box = FieldBinding::makeEditBox(f.def(), parent ? parent : entryArea_);
     box->setHint(hint);
+    bindWidget(field, box);
+    return box;
+}
+
+void RegisterForm::bindWidget(const QString& field, QWidget* widget) {
+    binding_.add(field, widget);
+    if (auto* box = qobject_cast<EditBox*>(widget))
+        watchEntryWidget(box->lineEdit());
+    else
+        watchEntryWidget(widget);
+    if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
+        watchEntryWidget(combo->lineEdit());
+}
+
+EditBox* RegisterForm::addField(const QString& field, const QString& label, const QString& hint) {
+    EditBox* box = fieldBox(field, hint);
     entryForm_->addRow(label, box);
-    bindings_.push_back({f.index(), box});
-    watchEntryWidget(box->lineEdit());
     return box;
 }
 
@@ -320,8 +327,7 @@ QPlainTextEdit* RegisterForm::addMemo(const QString& field, const QString& label
     memo->setStatusTip(hint);
     memo->setTabChangesFocus(true);
     entryForm_->addRow(label, memo);
-    bindings_.push_back({f.index(), memo});
-    watchEntryWidget(memo);
+    bindWidget(field, memo);
     return memo;
 }
 
@@ -331,8 +337,7 @@ QCheckBox* RegisterForm::addCheck(const QString& field, const QString& label, co
     check->setObjectName(QStringLiteral("Check") + f.name());
     check->setStatusTip(hint);
     entryForm_->addRow(QString(), check);
-    bindings_.push_back({f.index(), check});
-    watchEntryWidget(check);
+    bindWidget(field, check);
     return check;
 }
 
@@ -341,21 +346,7 @@ void RegisterForm::watchEntryWidget(QWidget* w) {
 }
 
 void RegisterForm::loadEntry() {
-    for (const Binding& b : bindings_) {
-        QVariant v = table_.hasRecord() || table_.state() == TableState::Insert
-                         ? table_.fieldValue(b.field)
-                         : QVariant();
-        if (auto* box = qobject_cast<EditBox*>(b.widget)) {
-            if (table_.fieldDef(b.field).kind == FieldKind::Money && !v.isNull())
-                box->setValue(QVariant::fromValue(table_.field(b.field).asDecimal()));
-            else
-                box->setValue(v);
-        } else if (auto* memo = qobject_cast<QPlainTextEdit*>(b.widget)) {
-            memo->setPlainText(v.toString());
-        } else if (auto* check = qobject_cast<QCheckBox*>(b.widget)) {
-            check->setChecked(v.toBool());
-        }
-    }
+    binding_.load();
     StatusBar2->showState(1, navTarget_
                                  ? navTarget_->state()
                                  : (table_.state() == TableState::Insert ? RecordState::Insert
@@ -364,25 +355,8 @@ void RegisterForm::loadEntry() {
 }
 
 bool RegisterForm::storeEntry() {
-    if (table_.state() != TableState::Edit && table_.state() != TableState::Insert) return true;
-    for (const Binding& b : bindings_) {
-        if (auto* box = qobject_cast<EditBox*>(b.widget); box && !box->check()) return false;
-    }
     try {
-        for (const Binding& b : bindings_) {
-            Field f = table_.field(b.field);
-            if (auto* box = qobject_cast<EditBox*>(b.widget)) {
-                QVariant v = box->value();
-                if (v.canConvert<Decimal>() && f.kind() == FieldKind::Money)
-                    f.setDecimal(v.value<Decimal>());
-                else
-                    f.setValue(v);
-            } else if (auto* memo = qobject_cast<QPlainTextEdit*>(b.widget)) {
-                f.setValue(memo->toPlainText());
-            } else if (auto* check = qobject_cast<QCheckBox*>(b.widget)) {
-                f.setBoolean(check->isChecked());
-            }
-        }
+        return binding_.store();
     } catch (const StorageError& e) {
         reportStorageError(e);
         return false;
@@ -390,7 +364,6 @@ bool RegisterForm::storeEntry() {
         reportDivisionByZero(); // a field's change handler computed with a zero divisor
         return false;
     }
-    return true;
 }
 
 // --- pages -----------------------------------------------------------------------------------
@@ -404,8 +377,7 @@ void RegisterForm::showEntryPage() {
     setBrowseMenusEnabled(false);
     ButtonOk->setEnabled(true);
     ButtonZrus->setEnabled(true);
-    QWidget* first = firstEntry_;
-    if (!first && !bindings_.isEmpty()) first = bindings_.front().widget;
+    QWidget* first = firstEntry_ ? firstEntry_ : binding_.firstBox();
     if (first) first->setFocus();
 }
 
@@ -571,22 +543,26 @@ void RegisterForm::SmazatClick() {
     DbGrid1->syncToTable();
 }
 
-void RegisterForm::ButtonOkClick() {
-    if (table_.state() == TableState::Edit || table_.state() == TableState::Insert) {
-        if (!storeEntry()) return;
-        try {
-            if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return;
-            table_.post();
-        } catch (const StorageError& e) {
-            reportStorageError(e); // the record stays in edit for correction
-            return;
-        } catch (const Abort&) {
-            return; // the table's own error handler has told the user; still in edit
-        } catch (const DivisionByZero&) {
-            reportDivisionByZero(); // nothing written; the entry stays for correction
-            return;
-        }
+bool RegisterForm::saveEntry() {
+    if (table_.state() != TableState::Edit && table_.state() != TableState::Insert) return true;
+    if (!storeEntry()) return false;
+    try {
+        if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return false;
+        table_.post();
+    } catch (const StorageError& e) {
+        reportStorageError(e); // the record stays in edit for correction
+        return false;
+    } catch (const Abort&) {
+        return false; // the table's own error handler has told the user; still in edit
+    } catch (const DivisionByZero&) {
+        reportDivisionByZero(); // nothing written; the entry stays for correction
+        return false;
     }
+    return true;
+}
+
+void RegisterForm::ButtonOkClick() {
+    if (!saveEntry()) return;
     showBrowsePage();
 }
 

@@ -14,6 +14,7 @@
 
 #include "datagrid.h"
 #include "editbox.h"
+#include "field_binding.h"
 #include "navigator.h"
 #include "statusbar.h"
 #include "storage_error.h"
@@ -157,6 +158,13 @@ public:
     EditBox* addField(const QString& field, const QString& label, const QString& hint = {});
     QPlainTextEdit* addMemo(const QString& field, const QString& label, const QString& hint = {});
     QCheckBox* addCheck(const QString& field, const QString& label, const QString& hint = {});
+    // A box of the field (kind, size and decimals from it) for a layout of the list's own,
+    // bound like addField's; the list places it.
+    EditBox* fieldBox(const QString& field, const QString& hint = {}, QWidget* parent = nullptr);
+    // Binds a box the list has made and placed itself (the kinds of FieldBinding); the entry
+    // page's keys and hints work in it as in the bound boxes.
+    void bindWidget(const QString& field, QWidget* widget);
+    FieldBinding& binding() { return binding_; }
     // Boxes of the list's own go here (the bound ones are in a form layout at its top).
     QWidget* entryArea() const { return entryArea_; }
     // The first box of the entry page gets the focus when it is shown (else the first bound).
@@ -176,10 +184,11 @@ public:
     void setChooserMode(bool on, const QString& searchText = {}, const QString& searchField = {});
     bool chooserMode() const { return chooser_; }
     // Puts the table into its order, opens it, removes range and filter (not as a chooser).
-    void openRegister();
+    // A list that opens more extends both.
+    virtual void openRegister();
     // Cancels an edit; outside chooser mode switches the filter off, removes the range and
     // closes the table.
-    void closeRegister();
+    virtual void closeRegister();
     bool isOpen() const { return open_; }
     // Opens, runs modally through the platform, closes; returns the dialog result.
     int showRegister();
@@ -189,6 +198,10 @@ public:
     virtual void OpravaClick();
     virtual void SmazatClick();
     virtual void ButtonOkClick();
+    // What "&Ok" does before it shows the register page: the boxes into the record, the list's
+    // check, the post. False (the record stays in edit, the reason shown) when refused. The
+    // entry navigator saves through it before it moves.
+    virtual bool saveEntry();
     virtual void ButtonZrusClick();
     // Escape on the entry page: the question, Yes cancels and shows the register page.
     void EscapeEntry();
@@ -275,10 +288,6 @@ protected:
     bool askValue(const QString& title, const QString& prompt, QString& value);
 
 private:
-    struct Binding {
-        int field;
-        QWidget* widget;
-    };
     void watchEntryWidget(QWidget* w);
 
     Table& table_;
@@ -287,7 +296,7 @@ private:
     QWidget* entryArea_ = nullptr;
     QFormLayout* entryForm_ = nullptr;
     QWidget* firstEntry_ = nullptr;
-    QList<Binding> bindings_;
+    FieldBinding binding_;
     QList<QObject*> browseMenus_;
     QString searchField_;
     QString presetSearch_;

@@ -2,10 +2,15 @@
 
 #include "catalogue.h"
 #include "codec.h"
+#include "console.h"
 #include "csv.h"
 #include "database.h"
+#include "datacis.h"
+#include "kontrola_skladu.h"
+#include "nabidka.h"
 #include "query.h"
 #include "table.h"
+#include "util/nastaveni.h"
 
 #include "export/table_export.h"
 #include "formats/read_command.h"
@@ -28,6 +33,10 @@ const char* kUsage = "Použití:\n"
                      "  brix-db load ROOT TABLE FILE.csv\n"
                      "  brix-db export ROOT TABLE --format paradox|dbase|text|xlsx DIR\n"
                      "  brix-db read FILE [--password P] [--schema]\n"
+                     "  brix-db migrate OLD_ROOT NEW_ROOT\n"
+                     "  brix-db price ROOT --type DL|FV|J|OP --kind DRUH [--customer N]\n"
+                     "                [--currency KOD] [--date D] LINES.csv\n"
+                     "  brix-db stock-check ROOT\n"
                      "Hodnoty složených klíčů rozsahu se oddělují středníkem.\n";
 
 struct Usage {
@@ -161,56 +170,7 @@ int cmdLoad(const QStringList& a, QTextStream& out, QTextStream& err) {
         err << "Soubor " << a[2] << " nelze otevřít.\n";
         return 1;
     }
-    QString text = QString::fromUtf8(f.readAll());
-    Table t(*db, a[1]);
-    t.open();
-    CsvReader csv(text);
-    QStringList header, cells;
-    int line = 0;
-    if (!csv.next(header, &line)) {
-        err << a[2] << ": soubor je prázdný.\n";
-        return 1;
-    }
-    QVector<int> target;
-    for (const QString& h : header) {
-        int fi = t.fieldIndex(h.trimmed());
-        if (fi < 0) {
-            err << a[2] << ", řádek " << line << ": tabulka " << t.def().address() << " nemá pole "
-                << h << ".\n";
-            return 1;
-        }
-        target << fi;
-    }
-    int count = 0;
-    Database::Transaction tx(*db);
-    while (csv.next(cells, &line)) {
-        if (cells.size() == 1 && cells[0].isEmpty()) continue; // an empty line
-        try {
-            if (cells.size() != header.size())
-                throw StorageError(StorageErrorKind::Other,
-                                   QStringLiteral("počet hodnot (%1) neodpovídá záhlaví (%2)")
-                                       .arg(cells.size())
-                                       .arg(header.size()));
-            t.insert();
-            for (int i = 0; i < cells.size(); ++i)
-                t.setFieldValue(target[i], cells[i]);
-            t.post();
-        } catch (const StorageError& e) {
-            if (t.state() != TableState::Browse) t.cancel();
-            err << a[2] << ", řádek " << line << ": " << e.message() << '\n'
-                << "Ze souboru nebylo uloženo nic.\n";
-            return 1;
-        }
-        ++count;
-    }
-    if (csv.malformed()) {
-        err << a[2] << ", řádek " << line << ": neukončené uvozovky.\n"
-            << "Ze souboru nebylo uloženo nic.\n";
-        return 1;
-    }
-    tx.commit();
-    out << "Uloženo záznamů: " << count << '\n';
-    return 0;
+    return loadCsv(*db, a[1], QString::fromUtf8(f.readAll()), a[2], out, err);
 }
 
 int cmdExport(const QStringList& a, QTextStream& out, QTextStream& err) {
@@ -248,7 +208,194 @@ int cmdExport(const QStringList& a, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// ---- price: the items and header totals a document would get -----------------------------
+
+QString cislo(Decimal d) {
+    return d.toShortString(QLatin1Char('.'));
+}
+
+// "dd.mm.yyyy" or "yyyy-mm-dd".
+QDate datum(const QString& text) {
+    QDate d = QDate::fromString(text, QStringLiteral("d.M.yyyy"));
+    if (!d.isValid()) d = QDate::fromString(text, Qt::ISODate);
+    return d;
+}
+
+int cmdPrice(const QStringList& a, QTextStream& out, QTextStream& err) {
+    if (a.size() < 2) throw Usage{};
+    const QString root = a[0];
+    ZadaniNabidky zadani;
+    zadani.datum = QDate::currentDate();
+    QString soubor;
+    for (int i = 1; i < a.size(); ++i) {
+        const QString& o = a[i];
+        const bool hodnota = i + 1 < a.size();
+        if (o == QLatin1String("--type") && hodnota) {
+            const QString typ = a[++i].toUpper();
+            static const QStringList typy = {"DL", "FV", "J", "OP"};
+            if (!typy.contains(typ))
+                throw Usage{QStringLiteral("Neznámý druh dokladu %1").arg(a[i])};
+            zadani.popis = popisDokladuTypu(typ);
+        } else if (o == QLatin1String("--kind") && hodnota) {
+            zadani.druh = a[++i];
+        } else if (o == QLatin1String("--customer") && hodnota) {
+            bool ok = false;
+            const qint64 n = a[++i].toLongLong(&ok);
+            if (!ok) throw Usage{QStringLiteral("Číslo zákazníka není číslo: %1").arg(a[i])};
+            zadani.firma = n;
+        } else if (o == QLatin1String("--currency") && hodnota) {
+            zadani.mena = a[++i];
+        } else if (o == QLatin1String("--date") && hodnota) {
+            zadani.datum = datum(a[++i]);
+            if (!zadani.datum.isValid()) throw Usage{QStringLiteral("Neplatné datum %1").arg(a[i])};
+        } else if (!o.startsWith(QLatin1String("--")) && soubor.isEmpty()) {
+            soubor = o;
+        } else {
+            throw Usage{QStringLiteral("Neznámá volba %1").arg(o)};
+        }
+    }
+    if (!zadani.popis || zadani.druh.isEmpty() || soubor.isEmpty()) throw Usage{};
+
+    QFile f(soubor);
+    if (!f.open(QIODevice::ReadOnly)) {
+        err << "Soubor " << soubor << " nelze otevřít.\n";
+        return 1;
+    }
+    // Lines "key;quantity"; empty lines are skipped.
+    std::vector<RadekNabidky> radky;
+    bool chyba = false;
+    CsvReader csv(QString::fromUtf8(f.readAll()), QLatin1Char(';'));
+    QStringList pole;
+    int radek = 0;
+    while (csv.next(pole, &radek)) {
+        if (pole.size() == 1 && pole[0].trimmed().isEmpty()) continue;
+        const std::optional<Decimal> q =
+            pole.size() == 2 ? Decimal::parse(pole[1]) : std::optional<Decimal>();
+        if (!q) {
+            err << soubor << ", řádek " << radek << ": očekává se klíč výrobku;množství.\n";
+            chyba = true;
+            continue;
+        }
+        radky.push_back({radek, pole[0].trimmed(), *q});
+    }
+
+    auto db = Database::open(root, {.create = false});
+    nactiNastaveni(db->root(), nastaveniProgramu());
+    // Messages go to the error output as they arise.
+    ConsolePlatform platforma([&err](const QString& radek) {
+        err << radek << '\n';
+        err.flush();
+    });
+    ScopedPlatform pouzij(platforma);
+    TDataCis dm(*db);
+    CenyDataCis ceny(dm);
+    const PopisDokladu& popis = *zadani.popis;
+
+    out << csvLine({"PorCis", "Klic", "Nazev", "Mnozstvi", "DruhMn", "DPH", "PC_Zakl", "Rabat",
+                    "PC_Netto", "Faktor", "PC_NettoC", "Cena_Cizi", "Cena_CiziC"})
+        << "\r\n";
+    const VysledekNabidky v = Nabidka(ceny, zadani, radky, [&](const PolozkaNabidky& p) {
+        const PolozkaCeny& x = p.polozka;
+        out << csvLine({QString::number(p.porCis), p.klic, x.Nazev, cislo(x.Mnozstvi), x.DruhMn,
+                        cislo(x.DPH), cislo(x.PC_Zakl), cislo(x.Rabat), cislo(x.PC_Netto),
+                        cislo(x.Faktor), cislo(x.PC_NettoC), cislo(x.Cena_Cizi),
+                        cislo(x.Cena_CiziC)})
+            << "\r\n";
+        // Why this price.
+        err << p.porCis << ' ' << p.klic << ": " << p.postup.join(QStringLiteral("; ")) << '\n';
+    });
+    for (const QString& c : v.chyby)
+        err << soubor << ", " << c << ".\n";
+
+    // The header totals by the family's field names.
+    const PoleHlavicky& n = popis.pole;
+    const HodnotyHlavicky& s = v.soucty;
+    const std::pair<QString, Decimal> soucty[] = {
+        {n.Zaklad0, s.Zaklad0},     {n.DPH0, s.DPH0},         {n.Zaklad1, s.Zaklad1},
+        {n.DPH1, s.DPH1},           {n.Zaklad2, s.Zaklad2},   {n.DPH2, s.DPH2},
+        {n.Zaklad, s.Zaklad},       {n.DPH, s.DPH},           {n.Cena_Celk, s.Cena_Celk},
+        {n.Cena_Cizi, s.Cena_Cizi}, {n.Hmotnost, s.Hmotnost}, {n.HPKU_Kc, s.HPKU_Kc},
+    };
+    QStringList nazvy, hodnoty;
+    for (const auto& [nazev, hodnota] : soucty)
+        if (!nazev.isEmpty()) {
+            nazvy << nazev;
+            hodnoty << cislo(hodnota);
+        }
+    out << "\r\n" << csvLine(nazvy) << "\r\n" << csvLine(hodnoty) << "\r\n";
+    return chyba || !v.chyby.isEmpty() ? 1 : 0;
+}
+
+// The stock invariants of the data root: each difference on a line of its own, exit 1 when
+// there is one.
+int cmdStockCheck(const QStringList& a, QTextStream& out) {
+    if (a.size() != 1) throw Usage{};
+    auto db = Database::open(a[0], {.create = false, .upgrade = false});
+    const QStringList rozdily = sklad::KontrolaSkladu(*db);
+    for (const QString& r : rozdily)
+        out << r << '\n';
+    if (rozdily.isEmpty()) {
+        out << "Sklad je v pořádku.\n";
+        return 0;
+    }
+    out << "Nalezeno rozdílů: " << rozdily.size() << '\n';
+    return 1;
+}
+
 } // namespace
+
+int loadCsv(Database& db, const QString& table, const QString& text, const QString& fileName,
+            QTextStream& out, QTextStream& err) {
+    Table t(db, table);
+    t.open();
+    CsvReader csv(text);
+    QStringList header, cells;
+    int line = 0;
+    if (!csv.next(header, &line)) {
+        err << fileName << ": soubor je prázdný.\n";
+        return 1;
+    }
+    QVector<int> target;
+    for (const QString& h : header) {
+        int fi = t.fieldIndex(h.trimmed());
+        if (fi < 0) {
+            err << fileName << ", řádek " << line << ": tabulka " << t.def().address()
+                << " nemá pole " << h << ".\n";
+            return 1;
+        }
+        target << fi;
+    }
+    int count = 0;
+    Database::Transaction tx(db);
+    while (csv.next(cells, &line)) {
+        if (cells.size() == 1 && cells[0].isEmpty()) continue; // an empty line
+        try {
+            if (cells.size() != header.size())
+                throw StorageError(StorageErrorKind::Other,
+                                   QStringLiteral("počet hodnot (%1) neodpovídá záhlaví (%2)")
+                                       .arg(cells.size())
+                                       .arg(header.size()));
+            t.insert();
+            for (int i = 0; i < cells.size(); ++i)
+                t.setFieldValue(target[i], cells[i]);
+            t.post();
+        } catch (const StorageError& e) {
+            if (t.state() != TableState::Browse) t.cancel();
+            err << fileName << ", řádek " << line << ": " << e.message() << '\n'
+                << "Ze souboru nebylo uloženo nic.\n";
+            return 1;
+        }
+        ++count;
+    }
+    if (csv.malformed()) {
+        err << fileName << ", řádek " << line << ": neukončené uvozovky.\n"
+            << "Ze souboru nebylo uloženo nic.\n";
+        return 1;
+    }
+    tx.commit();
+    out << "Uloženo záznamů: " << count << '\n';
+    return 0;
+}
 
 int run(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.isEmpty()) {
@@ -265,6 +412,8 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err) {
         if (cmd == QLatin1String("load")) return cmdLoad(rest, out, err);
         if (cmd == QLatin1String("export")) return cmdExport(rest, out, err);
         if (cmd == QLatin1String("read")) return formats::runReadCommand(rest, out, err);
+        if (cmd == QLatin1String("price")) return cmdPrice(rest, out, err);
+        if (cmd == QLatin1String("stock-check")) return cmdStockCheck(rest, out);
         err << "Neznámý příkaz " << cmd << ".\n" << kUsage;
         return 2;
     } catch (const Usage& u) {

@@ -1,4 +1,5 @@
 #include "db_commands.h"
+#include "migrate_command.h"
 
 #include <QCoreApplication>
 
@@ -11,5 +12,7 @@ int main(int argc, char** argv) {
     QTextStream out(stdout), err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
+    if (!args.isEmpty() && args[0] == QLatin1String("migrate"))
+        return brix::admin::runMigrateCommand(args.mid(1), out, err);
     return brix::admin::run(args, out, err);
 }

@@ -5,17 +5,23 @@
 //   brix-report eval "EXPRESSION" [--field NAME:TYPE=VALUE]... [--param VALUE]...
 //   brix-report run TEMPLATE.pts (--csv FILE.csv | --data-root ROOT --table PATH [--filter EXPR]
 //       [--index NAME]) [--detail N=FILE.csv --link N=MASTERFIELD:DETAILFIELD]...
-//       [--param TEXT]... [--max-records N] --text OUT.txt
+//       [--param TEXT]... [--max-records N] [--text OUT.txt]
 //       [--codepage 1250|852|kamenicky|ascii] [--pages FROM-TO] [--png DIR [--dpi N]]
+//       [--pdf OUT.pdf] [--rtf OUT.rtf] [--html OUT.html] [--emf OUT.emf] [--wmf OUT.wmf]
+//       [--print PRINTER [--copies N] [--port FILE]]
 //   brix-report barcode SYMBOLOGY CONTENT [--check]
+//   brix-report templates DIR PREFIX [--data-root ROOT]
+//   brix-report printers
 
 #include "barcode.h"
+#include "console.h"
 #include "database.h"
 #include "decimal.h"
 #include "definition.h"
 #include "expression.h"
 #include "formatting.h"
 #include "listresolver.h"
+#include "outputs.h"
 #include "platform.h"
 #include "render.h"
 #include "report_source.h"
@@ -23,6 +29,7 @@
 #include "storage_error.h"
 #include "table.h"
 #include "templatefile.h"
+#include "util/path_resolver.h"
 
 #include <QDate>
 #include <QDir>
@@ -65,8 +72,12 @@ int usage() {
         "      [--filter VÝRAZ] [--index JMÉNO]) [--detail N=SOUBOR.csv\n"
         "      --link N=POLOŽKA_HLAVNÍ:POLOŽKA_DETAILU]... [--param TEXT]... [--max-records N]\n"
         "      [--text VÝSTUP.txt] [--codepage 1250|852|kamenicky|ascii] [--pages OD-DO]\n"
-        "      [--png ADRESÁŘ [--dpi N]]\n"
+        "      [--png ADRESÁŘ [--dpi N]] [--pdf VÝSTUP.pdf] [--rtf VÝSTUP.rtf]\n"
+        "      [--html VÝSTUP.html] [--emf VÝSTUP.emf] [--wmf VÝSTUP.wmf]\n"
+        "      [--print TISKÁRNA [--copies N] [--port SOUBOR]]\n"
         "  brix-report barcode SYMBOLOGIE OBSAH [--check]\n"
+        "  brix-report templates ADRESÁŘ PREFIX [--data-root KOŘEN]\n"
+        "  brix-report printers\n"
         "Typy položek: A text, N číslo, I celé číslo, $ peníze, D datum dd.mm.rrrr, L logická."));
     return kExitUsage;
 }
@@ -277,38 +288,6 @@ int eval(const QStringList& args) {
     return kExitOk;
 }
 
-// Messages of the report engine go to the error output; questions are answered No (nothing is
-// created or opened without a user).
-class ConsolePlatform : public brix::Platform {
-public:
-    brix::Button messageBox(const brix::MessageBox& box) override {
-        printErr(box.caption.isEmpty() ? box.text : box.caption + QStringLiteral(": ") + box.text);
-        return box.escapeAnswer();
-    }
-    bool inputQuery(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString directoryName(const QString&, const QString&) override { return {}; }
-    int execModal(QDialog&) override { return 0; }
-    void beep() override {}
-    void pushBusyCursor() override {}
-    void popBusyCursor() override {}
-    void setClipboard(const QString&, const QString&, const QByteArray&) override {}
-    QString clipboardText() const override { return {}; }
-    bool clipboardHasFormat(const QString&) const override { return false; }
-    QByteArray clipboardData(const QString&) const override { return {}; }
-    QList<brix::PrinterInfo> printers() const override { return {}; }
-    int defaultPrinterIndex() const override { return -1; }
-    bool selectPrinter(int) override { return false; }
-    int currentPrinterIndex() const override { return -1; }
-    bool cashDrawer(brix::DrawerCommand) override { return false; }
-    bool openDocument(const QString&) override { return false; }
-    const brix::MachineConfig& machineConfig() const override { return config_; }
-
-private:
-    brix::MachineConfig config_;
-};
-
 struct DetailSpec {
     QString file;
     QString masterField, detailField;
@@ -335,6 +314,7 @@ int runReport(const QStringList& args) {
     QStringList params;
     int fromPage = 1, toPage = 9999, maxRecords = 0;
     std::map<std::vector<int>, DetailSpec> details;
+    RunOutputs outputs;
     auto bad = [](const QString& text) {
         printErr(text);
         return kExitUsage;
@@ -345,7 +325,10 @@ int runReport(const QStringList& args) {
         if (i + 1 >= args.size())
             return bad(QStringLiteral("Argument \"%1\" nemá hodnotu.").arg(a));
         const QString v = args[++i];
-        if (a == QLatin1String("--csv")) {
+        QString optionError;
+        if (const int taken = takeOutputOption(a, v, &outputs, &optionError); taken != 0) {
+            if (taken < 0) return bad(optionError);
+        } else if (a == QLatin1String("--csv")) {
             csv = v;
         } else if (a == QLatin1String("--data-root")) {
             dataRoot = v;
@@ -404,7 +387,7 @@ int runReport(const QStringList& args) {
             return bad(QStringLiteral("Neznámý argument \"%1\".").arg(a));
         }
     }
-    if (templatePath.isEmpty() || (textOut.isEmpty() && pngDir.isEmpty()) ||
+    if (templatePath.isEmpty() || (textOut.isEmpty() && pngDir.isEmpty() && !outputs.any()) ||
         (csv.isEmpty() == dataRoot.isEmpty()) || (!dataRoot.isEmpty() && tablePath.isEmpty()))
         return usage();
     static const std::map<QString, TSestLanguage> kCodepages{{QStringLiteral("1250"), slCP1250},
@@ -416,7 +399,8 @@ int runReport(const QStringList& args) {
         return bad(QStringLiteral("Neznámá kódová stránka \"%1\" (1250, 852, kamenicky, ascii).")
                        .arg(codepage));
 
-    ConsolePlatform console;
+    // Messages of the report engine go to the error output; questions are answered No.
+    brix::ConsolePlatform console(printErr);
     brix::ScopedPlatform usePlatform(console);
     TSestava report;
     report.ReportDirIgnore = false;
@@ -427,6 +411,8 @@ int runReport(const QStringList& args) {
     report.EndPage = toPage;
     report.MaxRecords = maxRecords;
     report.ExportLanguage = cp->second;
+    // Ports naming files are relative to the data root, else to the current directory.
+    report.programDir = dataRoot.isEmpty() ? QDir::currentPath() : QDir(dataRoot).absolutePath();
 
     ListBridge csvData;
     std::unique_ptr<brix::Database> db;
@@ -522,6 +508,10 @@ int runReport(const QStringList& args) {
         for (const QString& f : written)
             files.append(f);
     }
+    if (result == seOk && outputs.any()) {
+        result = writeOutputs(report, outputs, &files, &error);
+        if (result != seOk) printErr(error);
+    }
     const int printed =
         result == seOk ? std::max(0, report.output.lastPage - report.output.firstPage + 1) : 0;
     QJsonObject summary{{QStringLiteral("result"), result},
@@ -574,13 +564,48 @@ int barcode(const QStringList& args) {
     return symbol.encodable ? kExitOk : kExitFailed;
 }
 
+// The print manager's list of a family: the templates of the directory (under the data root,
+// any case, when one is given) whose names begin with the prefix, by file name.
+int templates(const QStringList& args) {
+    QString root;
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--data-root") && i + 1 < args.size())
+            root = args[++i];
+        else
+            rest << args[i];
+    }
+    if (rest.size() != 2) return usage();
+    QString directory = rest[0];
+    directory.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!root.isEmpty()) {
+        const brix::ResolvedPath p = brix::resolvePath(root, directory);
+        if (!p.ok()) {
+            printErr(p.error);
+            return kExitUsage;
+        }
+        directory = p.path;
+    }
+    if (!QFileInfo(directory).isDir()) {
+        printErr(QStringLiteral("Adresář \"%1\" neexistuje.").arg(rest[0]));
+        return kExitFailed;
+    }
+    QJsonArray list;
+    for (const TSouborPredlohy& t : listTemplates(directory, rest[1] + QLatin1Char('*')))
+        list.append(QJsonObject{{QStringLiteral("file"), QFileInfo(t.path).fileName()},
+                                {QStringLiteral("description"), t.description}});
+    const QJsonObject out{{QStringLiteral("directory"), QDir(directory).absolutePath()},
+                          {QStringLiteral("templates"), list}};
+    std::fputs(QJsonDocument(out).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputs("\n", stdout);
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     // Drawing pages needs the font database of a GUI application, though never a screen.
-    bool draws = false;
-    for (int i = 1; i < argc; ++i)
-        draws = draws || std::string_view(argv[i]) == "--png";
+    const bool draws = drawsOrPrints(argc, argv);
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app = draws ? std::make_unique<QGuiApplication>(argc, argv)
@@ -594,5 +619,7 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("eval") && !args.isEmpty()) return eval(args);
     if (command == QLatin1String("run") && !args.isEmpty()) return runReport(args);
     if (command == QLatin1String("barcode") && !args.isEmpty()) return barcode(args);
+    if (command == QLatin1String("templates") && !args.isEmpty()) return templates(args);
+    if (command == QLatin1String("printers") && args.isEmpty()) return listPrinters();
     return usage();
 }

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -47,6 +49,11 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("brix"));
+    // Qt's own dialogs (the file dialog, the shortcut names) in Czech, where the system has them.
+    QTranslator qtCesky;
+    if (qtCesky.load(QStringLiteral("qtbase_cs"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtCesky);
     brix::QtPlatform platforma(config);
     brix::ScopedPlatform pouzij(platforma);
 

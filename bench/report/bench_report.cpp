@@ -2,7 +2,11 @@
 // under 20 ms) and expression evaluation, against baselines run in the same process: splitting
 // the same lines at commas, and summing the same values in plain C++. Drawing one page of the
 // 10,000-record list in a graphic variant into an image at scale 1 (target: under 50 ms and at
-// most 1.5 times QPainter's drawText of the same strings at the same places).
+// most 1.5 times QPainter's drawText of the same strings at the same places). The preview
+// window's sheet painting the busiest page of that list, the next page, and a page of 40
+// pictures and barcodes at 100 % (target: under 50 ms each and at most 1.2 times the renderer
+// drawing the same sheet into an image in the same run). The shared machine's cache and clock
+// favour whichever runs second: compare with --benchmark_enable_random_interleaving=true.
 
 #include "bridge.h"
 #include "codec.h"
@@ -10,20 +14,24 @@
 #include "expression.h"
 #include "fontmetrics.h"
 #include "fonts.h"
+#include "list_fixture.h"
 #include "listresolver.h"
+#include "paper.h"
+#include "preview.h"
 #include "render.h"
 #include "sestava.h"
 #include "templatefile.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 
 using namespace brix::report;
+using namespace brix::report::bench;
 
 namespace {
 
@@ -146,57 +154,6 @@ BENCHMARK(BM_EvaluateTextExpression);
 
 // A run of 10,000 records of a three-column list with page header and footer into character-grid
 // text (target: under 1 s), against formatting the same rows into text directly.
-constexpr int kListRecords = 10000;
-
-ListBridge listData() {
-    ListBridge b;
-    b.columns = {{QStringLiteral("Cislo"), ftInteger, {}},
-                 {QStringLiteral("Nazev"), ftString, {}},
-                 {QStringLiteral("Cena"), ftCurrency, {}}};
-    for (int i = 1; i <= kListRecords; ++i) {
-        const double price = i * 1.25;
-        b.rows.push_back({TCalcType::ofNumber(i, QString::number(i)),
-                          TCalcType::ofText(QStringLiteral("Výrobek číslo %1").arg(i), 0),
-                          TCalcType::ofNumber(price, QString::number(price, 'f', 2))});
-    }
-    return b;
-}
-
-QString textElement(const char* section, int kind, const char* ref, int left, int top, int width,
-                    const QString& text, int align, const char* font = "Courier New") {
-    return QStringLiteral("%1,%2,%3,%4,%5,%6,17,%9,12,0,0,%7,0,238,\"%8\",0,0,0")
-        .arg(QLatin1String(section))
-        .arg(kind)
-        .arg(QLatin1String(ref))
-        .arg(left)
-        .arg(top)
-        .arg(width)
-        .arg(align)
-        .arg(text, QLatin1String(font));
-}
-
-TPredloha listTemplate() {
-    return TPredloha{QStringLiteral("I,0,\"Seznam výrobků\""),
-                     QStringLiteral("I,1,5,42,5"),
-                     QStringLiteral("I,2,0,826,1169,50,50,70,70,1,0"),
-                     QStringLiteral("I,3,0,1,17,0"),
-                     QStringLiteral("I,3,1,1,34,0"),
-                     QStringLiteral("I,3,2,1,17,0"),
-                     QStringLiteral("I,3,3,1,17,0"),
-                     QStringLiteral("I,3,4,1,17,0"),
-                     QStringLiteral("I,6,1,10,17,0,0,0,0"),
-                     textElement("Z", 1, "0", 0, 0, 400, QStringLiteral("SEZNAM VÝROBKŮ"), 0),
-                     textElement("H", 1, "0", 0, 0, 100, QStringLiteral("Číslo"), 1),
-                     textElement("H", 1, "0", 120, 0, 300, QStringLiteral("Název"), 0),
-                     textElement("H", 1, "0", 500, 0, 200, QStringLiteral("Cena"), 1),
-                     textElement("T", 2, "Cislo", 0, 0, 100, QString(), 1),
-                     textElement("T", 2, "Nazev", 120, 0, 300, QString(), 0),
-                     textElement("T", 2, "Cena", 500, 0, 200, QString(), 1),
-                     textElement("P", 5, "3", 0, 0, 100, QStringLiteral("Strana %d"), 0),
-                     textElement("P", 5, "4", 90, 0, 100, QStringLiteral("z %d"), 0),
-                     textElement("K", 1, "0", 0, 0, 300, QStringLiteral("Konec seznamu"), 0)};
-}
-
 void BM_BaselineFormatRows(benchmark::State& state) {
     const ListBridge data = listData();
     for (auto _ : state) {
@@ -228,18 +185,6 @@ void BM_RunListToText(benchmark::State& state) {
     state.counters["bytes"] = double(bytes);
 }
 BENCHMARK(BM_RunListToText)->Unit(benchmark::kMillisecond);
-
-// The list on the graphic grid, its texts in Arial and Times New Roman.
-TPredloha graphicListTemplate() {
-    TPredloha t = listTemplate();
-    for (QString& line : t) {
-        if (line.startsWith(QLatin1String("I,6,"))) line = QStringLiteral("I,6,0,8,8,0,1,0,0");
-        line.replace(QLatin1String(",Courier New,"), line.startsWith(QLatin1String("T,2,Nazev"))
-                                                         ? QStringLiteral(",Times New Roman,")
-                                                         : QStringLiteral(",Arial,"));
-    }
-    return t;
-}
 
 // A page of the body in the middle of the run.
 struct GraphicPage {
@@ -326,11 +271,137 @@ void BM_RenderPageIntoImage(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderPageIntoImage)->Unit(benchmark::kMillisecond);
 
+// ---- the preview window ------------------------------------------------------------------
+
+int busiestPage(const TSestVystup& out) {
+    int best = 0;
+    for (int i = 1; i < out.pageCount(); ++i)
+        if (out.pages[size_t(i)].elements.size() > out.pages[size_t(best)].elements.size())
+            best = i;
+    return best;
+}
+
+// The renderer alone: the sheet into an image of the paper at 100 %, white, the page at its
+// margins (what the preview shows of it, without the desk around).
+void renderIntoImage(benchmark::State& state, const TSestava& report, int page) {
+    const TSestVystup& out = report.output;
+    const PageSetup& setup = report.definition.page;
+    const QSizeF paper = reportPaper(setup);
+    QImage img(int(std::lround(paper.width())), int(std::lround(paper.height())),
+               QImage::Format_RGB32);
+    for (auto _ : state) {
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.translate(std::lround(setup.marginLeft), std::lround(setup.marginTop));
+        renderPage(p, out, page, 1.0);
+    }
+    state.counters["elements"] = double(out.pages[size_t(page)].elements.size());
+}
+
+// The preview's sheet painting the whole page (desk, sheet and page) at 100 %; with next, a
+// different page every time.
+void paintInPreview(benchmark::State& state, TSestava& report, int page, bool next) {
+    PreviewRequest request;
+    request.state = PreviewRequest::State::Normal;
+    TFormSestP window(report, request);
+    window.setCurrentPage(page);
+    PreviewSheet& sheet = *window.Sheet;
+    sheet.resize(sheet.sizeHint());
+    // The format of a window's backing store on a 24-bit screen.
+    QImage img(sheet.size(), QImage::Format_RGB32);
+    int shown = page;
+    for (auto _ : state) {
+        if (next) {
+            shown = (shown + 1) % window.pageCount();
+            window.setCurrentPage(shown);
+        }
+        // As a window paints it: the sheet is opaque, nothing is drawn beneath it.
+        sheet.render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
+    }
+    state.counters["elements"] = double(report.output.pages[size_t(page)].elements.size());
+}
+
+void BM_RenderBusiestListPageIntoImage(benchmark::State& state) {
+    GraphicPage& g = graphicPage();
+    renderIntoImage(state, g.report, busiestPage(g.report.output));
+}
+BENCHMARK(BM_RenderBusiestListPageIntoImage)->Unit(benchmark::kMillisecond);
+
+void BM_PreviewBusiestListPage(benchmark::State& state) {
+    GraphicPage& g = graphicPage();
+    paintInPreview(state, g.report, busiestPage(g.report.output), false);
+}
+BENCHMARK(BM_PreviewBusiestListPage)->Unit(benchmark::kMillisecond);
+
+void BM_PreviewNextListPage(benchmark::State& state) {
+    GraphicPage& g = graphicPage();
+    paintInPreview(state, g.report, busiestPage(g.report.output), true);
+}
+BENCHMARK(BM_PreviewNextListPage)->Unit(benchmark::kMillisecond);
+
+// One page of 20 photographs (stretched, aspect kept) and 20 barcodes.
+struct PicturePage {
+    QTemporaryDir dir;
+    ListBridge data;
+    TSestava report;
+    PicturePage() {
+        QImage photo(400, 300, QImage::Format_RGB32);
+        QPainter p(&photo);
+        for (int y = 0; y < 300; y += 10)
+            for (int x = 0; x < 400; x += 10)
+                p.fillRect(x, y, 10, 10, QColor::fromHsv((x + y) % 360, 200, 220));
+        p.end();
+        const QString file = dir.filePath(QStringLiteral("foto.png"));
+        photo.save(file);
+        TPredloha t{QStringLiteral("I,0,\"Obrázky a kódy\""),
+                    QStringLiteral("I,1,5,42,5"),
+                    QStringLiteral("I,2,0,826,1169,50,50,70,70,1,0"),
+                    QStringLiteral("I,3,0,1,1000,0"),
+                    QStringLiteral("I,3,1,0,0,0"),
+                    QStringLiteral("I,3,2,0,0,0"),
+                    QStringLiteral("I,3,3,0,0,0"),
+                    QStringLiteral("I,3,4,0,0,0"),
+                    QStringLiteral("I,6,0,8,8,0,1,0,0")};
+        for (int i = 0; i < 20; ++i) {
+            const int x = (i % 4) * 180, y = (i / 4) * 200;
+            t << QStringLiteral("Z,11,0,%1,%2,170,90,,1,0,0,48,16777215,0,\"%3\"")
+                     .arg(x)
+                     .arg(y)
+                     .arg(file);
+            t << QStringLiteral("Z,12,0,%1,%2,170,80,,1,0,%3,48,16777215,0,"
+                                "\"'8594000%4'\",0,0,0")
+                     .arg(x)
+                     .arg(y + 100)
+                     .arg(i % 2 ? 14 : 0)
+                     .arg(100000 + i);
+        }
+        report.IsStored = true;
+        report.setPredloha(t);
+        report.DataSource = &data;
+        report.Prepare();
+    }
+};
+
+PicturePage& picturePage() {
+    static PicturePage p;
+    return p;
+}
+
+void BM_RenderPicturePageIntoImage(benchmark::State& state) {
+    renderIntoImage(state, picturePage().report, 0);
+}
+BENCHMARK(BM_RenderPicturePageIntoImage)->Unit(benchmark::kMillisecond);
+
+void BM_PreviewPicturePage(benchmark::State& state) {
+    paintInPreview(state, picturePage().report, 0, false);
+}
+BENCHMARK(BM_PreviewPicturePage)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

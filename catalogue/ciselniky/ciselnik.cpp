@@ -1,7 +1,5 @@
 #include "ciselnik.h"
 
-#include "platform.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -19,10 +17,6 @@ RegisterConfig sloupce(RegisterConfig config, const QList<PoleCiselniku>& pole) 
             if (p.vMrizce && p.box != PoleCiselniku::Box::Memo)
                 config.columns.push_back({p.pole, p.popisek, 0});
     return config;
-}
-
-QString textCisla(double v) {
-    return QString::number(v, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 } // namespace
@@ -55,15 +49,13 @@ TFormulCiselnik::TFormulCiselnik(const QString& jmeno, Table& table, RegisterCon
             combo->addItems(p.seznam);
             combo->setStatusTip(p.napoveda);
             combo->setToolTip(p.napoveda);
-            combo->installEventFilter(this);
             if (QLineEdit* e = combo->lineEdit()) {
                 if (f.kind() == FieldKind::Text) e->setMaxLength(f.size());
                 e->setStatusTip(p.napoveda);
-                e->installEventFilter(this);
             }
             form->addRow(p.popisek, combo);
             boxy_.insert(p.pole.toUpper(), combo);
-            vlastni_.push_back({f.name(), combo});
+            bindWidget(f.name(), combo);
             break;
         }
         case B::Text: {
@@ -72,10 +64,9 @@ TFormulCiselnik::TFormulCiselnik(const QString& jmeno, Table& table, RegisterCon
             edit->setObjectName(QStringLiteral("Edit") + f.name());
             edit->setMaxLength(f.kind() == FieldKind::Text ? f.size() : 20);
             edit->setHint(p.napoveda);
-            edit->lineEdit()->installEventFilter(this);
             form->addRow(p.popisek, edit);
             boxy_.insert(p.pole.toUpper(), edit);
-            vlastni_.push_back({f.name(), edit});
+            bindWidget(f.name(), edit);
             break;
         }
         case B::JenMrizka:
@@ -96,78 +87,9 @@ QComboBox* TFormulCiselnik::seznam(const QString& pole) const {
     return qobject_cast<QComboBox*>(box(pole));
 }
 
-void TFormulCiselnik::nactiVlastni() {
-    Table& t = table();
-    const bool maZaznam = t.hasRecord() || t.state() == TableState::Insert;
-    for (const VlastniBox& v : vlastni_) {
-        const Field f = t.field(v.pole);
-        const bool prazdne = !maZaznam || f.isNull();
-        QString text;
-        if (!prazdne)
-            text = isNumericKind(f.kind()) && !isIntegerKind(f.kind()) ? textCisla(f.asFloat())
-                                                                       : f.asString();
-        if (auto* combo = qobject_cast<QComboBox*>(v.widget)) {
-            if (combo->isEditable()) {
-                combo->setCurrentText(text);
-            } else {
-                int i = combo->findText(text);
-                if (i < 0 && !text.isEmpty()) {
-                    combo->addItem(text); // a value of an older record stays visible
-                    i = combo->count() - 1;
-                }
-                combo->setCurrentIndex(i);
-            }
-        } else if (auto* edit = qobject_cast<EditBox*>(v.widget)) {
-            edit->setText(text);
-        }
-    }
-}
-
-bool TFormulCiselnik::ulozVlastni() {
-    Table& t = table();
-    for (const VlastniBox& v : vlastni_) {
-        Field f = t.field(v.pole);
-        QString text;
-        if (auto* combo = qobject_cast<QComboBox*>(v.widget))
-            text = combo->currentText();
-        else if (auto* edit = qobject_cast<EditBox*>(v.widget))
-            text = edit->text();
-        if (text.trimmed().isEmpty()) {
-            f.clear();
-            continue;
-        }
-        if (isNumericKind(f.kind())) {
-            const std::optional<double> n = EditBox::parseNumber(text);
-            bool ok = n.has_value();
-            if (ok && isIntegerKind(f.kind())) ok = *n == double(qint64(*n));
-            if (!ok) {
-                Platform::current().error(
-                    QStringLiteral("Hodnota \"%1\" není číslo").arg(text.trimmed()));
-                v.widget->setFocus();
-                return false;
-            }
-            if (isIntegerKind(f.kind()))
-                f.setInteger(qint64(*n));
-            else
-                f.setFloat(*n);
-        } else {
-            f.setString(text.trimmed());
-        }
-    }
-    return true;
-}
-
-void TFormulCiselnik::loadEntry() {
-    RegisterForm::loadEntry();
-    nactiVlastni();
-}
-
 bool TFormulCiselnik::storeEntry() {
     const TableState s = table().state();
-    if (s == TableState::Edit || s == TableState::Insert) {
-        if (!kontrolaVstupu()) return false;
-        if (!ulozVlastni()) return false;
-    }
+    if ((s == TableState::Edit || s == TableState::Insert) && !kontrolaVstupu()) return false;
     return RegisterForm::storeEntry();
 }
 

@@ -47,8 +47,7 @@ public:
     EditBox* editBox(const QString& pole) const;
     QComboBox* seznam(const QString& pole) const;
 
-    // The bound boxes and this list's own boxes.
-    void loadEntry() override;
+    // The list's own check, then the bound boxes.
     bool storeEntry() override;
 
 protected:
@@ -56,16 +55,8 @@ protected:
     virtual bool kontrolaVstupu() { return true; }
 
 private:
-    struct VlastniBox {
-        QString pole;
-        QWidget* widget;
-    };
-    void nactiVlastni();
-    bool ulozVlastni();
-
     QList<PoleCiselniku> pole_;
     QHash<QString, QWidget*> boxy_;
-    QList<VlastniBox> vlastni_;
 };
 
 } // namespace brix

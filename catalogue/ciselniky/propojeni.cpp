@@ -1,6 +1,8 @@
 #include "propojeni.h"
 
 #include "datacis.h"
+#include "formul_firma.h"
+#include "formul_vyrobky.h"
 #include "formulare.h"
 #include "prikazy.h"
 
@@ -18,6 +20,13 @@ TCiselniky::TCiselniky(QWidget& okno, TDataCis& dm) : QObject(&okno), okno_(okno
 }
 
 TCiselniky::~TCiselniky() = default;
+
+bool TCiselniky::vyber(RegisterForm& f, const QString& text, const QString& pole) {
+    f.setChooserMode(true, text, pole);
+    const bool ok = f.showRegister() == QDialog::Accepted;
+    f.setChooserMode(false);
+    return ok;
+}
 
 TCiselniky* TCiselniky::instance() {
     return g_ciselniky.data();
@@ -76,6 +85,42 @@ TFormulSklad& TCiselniky::sklad() {
 TFormulStredGrid& TCiselniky::stred() {
     return form(stred_, *dataCis().TableStred);
 }
+TFormulFirma& TCiselniky::firmy() {
+    const bool novy = !firmy_;
+    TFormulFirma& f = form(firmy_, dataCis());
+    if (novy)
+        f.setVybery({[this] { return vyber(skonto()); }, [this] { return vyber(obor()); },
+                     [this] { return vyberZamestnance_ && vyberZamestnance_(); },
+                     [this](const QString& kod) {
+                         return vyber(zeme(), kod, QStringLiteral("KOD_Meny"));
+                     }});
+    return f;
+}
+
+TFormulVyrobky& TCiselniky::vyrobky() {
+    const bool novy = !vyrobky_;
+    TFormulVyrobky& f = form(vyrobky_, dataCis());
+    if (novy) {
+        // Each code list as a chooser in the order of its key, with the typed text searched in
+        // its key column.
+        auto poCisle = [this](RegisterForm& r, const QString& pole) {
+            return [this, &r, pole](const QString& text) {
+                if (r.table().active()) r.table().setIndexName(QString());
+                return vyber(r, text, pole);
+            };
+        };
+        TFormulVyrobky::Vybery v;
+        v.firma = [this](const QString& text) { return firmy().VyberFirmu(text); };
+        v.rabSkup = poCisle(rabSkup(), QStringLiteral("Cis_RabSkup"));
+        v.vynSkup = poCisle(vynSkup(), QStringLiteral("PC_VynSkup"));
+        v.mena = poCisle(zeme(), QStringLiteral("KOD_Meny"));
+        v.celSaz = poCisle(celSaz(), QStringLiteral("Cis_celsaz"));
+        v.kodOzn1 = poCisle(kodOzn1(), QStringLiteral("Kod_Ozn1"));
+        v.kodOzn2 = poCisle(kodOzn2(), QStringLiteral("Kod_Ozn2"));
+        f.setVybery(std::move(v));
+    }
+    return f;
+}
 
 TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObsluhu& nastav) {
     auto* c = new TCiselniky(hlavniOkno, dm);
@@ -84,6 +129,12 @@ TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObslu
         f.setChooserMode(false);
         f.showRegister();
     };
+    c->obor();
+    c->firmy();
+    c->vynSkup();
+    c->vyrobky();
+    nastav(prikaz::Vyrobky, [c, ukaz] { ukaz(c->vyrobky()); });
+    nastav(prikaz::Firmy, [c, ukaz] { ukaz(c->firmy()); });
     nastav(prikaz::Obory, [c, ukaz] { ukaz(c->obor()); });
     nastav(prikaz::Skonto, [c, ukaz] { ukaz(c->skonto()); });
     nastav(prikaz::RabatniTabulka, [c, ukaz] { ukaz(c->rabSkup()); });

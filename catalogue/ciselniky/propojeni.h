@@ -14,7 +14,10 @@ class QWidget;
 namespace brix {
 
 class TDataCis;
+class RegisterForm;
 class TFormulCelSaz;
+class TFormulFirma;
+class TFormulVyrobky;
 class TFormulDruhUctu;
 class TFormulKodOzn1;
 class TFormulKodOzn2;
@@ -49,6 +52,16 @@ public:
     TFormulDruhUctu& druhUctu();
     TFormulSklad& sklad();
     TFormulStredGrid& stred();
+    TFormulFirma& firmy();
+    TFormulVyrobky& vyrobky();
+
+    // The employee register as a chooser (by surname, no search text); the shell, which owns
+    // that register, sets it. Without it the dealer box has no chooser.
+    void setVyberZamestnance(std::function<bool()> vyber) { vyberZamestnance_ = std::move(vyber); }
+
+    // Shows a code list as a chooser with a search text in a search column; true when a record
+    // was chosen (the current record of the list's shared table).
+    static bool vyber(RegisterForm& f, const QString& text = {}, const QString& pole = {});
 
 private:
     template <class F, class... A> F& form(std::unique_ptr<F>& slot, A&&... args);
@@ -66,14 +79,19 @@ private:
     std::unique_ptr<TFormulDruhUctu> druhUctu_;
     std::unique_ptr<TFormulSklad> sklad_;
     std::unique_ptr<TFormulStredGrid> stred_;
+    std::unique_ptr<TFormulFirma> firmy_;
+    std::unique_ptr<TFormulVyrobky> vyrobky_;
+    std::function<bool()> vyberZamestnance_;
 };
 
 // Gives a main-menu command (an id of shell/prikazy.h) its handler.
 using NastavObsluhu = std::function<void(const QString& prikaz, std::function<void()> obsluha)>;
 
 // Creates the run's code lists as a child of the main window and wires the "&Číselníky"
-// commands "&Obory", "&Skonto", "&Rabatní tabulka", "Vý&nosové skupiny", "&Měny", "&Celní
-// sazebník", "&Druhy účtů" and "S&třediska" to show their forms modally (in normal mode).
+// commands "&Výrobky", "&Firmy", "&Obory", "&Skonto", "&Rabatní tabulka", "Vý&nosové skupiny",
+// "&Měny", "&Celní sazebník", "&Druhy účtů" and "S&třediska" to show their forms modally (in
+// normal mode). The fields of business and the partner register, then the revenue groups and
+// the product form are created at once; the other lists when first needed.
 TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObsluhu& nastav);
 
 } // namespace brix

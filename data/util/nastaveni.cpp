@@ -403,13 +403,21 @@ bool ulozDalsiCisloFirmy(const QString& datovyKoren, int cislo) {
 }
 
 QStringList nactiOblasti(const QString& datovyKoren) {
-    QStringList lines;
-    readLines(datovyKoren, kSouborOblasti, &lines);
-    return lines;
+    return nactiSeznam(datovyKoren, kSouborOblasti);
 }
 
 bool ulozOblasti(const QString& datovyKoren, const QStringList& oblasti) {
-    return writeLines(datovyKoren, kSouborOblasti, oblasti);
+    return ulozSeznam(datovyKoren, kSouborOblasti, oblasti);
+}
+
+QStringList nactiSeznam(const QString& datovyKoren, const char16_t* soubor) {
+    QStringList lines;
+    readLines(datovyKoren, soubor, &lines);
+    return lines;
+}
+
+bool ulozSeznam(const QString& datovyKoren, const char16_t* soubor, const QStringList& radky) {
+    return writeLines(datovyKoren, soubor, radky);
 }
 
 } // namespace brix

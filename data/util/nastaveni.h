@@ -20,6 +20,8 @@ inline constexpr char16_t kSouborUdajuFirmy[] = u"Nastaven\\Nastaven.txt";
 inline constexpr char16_t kSouborCestyExportuDL[] = u"Nastaven\\CestaExpDL.ini";
 inline constexpr char16_t kSouborDalsiFirmy[] = u"ciselnik\\nastavfi.txt";
 inline constexpr char16_t kSouborOblasti[] = u"ciselnik\\Oblast_str.txt";
+inline constexpr char16_t kSouborDruhMn[] = u"Ciselnik\\DruhMn.txt";
+inline constexpr char16_t kSouborObjMn[] = u"Ciselnik\\ObjMn.txt";
 
 // The values every form reads; a default-constructed object holds the built-in defaults.
 struct NastaveniProgramu {
@@ -182,5 +184,10 @@ bool ulozDalsiCisloFirmy(const QString& datovyKoren, int cislo);
 // "ciselnik\Oblast_str.txt": the regions offered for a partner, one a line (empty when missing).
 QStringList nactiOblasti(const QString& datovyKoren);
 bool ulozOblasti(const QString& datovyKoren, const QStringList& oblasti);
+
+// A list file of a form's box, one value a line: the regions, the product's stock units
+// ("Ciselnik\DruhMn.txt") and package units ("Ciselnik\ObjMn.txt"). Empty when missing.
+QStringList nactiSeznam(const QString& datovyKoren, const char16_t* soubor);
+bool ulozSeznam(const QString& datovyKoren, const char16_t* soubor, const QStringList& radky);
 
 } // namespace brix

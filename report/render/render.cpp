@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QRawFont>
 #include <QSaveFile>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -134,6 +135,38 @@ void fillShape(QPainter& p, const QPainterPath& interior, int style, const QColo
 
 // ---- text --------------------------------------------------------------------------------
 
+// The 'head' table of a face's file (its identity: checksums, dates, units).
+QByteArray headTable(const QByteArray& file, int faceIndex) {
+    auto u32 = [&](qsizetype at) {
+        return at + 4 <= file.size() ? qFromBigEndian<quint32>(file.constData() + at) : 0u;
+    };
+    qsizetype dir = 0;
+    if (file.startsWith("ttcf")) dir = u32(12 + 4 * qsizetype(faceIndex));
+    const int tables = int(u32(dir + 4) >> 16);
+    for (int i = 0; i < tables; ++i) {
+        const qsizetype e = dir + 12 + 16 * i;
+        if (file.mid(e, 4) == "head") return file.mid(u32(e + 8), u32(e + 12));
+    }
+    return {};
+}
+
+// A raw font of the face. One made through a QFont knows its file, so that a print engine
+// embeds it as a font (one made from the file's bytes prints as outlines); it is taken only
+// when it is the very face measured (the same 'head' table), else the file's bytes are.
+QRawFont makeRawFont(const FontFace& face, double pixelSize) {
+    QFont f(face.family());
+    f.setBold(face.bold());
+    f.setItalic(face.italic());
+    f.setStyleStrategy(QFont::NoFontMerging);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    QRawFont raw = QRawFont::fromFont(f);
+    if (raw.isValid() && raw.fontTable("head") == headTable(face.fileData(), face.faceIndex())) {
+        raw.setPixelSize(pixelSize);
+        return raw;
+    }
+    return QRawFont(face.file(), pixelSize, QFont::PreferNoHinting);
+}
+
 // The faces by size, made once. The cache is never destroyed: font engines must not outlive
 // the application's font database, which goes before static objects do.
 QRawFont rawFont(const FontFace& face, double pixelSize) {
@@ -141,8 +174,7 @@ QRawFont rawFont(const FontFace& face, double pixelSize) {
     const QString key = face.file() + QLatin1Char('#') + QString::number(face.faceIndex()) +
                         QLatin1Char('@') + QString::number(pixelSize, 'g', 10);
     auto it = fonts->find(key);
-    if (it == fonts->end())
-        it = fonts->insert(key, QRawFont(face.file(), pixelSize, QFont::PreferNoHinting));
+    if (it == fonts->end()) it = fonts->insert(key, makeRawFont(face, pixelSize));
     return *it;
 }
 

@@ -1,5 +1,7 @@
 #include "prihlaseni_dlg.h"
 
+#include "datacis.h"
+#include "migration/migration_dialog.h"
 #include "platform.h"
 #include "prihlaseni.h"
 #include "storage_error.h"
@@ -73,6 +75,11 @@ TFormulPrvniStart::TFormulPrvniStart(TDataCis& dm, QWidget* parent) : QDialog(pa
     f->addRow(QStringLiteral("Heslo"), EditHeslo);
     f->addRow(QStringLiteral("Heslo znovu"), EditHesloZnovu);
     l->addLayout(f);
+    // Instead of a new administrator: the data of the old program, employees included.
+    ButtonPrevod = new QPushButton(QStringLiteral("Převést data ze staré datové složky…"), this);
+    ButtonPrevod->setAutoDefault(false);
+    connect(ButtonPrevod, &QPushButton::clicked, this, &TFormulPrvniStart::ButtonPrevodClick);
+    l->addWidget(ButtonPrevod);
     auto* tlacitka = new QDialogButtonBox(this);
     QPushButton* ok = tlacitka->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
     tlacitka->addButton(QStringLiteral("&Zruš"), QDialogButtonBox::RejectRole);
@@ -81,6 +88,12 @@ TFormulPrvniStart::TFormulPrvniStart(TDataCis& dm, QWidget* parent) : QDialog(pa
     connect(tlacitka, &QDialogButtonBox::rejected, this, &QDialog::reject);
     l->addWidget(tlacitka);
     EditHeslo->setFocus();
+}
+
+void TFormulPrvniStart::ButtonPrevodClick() {
+    if (!runMigrationDialog(dm_.database(), this)) return;
+    ButtonPrevod->setEnabled(false); // the root now holds data: offered once
+    if (MaZamestnance(dm_)) accept();
 }
 
 void TFormulPrvniStart::ButtonOkClick() {

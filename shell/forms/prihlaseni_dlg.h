@@ -5,6 +5,7 @@
 #include <QSet>
 
 class QLineEdit;
+class QPushButton;
 
 namespace brix {
 
@@ -40,8 +41,12 @@ public:
     QLineEdit* EditPrijmeni = nullptr;
     QLineEdit* EditHeslo = nullptr;
     QLineEdit* EditHesloZnovu = nullptr;
+    QPushButton* ButtonPrevod = nullptr;
 
     void ButtonOkClick();
+    // "Převést data ze staré datové složky…": the old program's data instead of a new
+    // administrator; the dialog closes when they brought employees along.
+    void ButtonPrevodClick();
 
 private:
     TDataCis& dm_;

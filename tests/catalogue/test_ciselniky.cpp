@@ -2,8 +2,11 @@
 #include "codec.h"
 #include "hlavni_okno.h"
 #include "pravidla.h"
+#include "preview.h"
 #include "prikazy.h"
 #include "propojeni.h"
+#include "reportwindows.h"
+#include "spravcetisku.h"
 #include "util/path_resolver.h"
 #include "vstup/register_tools.h"
 #include "vstup/tisk_seznamu.h"
@@ -19,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace brix;
 using brix::test::CiselnikyTest;
@@ -521,19 +525,81 @@ TEST_F(CiselnikyTest, ListPrintFindsItsTemplateUnderTheDataRoot) {
     ASSERT_TRUE(tisk.nactiSablonu());
     EXPECT_EQ(tisk.sestava().definition.description, "Seznam středisek");
 
-    // Through the register, with the program's register tools: preview and printing are not
-    // part of this build, which is said.
+    // Through the register, with the program's register tools and report windows: the list
+    // in the preview.
     const RegisterHooks predtim = RegisterHooks::global();
     InstalujNastrojeRegistru();
+    report::installReportWindows();
     TFormulStredGrid f(*dm->TableStred);
     f.openRegister();
-    ui.answer(Button::Ok, "StredSeznz.pts nelze zobrazit ani vytisknout", caption::Chyba);
+    ui.answerModal(
+        [](QDialog& d) {
+            auto& nahled = dynamic_cast<report::TFormSestP&>(d);
+            EXPECT_EQ(nahled.pageCount(), 1);
+            EXPECT_TRUE(report::findText(nahled.report().output, "Prodejna", 0).found());
+            nahled.ZavritClick();
+        },
+        "FormSestP");
     f.tiskItem(0);
+    report::uninstallReportWindows();
     // A list whose template is missing says so.
     TFormulSkonto skonto(*dm->TableSkonto);
     skonto.openRegister();
     ui.answer(Button::Ok, "Nebyl nalezen soubor s předlohou tiskové sestavy", caption::Chyba);
     skonto.tiskItem(0);
+    RegisterHooks::global() = predtim;
+}
+
+// "&Tiskový správce" of a code list: the shipped templates of its family, previewed over the
+// register's table with the own company's lines first.
+TEST_F(CiselnikyTest, PrintManagerOfACodeListPreviewsItsShippedTemplates) {
+    const QString root = db->root();
+    const QString adresar = resolvedFilePath(root, QStringLiteral("Ciselnik"));
+    ASSERT_TRUE(QDir().mkpath(adresar));
+    for (const QString name : {"PrKO1_Seznam.pts", "PrKO1_Seznamz.pts", "PrKO2_Seznam.pts"}) {
+        QFile src(QStringLiteral(BRIX_SOURCE_DIR "/dataroot/ciselnik/") + name);
+        ASSERT_TRUE(src.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(writeTextFile(adresar + "/" + name, QString::fromUtf8(src.readAll())));
+    }
+    add(*dm->TableKodOzn1, {{"Kod_Ozn1", "RAL9010"}, {"Popis", "Bílá čistá"}});
+    add(*dm->TableKodOzn1, {{"Kod_Ozn1", "RAL3020"}, {"Popis", "Dopravní červená"}});
+    udajeFirmy().Nazev = QStringLiteral("Barvy Laky Kolín s.r.o.");
+
+    const RegisterHooks predtim = RegisterHooks::global();
+    InstalujNastrojeRegistru();
+    report::installReportWindows();
+    TFormulKodOzn1 f(*dm->TableKodOzn1);
+    f.openRegister();
+    ASSERT_TRUE(f.MenuTiskovySpravce);
+    int nahled = -1;
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& s = dynamic_cast<report::TFormSpravceTisku&>(d);
+            ASSERT_EQ(s.ListSestavy->topLevelItemCount(), 2);
+            EXPECT_EQ(s.ListSestavy->topLevelItem(0)->text(0), "PrKO1_Seznam.pts");
+            EXPECT_EQ(s.ListSestavy->topLevelItem(1)->text(0), "PrKO1_Seznamz.pts");
+            EXPECT_EQ(s.ListSestavy->topLevelItem(0)->text(1), "Seznam kódových označení 1");
+            ui.answerModal(
+                [&](QDialog& p) {
+                    auto& w = dynamic_cast<report::TFormSestP&>(p);
+                    const report::TSestVystup& out = w.report().output;
+                    EXPECT_EQ(w.pageCount(), 1);
+                    EXPECT_TRUE(report::findText(out, "Dopravní červená", 0).found());
+                    EXPECT_TRUE(report::findText(out, "RAL9010", 0).found());
+                    EXPECT_EQ(w.report().Parametry.value(0), "Barvy Laky Kolín s.r.o.");
+                    w.ZavritClick();
+                },
+                "FormSestP");
+            s.ButtonPreview->click();
+            nahled = 1;
+            QTest::keyClick(s.ListSestavy, Qt::Key_Escape);
+        },
+        "FormSpravceTisku");
+    f.MenuTiskovySpravce->trigger();
+    EXPECT_EQ(nahled, 1);
+    EXPECT_EQ(ui.beeps(), 1);
+    f.closeRegister();
+    report::uninstallReportWindows();
     RegisterHooks::global() = predtim;
 }
 

@@ -141,6 +141,33 @@ TEST_F(TableTest, LocatesExactlyIgnoringCaseAndByPrefix) {
     EXPECT_THROW(t.locate("Nic", {1}), StorageError);
 }
 
+// A search for a part of a text runs from the current record onward in the current order, the
+// current one included, and does not wrap around.
+TEST_F(TableTest, LocatesAPartOfATextFromTheCurrentRecordOnward) {
+    Table t(*db, "T\\Osoby");
+    t.open();
+    fillPeople(t);
+    const LocateOptions part{.caseInsensitive = true, .contains = true, .fromCurrent = true};
+    t.first(); // Cibulka, Černý, Horák, Chalupa, Novák
+    EXPECT_TRUE(t.locate("Prijmeni", {"R"}, part));
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Černý");
+    EXPECT_TRUE(t.locate("Prijmeni", {"r"}, part)); // the current one matches
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Černý");
+    t.next();
+    EXPECT_TRUE(t.locate("Prijmeni", {"ÁK"}, part));
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Horák");
+    t.next();
+    EXPECT_TRUE(t.locate("Prijmeni", {"ák"}, part));
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Novák");
+    EXPECT_FALSE(t.locate("Prijmeni", {"bul"}, part)); // Cibulka lies behind
+    EXPECT_EQ(t.field("Prijmeni").asString(), "Novák");
+    EXPECT_FALSE(t.locate("Prijmeni", {"%"}, part));
+    t.first();
+    EXPECT_TRUE(t.locate("Prijmeni", {"bul"}, {.contains = true}));
+    EXPECT_FALSE(
+        t.locate("Prijmeni", {"BUL"}, {.contains = true})); // case counts without the option
+}
+
 TEST_F(TableTest, BookmarksSurviveOrderChangesAndDeletes) {
     Table t(*db, "T\\Osoby");
     t.open();

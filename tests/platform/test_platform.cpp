@@ -11,6 +11,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -305,6 +307,89 @@ TEST(ScriptedPlatform, NoPrintersMeansNoCurrentPrinter) {
     EXPECT_FALSE(Platform::current().selectPrinter(0));
 }
 
+TEST(ScriptedPlatform, PrinterDetailsTurnWithThePaper) {
+    TestPlatform ui;
+    Platform& p = Platform::current();
+    ui.setPrinters({{"Laser", "HP LaserJet"}, {"Kasa", "Obecná nebo jen textová"}}, 0);
+    EXPECT_FALSE(p.printerDetails(2).valid());
+    PrinterDetails d = p.printerDetails(0);
+    EXPECT_EQ(d.name, "Laser");
+    EXPECT_EQ(d.driver, "HP LaserJet");
+    EXPECT_EQ(d.paper, QSizeF(826, 1169));
+    EXPECT_FALSE(d.textOnly);
+    EXPECT_TRUE(p.printerDetails(1).textOnly); // the Czech name of the generic text driver
+
+    d.minMargins = QMarginsF(10, 20, 30, 40);
+    d.dpiX = 300;
+    d.dpiY = 600;
+    ui.setPrinterDetails(0, d);
+    ASSERT_TRUE(p.setPrinterLandscape(0, true));
+    const PrinterDetails turned = p.printerDetails(0);
+    EXPECT_TRUE(turned.landscape);
+    EXPECT_EQ(turned.paper, QSizeF(1169, 826));
+    EXPECT_EQ(turned.minMargins, QMarginsF(20, 30, 40, 10));
+    EXPECT_EQ(turned.dpiX, 600);
+    EXPECT_EQ(turned.printable(), QSizeF(1169 - 60, 826 - 40));
+    ASSERT_TRUE(p.setPrinterLandscape(0, false));
+    EXPECT_EQ(p.printerDetails(0).minMargins, d.minMargins);
+    EXPECT_FALSE(p.setPrinterLandscape(7, true));
+}
+
+TEST(ScriptedPlatform, PropertiesDialogAndJobsAreRecorded) {
+    TestPlatform ui;
+    Platform& p = Platform::current();
+    ui.setPrinters({{"Laser", "HP LaserJet"}}, 0);
+    EXPECT_FALSE(p.printerProperties(0)); // no handler: cancelled
+    ui.setPrinterPropertiesHandler([](int, PrinterDetails& d) {
+        d.paperName = "A5";
+        d.paper = QSizeF(584, 826);
+        return true;
+    });
+    EXPECT_TRUE(p.printerProperties(0));
+    EXPECT_EQ(p.printerDetails(0).paperName, "A5");
+
+    PrinterDetails d = p.printerDetails(0);
+    d.minMargins = QMarginsF(20, 10, 0, 0);
+    ui.setPrinterDetails(0, d);
+    QString error;
+    auto job = p.beginGraphicJob(0, {"Faktura", 2, {}, {}, false}, &error);
+    ASSERT_TRUE(job);
+    QPainter* painter = job->beginPage();
+    ASSERT_TRUE(painter);
+    painter->fillRect(QRect(0, 0, 5, 5), Qt::black); // at the printable area's corner
+    EXPECT_TRUE(job->endPage());
+    ASSERT_TRUE(job->beginPage());
+    EXPECT_TRUE(job->endPage());
+    EXPECT_TRUE(job->finish());
+    job.reset();
+    auto jobs = ui.printJobs();
+    ASSERT_EQ(jobs.size(), 1);
+    EXPECT_EQ(jobs[0].options.jobName, "Faktura");
+    EXPECT_EQ(jobs[0].options.copies, 2);
+    ASSERT_EQ(jobs[0].pages.size(), 2);
+    EXPECT_EQ(jobs[0].pages[0].size(), QSize(584, 826));
+    EXPECT_EQ(jobs[0].pages[0].pixelColor(22, 12), QColor(Qt::black));
+    EXPECT_EQ(jobs[0].pages[0].pixelColor(18, 12), QColor(Qt::white));
+    EXPECT_FALSE(jobs[0].aborted);
+
+    // A job dropped before it ends is aborted; a refused one is not recorded.
+    {
+        auto dropped = p.beginGraphicJob(0, {"Zrušená", 1, {}, {}, false}, &error);
+        ASSERT_TRUE(dropped->beginPage());
+    }
+    EXPECT_TRUE(ui.printJobs().back().aborted);
+    ui.failNextPrintJob("Tiskárna je vypnutá.");
+    EXPECT_FALSE(p.printRaw(0, {"Text", 1, {}, {}, false}, "abc", &error));
+    EXPECT_EQ(error, "Tiskárna je vypnutá.");
+    EXPECT_TRUE(p.printRaw(0, {"Text", 3, {}, {}, false}, "abc\r\n", &error));
+    jobs = ui.printJobs();
+    ASSERT_EQ(jobs.size(), 3);
+    EXPECT_EQ(jobs[2].kind, RecordedPrintJob::Kind::Raw);
+    EXPECT_EQ(jobs[2].raw, QByteArray("abc\r\n"));
+    EXPECT_EQ(jobs[2].options.copies, 3);
+    EXPECT_FALSE(p.printRaw(1, {"Text", 1, {}, {}, false}, "abc", &error));
+}
+
 TEST(TextOnlyPrinter, DriverDescriptionsAndConfiguredNames) {
     EXPECT_TRUE(isTextOnlyPrinter({"p", "Generic Text-Only Printer"}, {}));
     EXPECT_TRUE(isTextOnlyPrinter({"p", "Generic text only"}, {}));
@@ -419,6 +504,32 @@ TEST(QtPlatform, PrinterIndexesStayWithinTheSystemList) {
     EXPECT_FALSE(qt.selectPrinter(count));
     EXPECT_EQ(qt.currentPrinterIndex(), qt.defaultPrinterIndex());
     EXPECT_FALSE(qt.isTextPrinter(count));
+}
+
+TEST(QtPlatform, GraphicJobIntoAPdfFileOfTheSystem) {
+    QtPlatform qt(MachineConfig::defaults());
+    EXPECT_FALSE(qt.printerDetails(int(qt.printers().size())).valid());
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("tisk.pdf");
+    QString error;
+    auto job = qt.beginGraphicJob(-1, {"Zkouška", 1, pdf, QSizeF(826, 1169), true}, &error);
+    ASSERT_TRUE(job) << error.toStdString();
+    QPainter* painter = job->beginPage();
+    ASSERT_TRUE(painter);
+    painter->setFont(QFont("Liberation Sans", 20));
+    painter->drawText(QPointF(job->dpiX(), job->dpiY()), "Žluťoučký kůň");
+    EXPECT_TRUE(job->endPage());
+    EXPECT_TRUE(job->finish());
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(5) == "%PDF-");
+    QProcess p;
+    p.start("pdfinfo", {pdf});
+    if (p.waitForFinished(20000) && p.exitCode() == 0) {
+        const QString info = QString::fromUtf8(p.readAllStandardOutput());
+        EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+84[12](\\.\\d+)? x 59[45]")))
+            << info.toStdString();
+    }
 }
 
 TEST(QtPlatform, BusyCursorIsBalanced) {

@@ -1,7 +1,8 @@
 #pragma once
-// The one QGuiApplication of the report tests, made by the first test that draws or asks Qt's
-// font engine.
-#include <QGuiApplication>
+// The one application object of the report tests, made by the first test that draws, asks
+// Qt's font engine or shows a window (a QApplication, so that the dialogs' tests can run in
+// the same binary).
+#include <QApplication>
 
 namespace brix::test {
 
@@ -9,7 +10,7 @@ inline QGuiApplication& guiApp() {
     static int argc = 1;
     static char name[] = "test_report";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication* a = qApp ? nullptr : new QGuiApplication(argc, argv);
+    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
     return a ? *a : *static_cast<QGuiApplication*>(QCoreApplication::instance());
 }
 

@@ -1,6 +1,11 @@
+#include "codec.h"
+#include "export_fixture.h"
+
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -154,4 +159,102 @@ TEST(Cli, RunWritesPageImages) {
     EXPECT_NEAR(page.width(), (826 - 50 - 50) / 2.0, 1);
     EXPECT_NEAR(page.dotsPerMeterX(), 50 / 0.0254, 1);
     EXPECT_EQ(runTool({"run", samplePath(), "--csv", csv, "--png", png, "--dpi", "0"}).exitCode, 2);
+}
+
+// The print manager's list for batch scripts: the family's files by name with descriptions,
+// the directory found under the data root whatever its spelling.
+TEST(Cli, TemplatesListsAFamilyAsTheManagerDoes) {
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("Ciselnik")));
+    auto write = [&](const QString& name, const QByteArray& firstLine) {
+        QFile f(root.filePath(QStringLiteral("Ciselnik/") + name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(firstLine + "\r\nI,1,5,42,5\r\n");
+    };
+    write(QStringLiteral("PrSko_B.pts"), "I,0,\"Skonta \x9a\x9d\""); // "šť" in Windows-1250
+    write(QStringLiteral("prsko_a.PTS"), "I,1,5,42,5");
+    write(QStringLiteral("PrObor_X.pts"), "I,0,\"Obory\"");
+    Output o = runTool({"templates", "CISELNIK\\", "PrSko_", "--data-root", root.path()});
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(o.out.toUtf8()).object();
+    const QJsonArray list = json.value("templates").toArray();
+    ASSERT_EQ(list.size(), 2) << o.out.toStdString();
+    EXPECT_EQ(list[0].toObject().value("file").toString(), "prsko_a.PTS");
+    EXPECT_EQ(list[0].toObject().value("description").toString(), "");
+    EXPECT_EQ(list[1].toObject().value("file").toString(), "PrSko_B.pts");
+    EXPECT_EQ(list[1].toObject().value("description").toString(), "Skonta šť");
+    EXPECT_TRUE(json.value("directory").toString().endsWith("/Ciselnik"));
+    // Without a data root the directory is as given.
+    o = runTool({"templates", root.filePath(QStringLiteral("Ciselnik")), "PrObor_"});
+    EXPECT_EQ(QJsonDocument::fromJson(o.out.toUtf8()).object().value("templates").toArray().size(),
+              1);
+    EXPECT_EQ(runTool({"templates", "Neni", "PrSko_", "--data-root", root.path()}).exitCode, 1);
+    EXPECT_EQ(runTool({"templates", "..\\ven", "Pr", "--data-root", root.path()}).exitCode, 2);
+    EXPECT_EQ(runTool({"templates", "Ciselnik"}).exitCode, 2);
+}
+
+namespace {
+
+// The sample template of the export tests as a file, its data as CSV.
+void writeSample(const QTemporaryDir& dir) {
+    ASSERT_TRUE(brix::writeTextLines(dir.filePath("vzor.pts"), brix::test::sampleTemplate()));
+    QFile csv(dir.filePath("data.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(brix::test::sampleData().toUtf8());
+}
+
+} // namespace
+
+TEST(Cli, RunWritesEveryDocumentOutputAtOnce) {
+    QTemporaryDir dir;
+    writeSample(dir);
+    const Output o =
+        runTool({"run", dir.filePath("vzor.pts"), "--csv", dir.filePath("data.csv"), "--text",
+                 dir.filePath("vzor.txt"), "--pdf", dir.filePath("vzor.pdf"), "--rtf",
+                 dir.filePath("vzor.rtf"), "--html", dir.filePath("vzor.html"), "--emf",
+                 dir.filePath("vzor.emf"), "--wmf", dir.filePath("vzor.wmf")});
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    const QJsonObject summary = QJsonDocument::fromJson(o.out.toUtf8()).object();
+    EXPECT_EQ(summary["result"].toInt(), 0);
+    EXPECT_EQ(summary["pages"].toInt(), 2);
+    QStringList files;
+    for (const QJsonValue& f : summary["files"].toArray())
+        files << QFileInfo(f.toString()).fileName();
+    EXPECT_EQ(files, (QStringList{"vzor.pdf", "vzor.rtf", "vzor1.html", "vzor1.emf", "vzor1.wmf",
+                                  "vzor2.html", "vzor2.emf", "vzor2.wmf"}));
+    for (const QString& f : files)
+        EXPECT_GT(QFileInfo(dir.filePath(f)).size(), 100) << f.toStdString();
+    QFile pdf(dir.filePath("vzor.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().endsWith("%%EOF"));
+    EXPECT_TRUE(QFile::exists(dir.filePath("vzor.txt")));
+}
+
+TEST(Cli, PrintersAndPrinting) {
+    const Output list = runTool({"printers"});
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QJsonDocument printers = QJsonDocument::fromJson(list.out.toUtf8());
+    ASSERT_TRUE(printers.isArray()) << list.out.toStdString();
+    for (const QJsonValue& p : printers.array()) {
+        EXPECT_TRUE(p.toObject().contains("name"));
+        EXPECT_TRUE(p.toObject().contains("driver"));
+        EXPECT_TRUE(p.toObject().contains("textOnly"));
+    }
+
+    QTemporaryDir dir;
+    writeSample(dir);
+    const QStringList run{"run", dir.filePath("vzor.pts"), "--csv", dir.filePath("data.csv")};
+    Output o = runTool(run + QStringList{"--print", "Neexistující tiskárna"});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_TRUE(o.err.contains("Tiskárna \"Neexistující tiskárna\" není v systému."))
+        << o.err.toStdString();
+    EXPECT_EQ(runTool(run + QStringList{"--print", "x", "--copies", "0"}).exitCode, 2);
+    // Without a printer a port naming a file still gets the print: the PDF of a graphic
+    // template.
+    o = runTool(
+        run + QStringList{"--print", "Neexistující tiskárna", "--port", dir.filePath("tisk.pdf")});
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    QFile pdf(dir.filePath("tisk.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
 }

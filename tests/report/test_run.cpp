@@ -3,6 +3,7 @@
 
 #include "bridge.h"
 #include "codec.h"
+#include "report_test_util.h"
 #include "sestava.h"
 #include "templatefile.h"
 
@@ -30,16 +31,7 @@ QString goldenPath(const QString& name) {
 }
 
 void expectGolden(const QString& name, const QByteArray& bytes, Codepage cp = Codepage::Cp1250) {
-    const QString path = goldenPath(name);
-    if (qEnvironmentVariableIsSet("BRIX_UPDATE_GOLDEN")) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QByteArray expected = f.readAll();
+    const QByteArray expected = brix::test::goldenBytes(goldenPath(name), bytes);
     EXPECT_EQ(brix::decode(bytes, cp).toStdString(), brix::decode(expected, cp).toStdString())
         << name.toStdString();
     EXPECT_TRUE(bytes == expected) << name.toStdString() << ": bytes differ";
@@ -639,7 +631,7 @@ TEST(ReportComponent, ClosingThePreviewOrTheDesignerIsNoError) {
     };
     int shownPages = 0;
     int answer = 1;
-    r.previewWindow = [&](TSestava& s) {
+    r.previewWindow = [&](TSestava& s, const PreviewRequest&) {
         EXPECT_TRUE(TSestava::busy());
         shownPages = s.output.pageCount();
         return answer;

@@ -2,16 +2,20 @@
 // window, the commands the rights enable, the first start, the demo data root and the settings.
 #include "aplikace.h"
 #include "demo.h"
+#include "formats/paradox.h"
 #include "hlavni_okno.h"
 #include "nastaveni_form.h"
 #include "prihlaseni_dlg.h"
 #include "prikazy.h"
 #include "shell_fixture.h"
+#include "tools_test_util.h"
+#include "util/nastaveni.h"
 #include "zamestnanci.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 using namespace brix;
@@ -174,6 +178,47 @@ TEST_F(StartTest, FirstStartOnAnEmptyDirectoryLeadsToAWorkingLogin) {
     EXPECT_EQ(PrihlasenyUzivatel(), QStringLiteral("VEDOUCÍ"));
     for (const PrikazMenu& p : PrikazyMenu())
         EXPECT_TRUE(app.hlavniOkno()->povolenoPravem(p.id)) << p.id.toStdString();
+    app.hlavniOkno()->close();
+}
+
+// Instead of a new administrator the first start takes over the old program's data root: its
+// employees log in with their old passwords and its own-company file is the one in use.
+TEST_F(StartTest, FirstStartMigratesTheOldDataRootAndItsEmployeeLogsIn) {
+    using K = formats::FieldKind;
+    QTemporaryDir stary;
+    QDir().mkpath(stary.filePath("CISELNIK"));
+    QDir().mkpath(stary.filePath("NASTAVEN"));
+    formats::ParadoxWriter w;
+    ASSERT_TRUE(formats::test::writeAll(
+        w, stary.filePath("CISELNIK/ZAMEST.DB"),
+        {{"PRIJMENI", K::Text, 20}, {"JMENO", K::Text, 25}, {"Heslo", K::Text, 20}},
+        {{QStringLiteral("NOVÁK"), QStringLiteral("Jan"), QStringLiteral("TAJNE")}}));
+    ASSERT_TRUE(formats::test::encipherTable(stary.filePath("CISELNIK/ZAMEST.DB"), "418265"));
+    ASSERT_TRUE(formats::test::writeAll(w, stary.filePath("NASTAVEN/MODULY.DB"),
+                                        {{"Prijmeni", K::Text, 20}, {"Modul", K::Text, 20}},
+                                        {{QStringLiteral("NOVÁK"), QStringLiteral("DL")}}));
+    ASSERT_TRUE(formats::test::encipherTable(stary.filePath("NASTAVEN/MODULY.DB"), "418265"));
+    ASSERT_TRUE(writeTextLines(stary.filePath("NASTAVEN/Nastaven.txt"),
+                               {QStringLiteral("Barvy Hořice s.r.o.")}));
+
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& f = static_cast<TFormulPrvniStart&>(d);
+            EXPECT_EQ(f.ButtonPrevod->text(),
+                      QStringLiteral("Převést data ze staré datové složky…"));
+            f.ButtonPrevodClick();
+        },
+        QStringLiteral("FormulPrvniStart"));
+    ui.answerFile(stary.path());
+    prihlas(QStringLiteral("tajne"));
+    Aplikace app(dir.path(), {"brix"});
+    ASSERT_TRUE(app.spust());
+    EXPECT_EQ(PrihlasenyUzivatel(), QStringLiteral("NOVÁK"));
+    EXPECT_TRUE(app.hlavniOkno()->povolenoPravem(prikaz::DodaciList));
+    EXPECT_FALSE(app.hlavniOkno()->povolenoPravem(prikaz::Vyrobky));
+    EXPECT_EQ(udajeFirmy().Nazev, QStringLiteral("Barvy Hořice s.r.o."));
+    EXPECT_TRUE(zpravy().join('|').contains(QStringLiteral("byla převedena")));
+    EXPECT_TRUE(QFileInfo::exists(QDir(dir.path()).filePath("migrace.log")));
     app.hlavniOkno()->close();
 }
 

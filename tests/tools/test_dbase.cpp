@@ -175,6 +175,31 @@ TEST(DbaseForeign, DbaseThreeMemosCodePage852AndDeletedRecords) {
     EXPECT_TRUE(t.records[1][2].isNull());
 }
 
+// The language driver byte names the code page of the texts: the Western DOS and Windows ones
+// are not read as Latin-1.
+TEST(DbaseForeign, TextsFollowTheLanguageDriver) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cp.dbf");
+    for (const auto& [driver, bytes, text] :
+         {std::tuple{0x01, QByteArray::fromHex("829ae1"), QStringLiteral("éÜß")},
+          std::tuple{0x02, QByteArray::fromHex("829a9b"), QStringLiteral("éÜø")},
+          std::tuple{0x03, QByteArray::fromHex("80e99f"), QStringLiteral("€éŸ")},
+          std::tuple{0x64, QByteArray::fromHex("e69ffd"), QStringLiteral("Ščř")},
+          std::tuple{0xC8, QByteArray::fromHex("8ae8f8"), QStringLiteral("Ščř")},
+          std::tuple{0x00, QByteArray::fromHex("8ae8f8"), QStringLiteral("Ščř")}}) {
+        DbaseWriter w;
+        ASSERT_TRUE(writeAll(w, path, {{"Nazev", FieldKind::Text, 10}}, {{QStringLiteral("x")}}));
+        QByteArray file = readBytes(path);
+        file[29] = char(driver);
+        const int headerSize = detail::le16(file.constData() + 8);
+        file.replace(headerSize + 1, int(bytes.size()), bytes);
+        ASSERT_TRUE(writeBytes(path, file));
+        Table t = readAll(path);
+        ASSERT_EQ(t.records.size(), 1) << t.error.toStdString();
+        EXPECT_EQ(t.records[0][0].toString(), text) << driver;
+    }
+}
+
 TEST(DbaseErrors, RandomDamageIsSurvived) {
     QTemporaryDir dir;
     const QString path = dir.filePath("t.dbf");

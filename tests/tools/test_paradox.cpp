@@ -1,5 +1,6 @@
 // Paradox tables: the tables of other programs read right, ours read back unchanged.
 
+#include "codec.h"
 #include "formats/paradox.h"
 #include "tools_test_util.h"
 
@@ -81,5 +82,61 @@ TEST(ParadoxFixtures, EveryOtherTableReadsWhole) {
         EXPECT_TRUE(reader->errorString().isEmpty()) << f << reader->errorString().toStdString();
         EXPECT_EQ(n, reader->recordCount()) << f;
         EXPECT_GT(reader->fields().size(), 0) << f;
+    }
+}
+
+TEST(ParadoxCodePages, ATableOfHpRoman8ReadsRight) {
+    ParadoxReader r;
+    ASSERT_TRUE(r.open(fixture("db/ROMAN8.db"))) << r.errorString().toStdString();
+    Record rec;
+    ASSERT_TRUE(r.next(&rec));
+    EXPECT_EQ(rec[0].toString(), QStringLiteral("Š½ƒ¶"));
+    EXPECT_EQ(r.codePage(), 0); // named by its language driver only
+}
+
+// The texts of a table are decoded by the code page its header names, else by its language
+// driver, else as Windows-1250.
+TEST(ParadoxCodePages, TextsFollowTheCodePageOfTheHeader) {
+    struct Case {
+        int codePage;
+        const char* driver;
+        QByteArray bytes;
+        QString text;
+        int expectedCodePage;
+    };
+    const QList<Case> cases = {
+        {1250, "ascii", QByteArray::fromHex("8ae8f8"), QStringLiteral("Ščř"), 1250},
+        {852, "ascii", QByteArray::fromHex("e69ffd"), QStringLiteral("Ščř"), 852},
+        {895, "ascii", brix::encode(u"Ščř", brix::Codepage::Kamenicky), QStringLiteral("Ščř"), 895},
+        {437, "ascii", QByteArray::fromHex("829ae1"), QStringLiteral("éÜß"), 437},
+        {850, "ascii", QByteArray::fromHex("829a9b"), QStringLiteral("éÜø"), 850},
+        {1252, "ascii", QByteArray::fromHex("80e99f"), QStringLiteral("€éŸ"), 1252},
+        {0, "ascii", QByteArray::fromHex("829ae1"), QStringLiteral("éÜß"), 437},
+        {0, "cskamen", brix::encode(u"Ščř", brix::Codepage::Kamenicky), QStringLiteral("Ščř"), 895},
+        {0, "BLROM800", QByteArray::fromHex("ebf8bef4"), QStringLiteral("Š½ƒ¶"), 0},
+        {0, "", QByteArray::fromHex("8ae8f8"), QStringLiteral("Ščř"), 1250},
+        {0, "unknown", QByteArray::fromHex("8ae8f8"), QStringLiteral("Ščř"), 1250},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cp.db");
+    for (const Case& c : cases) {
+        ParadoxWriter w;
+        ASSERT_TRUE(writeAll(w, path, {{"Nazev", FieldKind::Text, 10}}, {{QStringLiteral("x")}}));
+        QByteArray file = readBytes(path);
+        const int headerSize = detail::le16(file.constData() + 2);
+        detail::putLe16(file.data() + 0x6A, quint32(c.codePage));
+        // The sort order follows the field name and number: "Nazev\0" and two bytes.
+        const int sortOrder = int(file.indexOf(QByteArray("Nazev\0", 6), 0x78)) + 6 + 2;
+        ASSERT_EQ(file.mid(sortOrder, 6), QByteArray("ascii\0", 6));
+        const QByteArray driver = QByteArray(c.driver).leftJustified(8, '\0');
+        file.replace(sortOrder, 8, driver);
+        file.replace(headerSize + 6, int(c.bytes.size()), c.bytes);
+        ASSERT_TRUE(writeBytes(path, file));
+        ParadoxReader r;
+        ASSERT_TRUE(r.open(path)) << r.errorString().toStdString();
+        Record rec;
+        ASSERT_TRUE(r.next(&rec));
+        EXPECT_EQ(rec[0].toString(), c.text) << c.codePage << " " << c.driver;
+        EXPECT_EQ(r.codePage(), c.expectedCodePage) << c.codePage << " " << c.driver;
     }
 }

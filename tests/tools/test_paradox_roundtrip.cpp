@@ -135,14 +135,6 @@ TEST(ParadoxReaderErrors, DamagedFilesGiveAMessage) {
     EXPECT_TRUE(t.error.contains(QStringLiteral("není platná tabulka Paradox")));
 }
 
-TEST(ParadoxReaderErrors, ProtectedTablesAreRefusedWithAMessage) {
-    for (const char* f : {"encrypt/encrypted.db", "encrypt/encrypted35.db"}) {
-        Table t = readAll(fixture(f), QStringLiteral("418265"));
-        EXPECT_TRUE(t.records.isEmpty());
-        EXPECT_TRUE(t.error.contains(QStringLiteral("heslem"))) << f;
-    }
-}
-
 TEST(ParadoxWriterErrors, NumbersOutOfRangeAreRefusedNotWrapped) {
     QTemporaryDir dir;
     ParadoxWriter w;

@@ -9,17 +9,14 @@
 #include "tools_test_util.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 using namespace brix::formats;
 using namespace brix::formats::test;
 
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QString textExport(const QString& path, const QList<FieldDef>& fields, const QList<Record>& rows,
                    const QStringList& fieldList = {}, QString* error = nullptr) {
@@ -29,7 +26,7 @@ QString textExport(const QString& path, const QList<FieldDef>& fields, const QLi
         if (error) *error = w.errorString();
         return {};
     }
-    return brix::decode(fileBytes(path));
+    return brix::decode(readBytes(path));
 }
 
 // One part of the workbook, through the unzip program of the machine.
@@ -38,6 +35,24 @@ QString workbookPart(const QString& path, const QString& part) {
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, part});
     if (!unzip.waitForFinished(10000)) return {};
     return QString::fromUtf8(unzip.readAllStandardOutput());
+}
+
+// The first sheet as the spreadsheet application shows it, converted to CSV by it (headless),
+// or empty when it is not installed.
+QString openedInSpreadsheet(const QString& path) {
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (office.isEmpty()) return {};
+    QTemporaryDir out, profile;
+    QProcess p;
+    p.start(office,
+            {QStringLiteral("-env:UserInstallation=file://") + profile.path(),
+             QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+             // Comma, quote, UTF-8, from line 1, cells as shown.
+             QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true"),
+             QStringLiteral("--outdir"), out.path(), path});
+    if (!p.waitForFinished(120000)) return {};
+    const QString csv = out.filePath(QFileInfo(path).completeBaseName() + QStringLiteral(".csv"));
+    return QString::fromUtf8(readBytes(csv));
 }
 
 // The XML of the cell at `ref` ("BA2") of a sheet, or empty.
@@ -70,7 +85,7 @@ TEST(TextExport, LayoutCzechTextAndQuotingOfSemicolonsAndLineBreaks) {
                                    "8;\"Dvě\r\nřádky \"\"v uvozovkách\"\"\";;-0,5;;\r\n"
                                    "9;Obyčejný \"text\";1,00;3;01.01.2000;\r\n"));
     // Windows-1250 on disk.
-    EXPECT_TRUE(fileBytes(path).contains(brix::encode(QStringLiteral("Šroub"))));
+    EXPECT_TRUE(readBytes(path).contains(brix::encode(QStringLiteral("Šroub"))));
 }
 
 TEST(TextExport, EmptyMasterFieldListAndUnknownField) {
@@ -99,11 +114,11 @@ TEST(TextExport, EmptyMasterFieldListAndUnknownField) {
     EXPECT_TRUE(none.isEmpty());
 
     // A listed field the table lacks fails the export and keeps the previous file.
-    const QByteArray before = fileBytes(path);
+    const QByteArray before = readBytes(path);
     QString error;
     EXPECT_TRUE(textExport(path, kFields, {}, {"Nazev", "Neni"}, &error).isEmpty());
     EXPECT_TRUE(error.contains(QStringLiteral("Neni")));
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(readBytes(path), before);
 }
 
 TEST(Xlsx, ColumnLetters) {
@@ -143,8 +158,16 @@ TEST(Xlsx, DatasetLayoutLabelsFromRowOneNumbersAsNumbersTextsAsText) {
     EXPECT_TRUE(cell(sheet, "D2").contains(QStringLiteral("<v>2</v>")));
     EXPECT_TRUE(cell(sheet, "E2").contains(QStringLiteral("09.12.2026")));
     EXPECT_TRUE(cell(sheet, "BA2").contains(QStringLiteral("<v>52</v>")));
+    // Money and floats show their two places: a price of 297.50 is not shown as 298.
     const QString styles = workbookPart(path, "xl/styles.xml");
-    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"0\"")));
+    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"0.00\"")));
+    EXPECT_FALSE(styles.contains(QStringLiteral("formatCode=\"0\"")));
+    // The spreadsheet application shows the price with its two places.
+    const QString shown = openedInSpreadsheet(path);
+    if (shown.isEmpty()) GTEST_SKIP() << "no spreadsheet application to open the workbook";
+    const QStringList shownRow = shown.split(QLatin1Char('\n')).value(1).split(QLatin1Char(','));
+    EXPECT_EQ(shownRow.value(2), QStringLiteral("12.35")) << shown.toStdString();
+    EXPECT_EQ(shownRow.value(3), QStringLiteral("2.00")) << shown.toStdString();
 }
 
 TEST(Xlsx, TableLayoutWithAndWithoutFieldList) {
@@ -182,6 +205,40 @@ TEST(Xlsx, TableLayoutWithAndWithoutFieldList) {
     EXPECT_FALSE(none.open(dir.filePath("none.xlsx"), {}));
 }
 
+// Texts with a quote, a comma or a line break are quoted, inner quotes doubled, as RFC 4180
+// readers expect; Python's csv module reads the output back to the same fields.
+TEST(ReadCommand, CsvQuotesWhatRfc4180Quotes) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("q.db");
+    const QList<Record> rows = {{QStringLiteral("a,b"), QStringLiteral("řekl \"ne\"")},
+                                {QStringLiteral("dvě\r\nřádky"), QVariant()},
+                                {QVariant(), QVariant()},
+                                {QStringLiteral("prostý"), QStringLiteral("x;y")}};
+    ParadoxWriter w;
+    ASSERT_TRUE(writeAll(w, path, {{"A", FieldKind::Memo, 20}, {"B", FieldKind::Text, 20}}, rows));
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(runReadCommand({path}, o, e), 0);
+    EXPECT_EQ(out, QStringLiteral("A,B\n\"a,b\",\"řekl \"\"ne\"\"\"\n\"dvě\r\nřádky\",\n,\n"
+                                  "prostý,\"x;y\"\n"));
+
+    QProcess python;
+    python.start(
+        QStringLiteral("python3"),
+        {QStringLiteral("-c"),
+         QStringLiteral("import csv,sys,json; sys.stdin.reconfigure(newline='', encoding='utf-8');"
+                        "sys.stdout.reconfigure(encoding='utf-8');"
+                        "print(json.dumps(list(csv.reader(sys.stdin)), ensure_ascii=False))")});
+    if (!python.waitForStarted(5000)) GTEST_SKIP() << "python3 is not installed";
+    python.write(out.toUtf8());
+    python.closeWriteChannel();
+    ASSERT_TRUE(python.waitForFinished(10000));
+    EXPECT_EQ(
+        QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+        QStringLiteral(R"([["A", "B"], ["a,b", "řekl \"ne\""], ["dvě\r\nřádky", ""], ["", ""], )"
+                       R"(["prostý", "x;y"]])"));
+}
+
 TEST(ReadCommand, CsvAndSchemaOfOurTablesAndTheFixtures) {
     QTemporaryDir dir;
     const QString path = dir.filePath("TableVyr.db");
@@ -203,9 +260,10 @@ TEST(ReadCommand, CsvAndSchemaOfOurTablesAndTheFixtures) {
     EXPECT_TRUE(out.startsWith(QStringLiteral("name,type,size,decimals\nCis_Vyr,autoinc,0,0\n"
                                               "Nazev,alpha,30,0\n")));
 
+    // A blank record of a one-column table is "", not an empty line that CSV readers skip.
     out.clear();
     ASSERT_EQ(runReadCommand({fixture("fields/timestamp.db")}, o, e), 0);
-    EXPECT_EQ(out.split('\n').mid(1, 2), (QStringList{"", "01.02.2020 01:00:01"}));
+    EXPECT_EQ(out, QStringLiteral("Timestamp\n\"\"\n01.02.2020 01:00:01\n"));
 
     err.clear();
     EXPECT_EQ(runReadCommand({dir.filePath("missing.dbf")}, o, e), 1);

@@ -1,11 +1,15 @@
 #pragma once
 // Helpers of the format tests: writing a table from a list of records and reading one back.
 
-#include "table.h"
+#include "codec.h"
+#include "formats/format_util.h"
+#include "formats/paradox_cipher.h"
+#include "formats/table.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -38,7 +42,38 @@ inline Table readAll(const QString& path, const QString& password = {}) {
 }
 
 inline QString fixture(const QString& relative) {
-    return QStringLiteral(BRIX_SHARED_DIR "/fixtures/paradox/") + relative;
+    return QStringLiteral(BRIX_SOURCE_DIR "/tests/tools/data/paradox/") + relative;
+}
+
+inline QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// Protects a Paradox table our writer made with a password, as the programs that protect
+// tables do: the key into the extended header, every data block and the whole memo file
+// enciphered.
+inline bool encipherTable(const QString& dbPath, const QString& password) {
+    QByteArray db = readBytes(dbPath);
+    if (db.size() < 0x78) return false;
+    const quint32 key = cipher::passwordChecksum(brix::encode(password));
+    const int headerSize = detail::le16(db.constData() + 2);
+    const int blockSize = quint8(db[5]) * 1024;
+    detail::putLe32(db.data() + 0x5C, key);
+    for (int n = 1; headerSize + qint64(n) * blockSize <= db.size(); ++n)
+        cipher::encipherBlock(db.data() + headerSize + qint64(n - 1) * blockSize, blockSize, key,
+                              n);
+    if (!writeBytes(dbPath, db)) return false;
+    const QString mbPath = detail::companion(dbPath, QStringLiteral("mb"));
+    if (!QFile::exists(mbPath)) return true;
+    QByteArray mb = readBytes(mbPath);
+    cipher::encipherMemo(mb.data(), mb.size() / cipher::kChunk * cipher::kChunk, key);
+    return writeBytes(mbPath, mb);
 }
 
 } // namespace brix::formats::test

@@ -493,6 +493,45 @@ TEST_F(RegisterTest, ADivisionByZeroInAHookIsShownAndTheEntryStays) {
     ui.verifyAllUsed();
 }
 
+// The entry navigator saves as "&Ok" does before it moves: the list's check can refuse (the
+// record and what was typed stay), an accepted record is posted, and the record reached is
+// edited on the page with its own values.
+TEST_F(RegisterTest, EntryNavigatorSavesThroughOkAndEditsTheRecordItReaches) {
+    TestPlatform ui;
+    RegisterConfig c = skontoConfig();
+    c.entryNavigator = true;
+    c.checkBeforeSave = [](RegisterForm& r) {
+        if (r.table().field("Splatnost").asInteger() > 0) return true;
+        Platform::current().error("Splatnost musí být kladná");
+        return false;
+    };
+    auto reg = makeRegister(c);
+    reg->openRegister();
+    table->first();
+    reg->OpravaClick();
+    const QString first = current();
+    EXPECT_FALSE(reg->binding().modified());
+    splatnost->setText("0");
+    EXPECT_TRUE(reg->binding().modified());
+    ui.answer(Button::Ok, "kladná");
+    EXPECT_FALSE(reg->Navigator1->trigger(Navigator::Next));
+    EXPECT_EQ(current(), first);
+    EXPECT_EQ(splatnost->text(), "0");
+    EXPECT_EQ(table->state(), TableState::Edit);
+
+    splatnost->setText("45");
+    ASSERT_TRUE(reg->Navigator1->trigger(Navigator::Next));
+    EXPECT_NE(current(), first);
+    EXPECT_EQ(table->state(), TableState::Edit);
+    EXPECT_EQ(popis->text(), current());
+    EXPECT_FALSE(reg->binding().modified());
+    ASSERT_TRUE(reg->Navigator1->trigger(Navigator::Prior));
+    EXPECT_EQ(current(), first);
+    EXPECT_EQ(table->field("Splatnost").asInteger(), 45);
+    reg->ButtonZrusClick();
+    reg->closeRegister();
+}
+
 TEST_F(RegisterTest, OpeningErrorIsShownAndTheRegisterStays) {
     TestPlatform ui;
     RegisterConfig c = skontoConfig();

@@ -21,6 +21,14 @@ TableDef filterTableDef(const QString& sourceName) {
                              QStringLiteral("Popis M; Mala_Velka A5; Hledat_Cele A5"));
 }
 
+std::optional<TableDef> savedFilterTable(const QString& directory, const QString& file) {
+    if (Catalogue::normalizeAddress(directory) != QLatin1String("filtr") ||
+        !file.startsWith(QLatin1Char('F'), Qt::CaseInsensitive) ||
+        filterTableAddress(file.mid(1)).isEmpty())
+        return std::nullopt;
+    return filterTableDef(file.mid(1));
+}
+
 std::unique_ptr<Table> openFilterTable(Database& db, const QString& sourceName) {
     const QString address = filterTableAddress(sourceName);
     if (address.isEmpty())

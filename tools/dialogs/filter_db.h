@@ -6,6 +6,7 @@
 #include "data_source.h"
 
 #include <memory>
+#include <optional>
 
 namespace brix {
 
@@ -19,6 +20,9 @@ inline const QString kFiltrZapnut = QStringLiteral("Filtr zapnut");
 QString filterTableAddress(const QString& sourceName);
 // Popis memo (the expression), Mala_Velka and Hledat_Cele (the texts "True" / "False").
 TableDef filterTableDef(const QString& sourceName);
+// The definition of the saved-filter table a data root keeps as `file` ("FDS_Vyrob") in
+// `directory` ("Filtr", any case); nullopt for any other table.
+std::optional<TableDef> savedFilterTable(const QString& directory, const QString& file);
 // The saved filters of the data source, opened; the table is created on first use. Throws
 // StorageError.
 std::unique_ptr<Table> openFilterTable(Database& db, const QString& sourceName);

@@ -17,6 +17,28 @@ namespace {
 constexpr int kMemoBlock = 512;
 constexpr char kLanguageCp1250 = char(0xC8); // language driver of Windows-1250 (Eastern Europe)
 
+// The code page of the language driver byte of the header; 0 (Windows-1250) for none or one
+// not listed.
+int codePageOfDriver(quint8 driver) {
+    switch (driver) {
+    case 0x01:
+        return 437;
+    case 0x02:
+        return 850;
+    case 0x03:
+    case 0x57:
+        return 1252;
+    case 0x64:
+        return 852;
+    case 0x65:
+        return 866;
+    case 0xC9:
+        return 1251;
+    default:
+        return 0;
+    }
+}
+
 DbaseWriter::Column columnFor(const FieldDef& f) {
     DbaseWriter::Column c;
     c.kind = f.kind;
@@ -325,20 +347,7 @@ bool DbaseReader::open(const QString& path, const QString&) {
     recordCount_ = le32(head.constData() + 4);
     const int headerSize = le16(head.constData() + 8);
     recordSize_ = le16(head.constData() + 10);
-    switch (quint8(head[29])) {
-    case 0x64:
-        codec_ = int(TextCodepage::Cp852);
-        break;
-    case 0x01:
-    case 0x02:
-    case 0x03:
-    case 0x57:
-        codec_ = int(TextCodepage::Latin1);
-        break;
-    default:
-        codec_ = int(TextCodepage::Cp1250);
-        break;
-    }
+    codec_ = TextCodec::forCodePage(codePageOfDriver(quint8(head[29])));
     if (headerSize < 33 || recordSize_ < 1) return bad();
     const QByteArray desc = dbf_.read(headerSize - 32);
     int offset = 1;
@@ -352,7 +361,7 @@ bool DbaseReader::open(const QString& path, const QString&) {
         c.offset = offset;
         offset += c.length;
         FieldDef f;
-        f.name = decodeText(QByteArrayView(d, qstrnlen(d, 11)), TextCodepage(codec_));
+        f.name = codec_.decode(QByteArrayView(d, qstrnlen(d, 11)));
         switch (c.type) {
         case 'C':
             f.kind = FieldKind::Text, f.size = c.length;
@@ -425,7 +434,7 @@ QVariant DbaseReader::memo(const QByteArray& pointer, FieldKind) {
         }
     }
     if (data.isEmpty()) return {};
-    return decodeText(data, TextCodepage(codec_));
+    return codec_.decode(data);
 }
 
 bool DbaseReader::next(Record* record) {
@@ -449,8 +458,7 @@ bool DbaseReader::next(Record* record) {
                 int n = int(cell.size());
                 while (n > 0 && (cell[n - 1] == ' ' || cell[n - 1] == '\0'))
                     --n;
-                if (n > 0)
-                    v = decodeText(QByteArrayView(cell.constData(), n), TextCodepage(codec_));
+                if (n > 0) v = codec_.decode(QByteArrayView(cell.constData(), n));
                 break;
             }
             case FieldKind::Long: {

@@ -8,6 +8,7 @@
 // ten characters: names that shorten to the same one get digits at their end, and the mapping of
 // every renamed field is written beside the table into "<table>_names.txt".
 
+#include "format_util.h"
 #include "table.h"
 
 #include <QFile>
@@ -71,7 +72,7 @@ private:
     int memoBlockSize_ = 512;
     bool dbaseIvMemo_ = true;
     qint64 index_ = 0;
-    int codec_ = 0; // brix::Codepage, or -1 for Latin-1
+    detail::TextCodec codec_;
     QString path_;
 };
 

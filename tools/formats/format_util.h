@@ -5,6 +5,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
+
+#include <memory>
 
 #include <cstdint>
 
@@ -16,22 +19,27 @@ QString withSuffix(const QString& path, const QString& suffix);
 // extension; the path to create when there is none.
 QString companion(const QString& path, const QString& suffix);
 
-// The code page of a foreign table's texts: one of ours, or Latin-1 for the Western ones.
-enum class TextCodepage { Cp1250, Cp852, Kamenicky, Latin1 };
+// How the texts of a foreign table are decoded. The Czech code pages (Windows-1250, 852,
+// Kamenický) go through the system's own codecs; the others a table may name (437, 850, 1252,
+// HP Roman-8, ...) through Qt's converters. A table that names no code page, or one that
+// cannot be decoded, is read as Windows-1250.
+class TextCodec {
+public:
+    TextCodec() = default; // Windows-1250
+    // By the number of a code page (437, 852, 1250, ...; 867 and 895 are Kamenický).
+    static TextCodec forCodePage(int codePage);
+    // By the name a converter knows ("hp-roman8", "IBM437").
+    static TextCodec forName(const char* name);
 
-inline QString decodeText(QByteArrayView bytes, TextCodepage cp) {
-    switch (cp) {
-    case TextCodepage::Cp1250:
-        return brix::decode(bytes, brix::Codepage::Cp1250);
-    case TextCodepage::Cp852:
-        return brix::decode(bytes, brix::Codepage::Cp852);
-    case TextCodepage::Kamenicky:
-        return brix::decode(bytes, brix::Codepage::Kamenicky);
-    case TextCodepage::Latin1:
-        return QString::fromLatin1(bytes.data(), bytes.size());
-    }
-    return {};
-}
+    QString decode(QByteArrayView bytes) const;
+    // The code page the texts are decoded by; 0 for one known only by its name.
+    int codePage() const { return codePage_; }
+
+private:
+    brix::Codepage own_ = brix::Codepage::Cp1250;
+    std::shared_ptr<QStringDecoder> other_; // when set, instead of own_
+    int codePage_ = 1250;
+};
 
 inline quint16 le16(const char* p) {
     return quint16(quint8(p[0]) | (quint8(p[1]) << 8));

@@ -1,6 +1,7 @@
 #include "paradox.h"
 
 #include "format_util.h"
+#include "paradox_cipher.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -127,19 +128,34 @@ double getBcd(const char* p, int fieldPlaces) {
     return negative ? -v : v;
 }
 
-TextCodepage codecFor(int codePage) {
-    switch (codePage) {
-    case 852:
-        return TextCodepage::Cp852;
-    case 895:
-        return TextCodepage::Kamenicky;
-    case 437:
-    case 850:
-    case 1252:
-        return TextCodepage::Latin1;
-    default:
-        return TextCodepage::Cp1250;
-    }
+// The code page of a table that names none in its header but only its language driver (the
+// name of its sort order, after the field names).
+int codePageOfDriver(const QByteArray& name) {
+    static const struct {
+        const char* name;
+        int codePage;
+    } drivers[] = {
+        {"ascii", 437},     {"intl", 437},      {"swedfin", 437}, {"intl850", 850},
+        {"nordan", 865},    {"nordan40", 865},  {"czech", 852},   {"cskamen", 895},
+        {"hun852dc", 852},  {"polish", 852},    {"slovene", 852}, {"ANSII850", 1252},
+        {"DBWINUS0", 1252}, {"DBWINWE0", 1252}, {"china", 936},
+    };
+    for (const auto& d : drivers)
+        if (name.compare(d.name, Qt::CaseInsensitive) == 0) return d.codePage;
+    return 0;
+}
+
+TextCodec codecOf(int codePage, const QByteArray& driver) {
+    if (codePage != 0) return TextCodec::forCodePage(codePage);
+    // HP Roman-8 has no number the header could hold.
+    if (driver.compare("BLROM800", Qt::CaseInsensitive) == 0)
+        return TextCodec::forName("hp-roman8");
+    return TextCodec::forCodePage(codePageOfDriver(driver));
+}
+
+// Dates the system can keep and show: the years 1 to 9999.
+bool inCalendar(const QDate& d) {
+    return d.isValid() && d.year() >= 1 && d.year() <= 9999;
 }
 
 ParadoxWriter::Column columnFor(const FieldDef& f) {
@@ -511,8 +527,11 @@ bool ParadoxWriter::close() {
 
 // ---------------------------------------------------------------------------------------------
 
-bool ParadoxReader::open(const QString& path, const QString&) {
+bool ParadoxReader::open(const QString& path, const QString& password) {
     error_.clear();
+    passwordRefused_ = false;
+    key_ = 0;
+    recordsRead_ = 0;
     fields_.clear();
     columns_.clear();
     path_ = path;
@@ -545,15 +564,27 @@ bool ParadoxReader::open(const QString& path, const QString&) {
         return bad();
     const bool dataHeader = version_ >= 5;
     if (dataHeader && head.size() < 0x78) return bad();
-    const quint32 encryption = dataHeader ? le32(h + 0x5C) : le32(h + 0x25);
-    codePage_ = dataHeader ? le16(h + 0x6A) : 0;
-    codec_ = int(codecFor(codePage_));
-    if (encryption != 0) {
-        error_ = QStringLiteral("Tabulka „%1“ je chráněna heslem a její šifru zatím neumíme "
-                                "rozluštit; převeďte ji prosím na tabulku bez hesla.")
-                     .arg(path);
-        db_.close();
-        return false;
+    // The key of a protected table: at 0x25 in the old layout; the newer one keeps a marker
+    // there and the key in its extended header (some writers put the key in both places).
+    quint32 key = le32(h + 0x25);
+    if (dataHeader && key == 0xFF00FF00u) key = le32(h + 0x5C);
+    const int namedCodePage = dataHeader ? le16(h + 0x6A) : 0;
+    if (key != 0) {
+        const auto refuse = [&](const QString& message) {
+            error_ = message;
+            passwordRefused_ = true;
+            db_.close();
+            return false;
+        };
+        if (password.isEmpty())
+            return refuse(QStringLiteral("Tabulka „%1“ je chráněna heslem; bez hesla ji nelze "
+                                         "přečíst.")
+                              .arg(path));
+        if (cipher::passwordChecksum(brix::encode(password)) != key)
+            return refuse(QStringLiteral("Heslo tabulky „%1“ není správné.").arg(path));
+        // Whole chunks only: a protected table's blocks are deciphered 256 bytes at a time.
+        if (blockSize_ % cipher::kChunk != 0) return bad();
+        key_ = key;
     }
     if (!db_.seek(0)) return bad();
     const QByteArray header = db_.read(headerSize_);
@@ -634,14 +665,25 @@ bool ParadoxReader::open(const QString& path, const QString&) {
     }
     if (offset != recordSize_) return bad();
     pos += 2 * numFields + 4 + 4 * numFields + (version_ >= 0x0C ? 261 : kTableNameLength);
-    for (FieldDef& f : fields_) {
+    QList<QByteArray> names;
+    for (int i = 0; i < numFields; ++i) {
         if (pos >= header.size()) return bad();
         const int end = int(header.indexOf('\0', pos));
         if (end < 0) return bad();
-        f.name =
-            decodeText(QByteArrayView(header.constData() + pos, end - pos), TextCodepage(codec_));
+        names << header.mid(pos, end - pos);
         pos = end + 1;
     }
+    // After the names: the field numbers, then the name of the sort order (language driver).
+    QByteArray driver;
+    pos += 2 * numFields;
+    if (dataHeader && pos < header.size()) {
+        const int end = int(header.indexOf('\0', pos));
+        if (end > pos) driver = header.mid(pos, std::min(end - pos, 32));
+    }
+    codec_ = codecOf(namedCodePage, driver);
+    codePage_ = codec_.codePage();
+    for (int i = 0; i < numFields; ++i)
+        fields_[i].name = codec_.decode(names[i]);
     bool hasBlobs = false;
     for (const Column& c : columns_)
         hasBlobs = hasBlobs || (c.type >= PxMemo && c.type <= PxGraphic);
@@ -666,6 +708,14 @@ bool ParadoxReader::loadBlock(int number) {
     }
     visited_[number] = true;
     block_ = db_.read(blockSize_);
+    if (key_ != 0) {
+        if (block_.size() < blockSize_) {
+            error_ =
+                QStringLiteral("Tabulka „%1“ je poškozená (chybí blok %2).").arg(path_).arg(number);
+            return false;
+        }
+        cipher::decipherBlock(block_.data(), blockSize_, key_, number);
+    }
     if (block_.size() < 6) {
         error_ =
             QStringLiteral("Tabulka „%1“ je poškozená (chybí blok %2).").arg(path_).arg(number);
@@ -680,6 +730,23 @@ bool ParadoxReader::loadBlock(int number) {
     }
     blockIndex_ = 0;
     return true;
+}
+
+QByteArray ParadoxReader::readMemo(qint64 pos, qint64 length) {
+    if (pos < 0 || length <= 0) return {};
+    if (key_ == 0) {
+        if (!mb_.seek(pos)) return {};
+        return mb_.read(length);
+    }
+    // The memo file is enciphered whole, in chunks counted from its start.
+    const qint64 from = pos / cipher::kChunk * cipher::kChunk;
+    const qint64 to = (pos + length + cipher::kChunk - 1) / cipher::kChunk * cipher::kChunk;
+    if (!mb_.seek(from)) return {};
+    QByteArray span = mb_.read(to - from);
+    const qint64 whole = span.size() / cipher::kChunk * cipher::kChunk;
+    cipher::decipherMemo(span.data(), whole, key_);
+    span.truncate(whole);
+    return span.mid(pos - from, length);
 }
 
 QByteArray ParadoxReader::blob(const char* p, int size, int leader, bool* ok) {
@@ -700,11 +767,7 @@ QByteArray ParadoxReader::blob(const char* p, int size, int leader, bool* ok) {
     Q_UNUSED(size);
     const qint64 blockStart = offset & 0xFFFFFF00u;
     const int index = int(offset & 0xFF);
-    if (!mb_.seek(blockStart)) {
-        *ok = false;
-        return {};
-    }
-    const QByteArray head = mb_.read(12 + 64 * 5);
+    const QByteArray head = readMemo(blockStart, 12 + 64 * 5);
     if (head.size() < 9) {
         *ok = false;
         return {};
@@ -714,8 +777,7 @@ QByteArray ParadoxReader::blob(const char* p, int size, int leader, bool* ok) {
             *ok = false;
             return {};
         }
-        mb_.seek(blockStart + 9);
-        QByteArray data = mb_.read(length);
+        QByteArray data = readMemo(blockStart + 9, length);
         if (quint32(data.size()) != length) *ok = false;
         return data;
     }
@@ -724,8 +786,7 @@ QByteArray ParadoxReader::blob(const char* p, int size, int leader, bool* ok) {
         return {};
     }
     const int paragraph = quint8(head[12 + 5 * index]);
-    mb_.seek(blockStart + 16 * paragraph);
-    QByteArray data = mb_.read(length);
+    QByteArray data = readMemo(blockStart + 16 * paragraph, length);
     if (quint32(data.size()) != length) *ok = false;
     return data;
 }
@@ -737,7 +798,7 @@ QVariant ParadoxReader::value(const char* p, int field) {
     case PxAlpha: {
         const int n = int(qstrnlen(p, size_t(c.size)));
         if (n == 0) return {};
-        return decodeText(QByteArrayView(p, n), TextCodepage(codec_));
+        return codec_.decode(QByteArrayView(p, n));
     }
     case PxBytes:
         if (isBlank(p, c.size)) return {};
@@ -762,23 +823,25 @@ QVariant ParadoxReader::value(const char* p, int field) {
     case PxDate: {
         if (isBlank(p, 4)) return {};
         const QDate d = QDate::fromJulianDay(getInt(p, 4) + kJulianOfDayZero);
-        return d.isValid() ? QVariant(d) : QVariant();
+        if (!inCalendar(d)) return unreadable(field);
+        return d;
     }
     case PxTime: {
         if (isBlank(p, 4)) return {};
         const QTime t = QTime::fromMSecsSinceStartOfDay(int(getInt(p, 4)));
-        return t.isValid() ? QVariant(t) : QVariant();
+        if (!t.isValid()) return unreadable(field);
+        return t;
     }
     case PxTimestamp: {
         if (isBlank(p, 8)) return {};
         const double ms = getDouble(p);
-        if (!std::isfinite(ms)) return {};
+        if (!std::isfinite(ms) || std::fabs(ms) > 1e18) return unreadable(field);
         const qint64 whole = qint64(std::llround(ms));
         const qint64 days = whole / 86400000;
         const int msOfDay = int(whole % 86400000);
         const QDate d = QDate::fromJulianDay(days + kJulianOfDayZero);
         const QTime t = QTime::fromMSecsSinceStartOfDay(msOfDay);
-        if (!d.isValid() || !t.isValid()) return {};
+        if (!inCalendar(d) || !t.isValid()) return unreadable(field);
         return QDateTime(d, t);
     }
     default: {
@@ -789,18 +852,36 @@ QVariant ParadoxReader::value(const char* p, int field) {
                          .arg(path_, f.name, mb_.fileName());
         if (data.isEmpty()) return {};
         if (isBinaryKind(f.kind)) return data;
-        return decodeText(data, TextCodepage(codec_));
+        return codec_.decode(data);
     }
     }
 }
 
+QVariant ParadoxReader::unreadable(int field) {
+    unreadable_ << field;
+    return {};
+}
+
 bool ParadoxReader::next(Record* record) {
+    unreadable_.clear();
     while (blockIndex_ >= blockRecords_) {
-        if (nextBlock_ == 0 || !error_.isEmpty()) return false;
+        if (!error_.isEmpty()) return false;
+        if (nextBlock_ == 0) {
+            // The chain ends: it must have held the records the header counts, or the table is
+            // damaged (a block header or the count itself) and what was read is not all of it.
+            if (recordsRead_ != recordCount_)
+                error_ = QStringLiteral("Tabulka „%1“ je poškozená (záhlaví uvádí %2 vět, bloky "
+                                        "jich obsahují %3).")
+                             .arg(path_)
+                             .arg(recordCount_)
+                             .arg(recordsRead_);
+            return false;
+        }
         if (!loadBlock(nextBlock_)) return false;
     }
     const char* p = block_.constData() + 6 + blockIndex_ * recordSize_;
     ++blockIndex_;
+    ++recordsRead_;
     record->resize(columns_.size());
     for (int i = 0; i < columns_.size(); ++i)
         (*record)[i] = value(p + columns_[i].offset, i);

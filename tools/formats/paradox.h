@@ -5,9 +5,13 @@
 // page in the header), filling data blocks of 4 KB (larger when a record needs it) and chaining
 // them. Memos of up to 2 KB share suballocated blocks of the .mb file, longer ones get blocks of
 // their own. A memo field keeps the first `size` characters (10 when not given) in the record.
-// The reader reads the file versions 3.0 to 7 with either kind of data file; tables protected
-// by a password are recognised and refused with a message.
+// The reader reads the file versions 3.0 to 7 with either kind of data file, its texts in the
+// code page the table names (format_util.h). A table protected by a password opens only with
+// that password (a missing or wrong one is refused with a message, never read as garbage); its
+// data blocks and memo file are then deciphered as they are read (paradox_cipher.h). A chain of
+// blocks that holds fewer or more records than the header counts is reported as damage.
 
+#include "format_util.h"
 #include "table.h"
 
 #include <QFile>
@@ -62,10 +66,14 @@ public:
     bool next(Record* record) override;
 
     int fileVersion() const { return version_; }
+    // The code page the texts are read in: the one the header names, else the one of its
+    // language driver, else Windows-1250; 0 for one without a number (HP Roman-8).
     int codePage() const { return codePage_; }
 
 private:
     bool loadBlock(int number);
+    QByteArray readMemo(qint64 pos, qint64 length);
+    QVariant unreadable(int field);
     QVariant value(const char* p, int field);
     QByteArray blob(const char* p, int size, int leader, bool* ok);
 
@@ -84,12 +92,14 @@ private:
     int fileBlocks_ = 0;
     int version_ = 0;
     int codePage_ = 0;
-    int codec_ = 0;
+    detail::TextCodec codec_;
     QByteArray block_;
     int nextBlock_ = 0;
     int blockRecords_ = 0;
     int blockIndex_ = 0;
     QList<bool> visited_;
+    quint32 key_ = 0; // the key of a protected table, 0 for a plain one
+    qint64 recordsRead_ = 0;
 };
 
 } // namespace brix::formats

@@ -1,19 +1,11 @@
 #include "read_command.h"
 
+#include "csv.h"
 #include "table.h"
 
 namespace brix::formats {
 
 namespace {
-
-QString csvCell(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
 
 QString csvValue(const QVariant& v, FieldKind kind) {
     if (v.isNull() || !v.isValid()) return {};
@@ -56,32 +48,34 @@ int runReadCommand(const QStringList& args, QTextStream& out, QTextStream& err) 
         return 2;
     }
     QString error;
-    auto reader = openTable(file, password, &error);
+    bool passwordRefused = false;
+    auto reader = openTable(file, password, &error, &passwordRefused);
     if (!reader) {
         err << error << Qt::endl;
-        return 1;
+        return passwordRefused ? 2 : 1;
     }
     out.setEncoding(QStringConverter::Utf8);
     const QList<FieldDef>& fields = reader->fields();
     if (schema) {
         out << "name,type,size,decimals\n";
         for (const FieldDef& f : fields)
-            out << csvCell(f.name) << ',' << kindName(f.kind) << ',' << f.size << ',' << f.decimals
+            out << csvLine({f.name, kindName(f.kind), QString::number(f.size),
+                            QString::number(f.decimals)})
                 << '\n';
         out.flush();
         return 0;
     }
     QStringList header;
     for (const FieldDef& f : fields)
-        header << csvCell(f.name);
-    out << header.join(QLatin1Char(',')) << '\n';
+        header << f.name;
+    out << csvLine(header) << '\n';
     Record record;
     while (reader->next(&record)) {
         QStringList cells;
         cells.reserve(fields.size());
         for (int i = 0; i < fields.size(); ++i)
-            cells << csvCell(csvValue(record.value(i), fields[i].kind));
-        out << cells.join(QLatin1Char(',')) << '\n';
+            cells << csvValue(record.value(i), fields[i].kind);
+        out << csvLine(cells) << '\n';
     }
     out.flush();
     if (!reader->errorString().isEmpty()) {

@@ -11,7 +11,8 @@ namespace brix::formats {
 // times hh:mm:ss, numbers with a decimal point, logicals true/false, binary values in Base64,
 // a blank field as an empty cell. With --schema it prints the fields instead: name, type, size
 // and places. `args` are the words after "read". Returns 0 on success, 1 when the table cannot
-// be read (the reason on `err`), 2 on wrong arguments.
+// be read (the reason on `err`), 2 on wrong arguments and when a table protected by a password
+// is given none or a wrong one.
 int runReadCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace brix::formats

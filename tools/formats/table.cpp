@@ -77,8 +77,9 @@ std::unique_ptr<TableWriter> makeTableWriter(TableFormat format) {
     return std::make_unique<ParadoxWriter>();
 }
 
-std::unique_ptr<TableReader> openTable(const QString& path, const QString& password,
-                                       QString* error) {
+std::unique_ptr<TableReader> openTable(const QString& path, const QString& password, QString* error,
+                                       bool* passwordRefused) {
+    if (passwordRefused) *passwordRefused = false;
     const QString suffix = QFileInfo(path).suffix().toLower();
     std::unique_ptr<TableReader> reader;
     if (suffix == QLatin1String("dbf"))
@@ -93,6 +94,7 @@ std::unique_ptr<TableReader> openTable(const QString& path, const QString& passw
     }
     if (!reader->open(path, password)) {
         if (error) *error = reader->errorString();
+        if (passwordRefused) *passwordRefused = reader->passwordRefused();
         return nullptr;
     }
     return reader;

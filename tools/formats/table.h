@@ -78,20 +78,29 @@ public:
     const QList<FieldDef>& fields() const { return fields_; }
     qint64 recordCount() const { return recordCount_; }
     QString errorString() const { return error_; }
+    // Whether open() refused a table protected by a password because none or a wrong one was
+    // given (errorString() says which); asking the user again may help.
+    bool passwordRefused() const { return passwordRefused_; }
+    // The fields of the record last read whose stored value could not be read (a date outside
+    // the years 1 to 9999, a time past midnight): they are given as blank.
+    const QList<int>& unreadableFields() const { return unreadable_; }
 
 protected:
     QList<FieldDef> fields_;
     qint64 recordCount_ = 0;
     QString error_;
+    bool passwordRefused_ = false;
+    QList<int> unreadable_;
 };
 
 enum class TableFormat { Paradox, Dbase };
 
 std::unique_ptr<TableWriter> makeTableWriter(TableFormat format);
 // A reader chosen by the file's extension (".db" Paradox, ".dbf" dBASE), opened; nullptr with
-// a Czech message in *error when the file cannot be read.
-std::unique_ptr<TableReader> openTable(const QString& path, const QString& password,
-                                       QString* error);
+// a Czech message in *error when the file cannot be read (*passwordRefused tells whether it was
+// for want of the right password).
+std::unique_ptr<TableReader> openTable(const QString& path, const QString& password, QString* error,
+                                       bool* passwordRefused = nullptr);
 
 // The fields of an export target made from the source's fields: the same names and kinds, the
 // text sizes kept; an auto-increment field becomes a plain long integer, so the target takes the

@@ -66,7 +66,7 @@ bool XlsxWriter::open(const QString& path, const QList<FieldDef>& fields) {
     }
     sheet_ = workbook_add_worksheet(workbook_, nullptr);
     numberFormat_ = workbook_add_format(workbook_);
-    format_set_num_format(numberFormat_, layout_ == Layout::Dataset ? "0" : "0.00");
+    format_set_num_format(numberFormat_, "0.00");
     textFormat_ = workbook_add_format(workbook_);
     format_set_num_format(textFormat_, "@");
     row_ = layout_ == Layout::Dataset ? 0 : 1;

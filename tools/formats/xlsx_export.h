@@ -3,7 +3,8 @@
 //
 // Two layouts:
 // - Dataset: row 1 the labels, from row 2 one row per record; floating-point and money values
-//   rounded to two decimals as numbers with the number format "0", other values as trimmed text.
+//   rounded to two decimals as numbers with the number format "0.00" (a format "0" would show
+//   a price of 297.50 as 298), other values as trimmed text.
 // - Table: row 2 the labels, from row 3 one row per record. Without a field list floating-point
 //   and money values are numbers of two decimals with the format "0.00", other values trimmed
 //   text; with a field list every cell is trimmed text in a cell of the text format "@".

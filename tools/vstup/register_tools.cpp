@@ -12,6 +12,9 @@ namespace brix {
 void InstalujNastrojeRegistru() {
     RegisterHooks& h = RegisterHooks::global();
     h.print = [](RegisterForm& r, const QString& sablona) { TiskniSeznam(r.table(), sablona); };
+    h.printManager = [](RegisterForm& r, const QString& adresar, const QString& prefix) {
+        OtevriSpravceTisku(r.table(), adresar, prefix, &r);
+    };
     h.exportTable = [](RegisterForm& r) {
         TFormulExportDat dialog(&r);
         if (!dialog.setMaster(&r.table())) return; // the check has said why

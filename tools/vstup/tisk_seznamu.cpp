@@ -2,6 +2,7 @@
 
 #include "platform.h"
 #include "report_source.h"
+#include "spravcetisku.h"
 #include "table.h"
 #include "util/nastaveni.h"
 #include "util/path_resolver.h"
@@ -27,29 +28,41 @@ QString TextChybySestavy(int kod, const QString& sablona) {
     case report::seBusy:
         return QStringLiteral("Právě probíhá jiný tisk, zkuste to později.");
     case report::seOutput:
+        return QStringLiteral("Výstup sestavy %1 se nepodařilo vytvořit.").arg(sablona);
     case report::seNotReady:
-        return QStringLiteral("Sestavu %1 nelze zobrazit ani vytisknout, náhled a tisk sestav "
-                              "nejsou v této verzi k dispozici.")
+        return QStringLiteral("Sestavu %1 nelze připravit: chybí data, předloha nebo okno pro "
+                              "její zobrazení či úpravu.")
             .arg(sablona);
     default:
         return QStringLiteral("Sestavu %1 nelze vytisknout (chyba %2).").arg(sablona).arg(kod);
     }
 }
 
+bool OhlasChybuSestavy(int kod, const QString& sablona) {
+    // A cancel needs no word; a missing template has its own message from the component.
+    if (kod == report::seOk || kod == report::seCancelled || kod == report::seLoadTemplate)
+        return false;
+    Platform::current().error(TextChybySestavy(kod, sablona));
+    return true;
+}
+
+void NastavSestavuRegistru(report::TSestava& sestava, Table& table, report::TBridge* zdroj) {
+    sestava.DataSource = zdroj;
+    // The own company's lines come first, as in every print of the system.
+    sestava.Parametry = udajeFirmy().radky();
+    // Template names, the report engine's INI file and printed files are under the data root.
+    sestava.ReportDirIgnore = false;
+    sestava.setReportDir(table.database().root());
+    sestava.programDir = table.database().root();
+}
+
 TiskSeznamu::TiskSeznamu(Table& table, const QString& sablona)
     : sablona_(sablona), cesta_(CestaSablony(table.database().root(), sablona)),
       zdroj_(std::make_unique<TableReportSource>(table)) {
-    sestava_.DataSource = zdroj_.get();
-    // The own company's lines come first, as in every print of the system.
-    sestava_.Parametry = udajeFirmy().radky();
-    sestava_.ReportDirIgnore = false;
-    sestava_.setReportDir(table.database().root());
+    NastavSestavuRegistru(sestava_, table, zdroj_.get());
     sestava_.setReportName(cesta_);
     sestava_.OnError = [this](report::TSestava&, int kod) {
-        // A missing template has its own message from the report component.
-        if (!ohlaseno_ && kod != report::seCancelled && kod != report::seLoadTemplate)
-            Platform::current().error(TextChybySestavy(kod, sablona_));
-        ohlaseno_ = true;
+        if (!ohlaseno_) ohlaseno_ = OhlasChybuSestavy(kod, sablona_);
         return true;
     };
 }
@@ -73,6 +86,21 @@ int TiskSeznamu::nahled() {
 int TiskniSeznam(Table& table, const QString& sablona) {
     TiskSeznamu tisk(table, sablona);
     return tisk.nahled();
+}
+
+int OtevriSpravceTisku(Table& table, const QString& adresar, const QString& prefix,
+                       QWidget* parent) {
+    report::TFormSpravceTisku spravce(parent);
+    TableReportSource zdroj(table);
+    NastavSestavuRegistru(spravce.Sestava1, table, &zdroj);
+    spravce.Sestava1.OnError = [](report::TSestava& s, int kod) {
+        OhlasChybuSestavy(kod, s.ReportName());
+        return true;
+    };
+    spravce.Adresar = adresar;
+    spravce.Prefix = prefix;
+    spravce.Tiskarna = nastaveniProgramu().Tiskarna;
+    return spravce.spust();
 }
 
 } // namespace brix

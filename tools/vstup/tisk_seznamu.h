@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class QWidget;
+
 namespace brix {
 
 class Table;
@@ -19,6 +21,13 @@ QString CestaSablony(const QString& datovyKoren, const QString& jmeno);
 
 // The Czech text of a report result code that is not 0.
 QString TextChybySestavy(int kod, const QString& sablona);
+// Shows the text of a failed report operation (caption "Chyba"); a cancel and a missing template
+// (which the component has reported) show nothing. True when something was shown.
+bool OhlasChybuSestavy(int kod, const QString& sablona);
+
+// A report component of a register: the table as its data, the own company's lines first among
+// its parameters, template names, its INI file and printed files relative to the data root.
+void NastavSestavuRegistru(report::TSestava& sestava, Table& table, report::TBridge* zdroj);
 
 class TiskSeznamu {
 public:
@@ -46,5 +55,11 @@ private:
 
 // "&Tisk" → a list item: the template and the table through TiskSeznamu.
 int TiskniSeznam(Table& table, const QString& sablona);
+
+// "&Tisk" → "&Tiskový správce": the print manager of the templates adresar + prefix + "*.pts"
+// (adresar relative to the data root, any case) over the table, "Tisk do souboru" on the
+// settings' printer. Gives the window's result.
+int OtevriSpravceTisku(Table& table, const QString& adresar, const QString& prefix,
+                       QWidget* parent = nullptr);
 
 } // namespace brix

@@ -118,7 +118,7 @@ void addStock(Catalogue& c) {
     TableDef t = table(skl, "SklPol",
                        "Cis_Uctu I; PorCis I; Druh_Uctu A1; Dat_Plneni D; P_V A1; Cis_Vyr I; "
                        "Cis_Sklad A4; Mnozstvi F; SklCena F.2; PCena F.2",
-                       "", "CisUctu=Druh_Uctu,Cis_Uctu,PorCis; CisVyr=Cis_Vyr,Cis_Sklad");
+                       "", "CisUctu=Druh_Uctu,Cis_Uctu,PorCis; CisVyr=Cis_Vyr,Dat_Plneni");
     t.defaultIndex = QStringLiteral("CisUctu");
     c.add(t);
 }

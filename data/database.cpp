@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace brix {
@@ -620,7 +621,7 @@ const TableDef& Database::defineTable(TableDef def) {
     def.sqlName.replace(QLatin1Char('\\'), QLatin1Char('_'));
     // Only a missing table or column takes the write lock.
     columnCache_.remove(def.sqlName);
-    if (!tableComplete(def, indexNames())) {
+    if (!tableComplete(def, indexColumns())) {
         Transaction tx(*this);
         createOrUpgrade(def);
         tx.commit();
@@ -666,27 +667,51 @@ bool Database::hasPhysicalColumn(const TableDef& def, const QString& field) cons
     return physicalColumns(def).contains(field.toLower());
 }
 
-QSet<QString> Database::indexNames() const {
-    QSet<QString> indexes;
-    Statement st(db_, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+QHash<QString, QStringList> Database::indexColumns() const {
+    QHash<QString, QStringList> indexes;
+    Statement st(db_, QStringLiteral("SELECT m.name, i.name FROM sqlite_master AS m, "
+                                     "pragma_index_info(m.name) AS i WHERE m.type = 'index' "
+                                     "ORDER BY m.name, i.seqno"));
     while (st.step())
-        indexes.insert(st.columnText(0));
+        indexes[st.columnText(0)] << st.columnText(1).toLower();
     return indexes;
 }
 
-bool Database::tableComplete(const TableDef& t, const QSet<QString>& indexes) const {
+namespace {
+
+QStringList lowered(const QStringList& fields) {
+    QStringList out;
+    for (const QString& f : fields)
+        out << f.toLower();
+    return out;
+}
+
+// The SQL index of each index of the table (the primary one first) with its fields.
+QVector<std::pair<QString, QStringList>> indexesOf(const TableDef& t) {
+    QVector<std::pair<QString, QStringList>> out;
+    if (!t.primaryKey.isEmpty()) out.push_back({t.sqlName + "__pk", t.primaryKey});
+    for (const IndexDef& ix : t.indexes)
+        out.push_back({t.sqlName + "__" + ix.name.toLower(), ix.fields});
+    return out;
+}
+
+} // namespace
+
+bool Database::tableComplete(const TableDef& t, const QHash<QString, QStringList>& indexes) const {
     QStringList existing = physicalColumns(t);
     if (existing.isEmpty()) return false;
     for (const FieldDef& f : t.fields)
         if (!existing.contains(f.name.toLower())) return false;
-    if (!t.primaryKey.isEmpty() && !indexes.contains(t.sqlName + "__pk")) return false;
-    for (const IndexDef& ix : t.indexes)
-        if (!indexes.contains(t.sqlName + "__" + ix.name.toLower())) return false;
+    // An index of an older root over other fields counts as missing.
+    for (const auto& [name, fields] : indexesOf(t)) {
+        auto it = indexes.constFind(name);
+        if (it == indexes.constEnd() || *it != lowered(fields)) return false;
+    }
     return true;
 }
 
 bool Database::schemaComplete() const {
-    const QSet<QString> indexes = indexNames();
+    const QHash<QString, QStringList> indexes = indexColumns();
     for (const TableDef& t : catalogue().tables())
         if (!tableComplete(t, indexes)) return false;
     return true;
@@ -713,13 +738,15 @@ void Database::createOrUpgrade(const TableDef& t) {
             q << quoted(f);
         return q.join(", ");
     };
-    if (!t.primaryKey.isEmpty())
-        exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                 .arg(quoted(t.sqlName + "__pk"), quoted(t.sqlName), quoteAll(t.primaryKey)));
-    for (const IndexDef& ix : t.indexes)
-        exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                 .arg(quoted(t.sqlName + "__" + ix.name.toLower()), quoted(t.sqlName),
-                      quoteAll(ix.fields)));
+    // An index whose fields the catalogue changed since the root was made is built again.
+    const QHash<QString, QStringList> present = indexColumns();
+    for (const auto& [name, fields] : indexesOf(t)) {
+        auto it = present.constFind(name);
+        if (it != present.constEnd() && *it == lowered(fields)) continue;
+        if (it != present.constEnd()) exec(QStringLiteral("DROP INDEX %1").arg(quoted(name)));
+        exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                 .arg(quoted(name), quoted(t.sqlName), quoteAll(fields)));
+    }
 }
 
 void Database::upgradeSchema() {
@@ -756,8 +783,12 @@ bool Database::walIndexHeader(unsigned char* out) {
     }
     if (!walIndex_) return false;
     std::atomic_thread_fence(std::memory_order_acquire);
-    for (int i = 0; i < kWalHeaderSize; ++i)
-        out[i] = walIndex_[i];
+    // Word by word: the region is page-aligned, and this runs before every move of a cursor.
+    const auto* words = reinterpret_cast<const volatile std::uint64_t*>(walIndex_);
+    for (int i = 0; i < kWalHeaderSize / 8; ++i) {
+        const std::uint64_t w = words[i];
+        std::memcpy(out + 8 * i, &w, 8);
+    }
     return true;
 }
 

@@ -115,7 +115,8 @@ public:
     void exec(const QString& sql);
     Statement prepare(const QString& sql) const { return Statement(db_, sql); }
 
-    // Brings the SQL schema up to the catalogue: missing tables, columns and indexes.
+    // Brings the SQL schema up to the catalogue: missing tables, columns and indexes, and every
+    // index whose fields differ from the catalogue's (an older root's) built again.
     void upgradeSchema();
     bool schemaComplete() const; // every table, column and index of the catalogue is there
 
@@ -152,8 +153,9 @@ private:
     Database() = default;
     void checkExternalChanges();
     bool walIndexHeader(unsigned char* out);
-    bool tableComplete(const TableDef& t, const QSet<QString>& indexes) const;
-    QSet<QString> indexNames() const;
+    // Fields of each SQL index, lower-cased, by index name.
+    QHash<QString, QStringList> indexColumns() const;
+    bool tableComplete(const TableDef& t, const QHash<QString, QStringList>& indexes) const;
     void createOrUpgrade(const TableDef& t); // inside a transaction
 
     QString root_;

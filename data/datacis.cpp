@@ -4,7 +4,6 @@
 #include "platform.h"
 #include "storage_messages.h"
 #include "util/nastaveni.h"
-#include "util/numeric.h"
 #include "util/text_utils.h"
 
 #include <QDateTime>
@@ -14,8 +13,6 @@ namespace brix {
 namespace {
 
 TDataCis* g_instance = nullptr;
-
-const QString kUpozorneni = QStringLiteral("Upozornění");
 
 bool editing(const Table& t) {
     return t.state() == TableState::Edit || t.state() == TableState::Insert;
@@ -411,42 +408,9 @@ void TDataCis::pravidlaDokladu() {
     for (Table* t : {TablePolVarDL, TablePolVarDLP})
         if (t) rozsahAIndexDokladu(*t);
 
-    // A posted delivery-note item is written to disk and its excise-duty surcharges follow its
-    // quantity. The product is the current one of TableVyr, where the entry form keeps the
-    // item's product; an item posted while the products stand elsewhere (a closing marks every
-    // item posted) keeps its surcharges rather than taking another product's duty.
-    if (TablePolDL) {
-        zapisPoUlozeni(*TablePolDL);
-        if (TPrirDL)
-            poUlozeni(*TablePolDL, [this](Table& pol) {
-                if (!TableVyr || !TableVyr->active() || !TableVyr->hasRecord()) return;
-                const QVariant vyrobek = pol.fieldValue(pol.fieldIndex(QStringLiteral("Cis_Vyr")));
-                if (vyrobek.isNull() ||
-                    TableVyr->field(QStringLiteral("Cis_vyr")).asInteger() != vyrobek.toLongLong())
-                    return;
-                const Decimal setina = Decimal::fromRaw(Decimal::kScale / 100);
-                const Decimal objem = decimalOf(*TableVyr, QStringLiteral("Objem"));
-                const Decimal dan = decimalOf(*TableVyr, QStringLiteral("Spotr_Dan"));
-                Decimal mnozstvi = objem * decimalOf(pol, QStringLiteral("Mnozstvi"));
-                ZaokrouhliKrok(mnozstvi, setina);
-                Decimal cena = dan * objem;
-                ZaokrouhliKrok(cena, setina);
-                Table& prir = *TPrirDL;
-                const bool wasOpen = prir.active();
-                if (!wasOpen) prir.open();
-                for (prir.first(); !prir.eof() && prir.hasRecord(); prir.next()) {
-                    if (OrizniVpravo(textOf(prir, QStringLiteral("Druh_Prir"))) !=
-                        QLatin1String("SD"))
-                        continue;
-                    prir.edit();
-                    setIfPresent(prir, QStringLiteral("Mnozstvi"), mnozstvi.toDouble());
-                    setIfPresent(prir, QStringLiteral("JCena"), dan.toDouble());
-                    setIfPresent(prir, QStringLiteral("CCena"), cena.toDouble());
-                    prir.post();
-                }
-                if (!wasOpen) prir.close();
-            });
-    }
+    // A posted delivery-note item is written to disk. Its excise-duty surcharges are the pricing
+    // and closing code's (PrepocetSpotrebniDane, spotrebni_dan.h), which know the item's product.
+    if (TablePolDL) zapisPoUlozeni(*TablePolDL);
 
     // Defaults of a new delivery note and its items.
     if (TableHlaDL)
@@ -524,33 +488,28 @@ bool TDataCis::NajdiFirmu(const QString& name) {
     return t.locate(QStringLiteral("Nazev"), {n}, o);
 }
 
-bool TDataCis::ZasobaVyrobku(qint64 cisVyr, const QString& sklad, bool zpravy,
-                             ZasobaVyrobkuVysledek& v) {
-    v = ZasobaVyrobkuVysledek();
-    if (!TableVyr) return false;
+ZasobaVyrobkuVysledek TDataCis::ZasobaVyrobku(qint64 cisVyr, const QString& sklad) {
+    ZasobaVyrobkuVysledek v;
+    v.cisVyr = cisVyr;
+    if (!TableVyr) return v;
     Table& vyr = *TableVyr;
     ensureOpen(vyr);
     LocateOptions o;
     o.caseInsensitive = true;
     if (!vyr.locate(QStringLiteral("CIS_VYR"), {cisVyr}, o)) {
         v.vyrobekExistuje = false;
-        if (zpravy)
-            Platform::current().warning(QStringLiteral("Nenalezen výrobek číslo ") +
-                                        QString::number(cisVyr));
     } else if (textOf(vyr, QStringLiteral("DRUH_POL")) == QLatin1String("S")) {
         const Decimal nc = decimalOf(vyr, QStringLiteral("NC_NETTO"));
         const Decimal faktor = decimalOf(vyr, QStringLiteral("FAKTOR_Bal"));
         if (faktor == Decimal()) {
             v.jednotkovaNakupniCena = nc;
-            if (zpravy)
-                Platform::current().warning(QStringLiteral("Faktor množství výrobku \"") +
-                                            textOf(vyr, klicVyrobku()) +
-                                            QStringLiteral("\" je nulový"));
+            v.nulovyFaktor = true;
+            v.klicVyrobku = textOf(vyr, klicVyrobku());
         } else {
             v.jednotkovaNakupniCena = nc / faktor;
         }
     }
-    if (!TableSklZas) return false;
+    if (!TableSklZas) return v;
     // The shared stock table is positioned when a form has it open on its key with every row in
     // sight; otherwise (closed, another index, a record being edited, a filter or a key range
     // that could hide the row) the row is read through a private cursor.
@@ -558,12 +517,22 @@ bool TDataCis::ZasobaVyrobku(qint64 cisVyr, const QString& sklad, bool zpravy,
     if (!zas->active() || !zas->indexName().isEmpty() || editing(*zas) || zas->filtered() ||
         zas->hasRange())
         zas = &lookupCursor(TableSklZas->def().address());
-    if (!zas->findKey({cisVyr, OrizniVpravo(sklad)})) return false;
+    if (!zas->findKey({cisVyr, OrizniVpravo(sklad)})) return v;
+    v.nalezeno = true;
     v.zasobaKs = decimalOf(*zas, QStringLiteral("SKLZAS_ks"));
     v.zasobaKc = decimalOf(*zas, QStringLiteral("SKLZAS_KC"));
     v.rezervace = decimalOf(*zas, QStringLiteral("REZERVACE"));
     v.objednano = decimalOf(*zas, QStringLiteral("OBJEDNANO"));
-    return true;
+    return v;
+}
+
+std::optional<QString> UpozorneniZasoby(const ZasobaVyrobkuVysledek& v) {
+    if (!v.vyrobekExistuje)
+        return QStringLiteral("Nenalezen výrobek číslo ") + QString::number(v.cisVyr);
+    if (v.nulovyFaktor)
+        return QStringLiteral("Faktor množství výrobku \"") + v.klicVyrobku +
+               QStringLiteral("\" je nulový");
+    return std::nullopt;
 }
 
 // ---- component names -----------------------------------------------------------------------

@@ -12,19 +12,28 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace brix {
 
 // The stock figures of a product in a warehouse (ZasobaVyrobku).
 struct ZasobaVyrobkuVysledek {
+    bool nalezeno = false; // the stock row of the product and warehouse exists
     bool vyrobekExistuje = true;
-    Decimal jednotkovaNakupniCena; // NC_NETTO / FAKTOR_Bal of a stocked product
+    bool nulovyFaktor = false; // a stocked product whose FAKTOR_Bal is 0
+    qint64 cisVyr = 0;
+    QString klicVyrobku;           // the product's key value (_HlKlicVyr) when nulovyFaktor
+    Decimal jednotkovaNakupniCena; // NC_NETTO / FAKTOR_Bal of a stocked product (NC_NETTO at 0)
     Decimal objednano;             // OBJEDNANO
     Decimal rezervace;             // REZERVACE
     Decimal zasobaKs;              // SKLZAS_ks
     Decimal zasobaKc;              // SKLZAS_KC
 };
+
+// The warning a caller that allows messages shows after ZasobaVyrobku (caption "Upozornění"):
+// "Nenalezen výrobek číslo 77" or "Faktor množství výrobku "B-2" je nulový"; none otherwise.
+std::optional<QString> UpozorneniZasoby(const ZasobaVyrobkuVysledek& v);
 
 class TDataCis {
 public:
@@ -126,10 +135,9 @@ public:
     // private cursor so that the shared employee table stays where the user left it. Access
     // rights are keyed by the surname alone: they belong to all of them.
     int PocetZamestnancu(const QString& prijmeni);
-    // The stock figures of product `cisVyr` in warehouse `sklad`; true when the stock row
-    // exists. With `zpravy` a missing product and a packing factor of 0 are shown.
-    bool ZasobaVyrobku(qint64 cisVyr, const QString& sklad, bool zpravy,
-                       ZasobaVyrobkuVysledek& vysledek);
+    // The stock figures of product `cisVyr` in warehouse `sklad` (TableVyr is positioned on
+    // the product). Shows nothing: a caller that allows messages shows UpozorneniZasoby.
+    ZasobaVyrobkuVysledek ZasobaVyrobku(qint64 cisVyr, const QString& sklad);
 
     // The remembered values of an item table (zero for a table that keeps none).
     const PuvodniHodnoty& PuvodniHodnotyPolozky(const Table& items) const;

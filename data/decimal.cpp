@@ -70,6 +70,12 @@ std::optional<QString> withoutDigitGroups(QStringView text) {
 
 Decimal Decimal::fromDouble(double v) {
     if (!std::isfinite(v)) return Decimal();
+    // A double that is the nearest one to a value of four places is that value: its shortest
+    // text has at most four places. Only a speed-up; the text below decides the others.
+    if (std::fabs(v) < 9e11) {
+        const double scaled = std::nearbyint(v * double(kScale));
+        if (scaled / double(kScale) == v) return fromRaw(static_cast<std::int64_t>(scaled));
+    }
     // The shortest decimal text of the double is what it was meant to be (0.1 is 0.1, not
     // 0.1000000000000000055...); round that text, not the binary value.
     auto parsed = parse(QString::number(v, 'g', QLocale::FloatingPointShortest));

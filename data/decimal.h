@@ -18,6 +18,11 @@ public:
     DivisionByZero() : std::domain_error("Decimal division by zero") {}
 };
 
+// What the user is told when a computation of the common forms meets a zero divisor that the
+// form's own checks let through (a form with a message of its own shows that one instead).
+inline constexpr char16_t kDeleniNulou[] =
+    u"Výpočet nelze dokončit, protože by se dělilo nulou. Zkontrolujte zadané hodnoty.";
+
 // A typed number with the blanks that separate the thousands of its whole part dropped
 // ("1 000 000,50" -> "1000000,50"; a blank, a no-break space or a narrow no-break space between
 // groups of three digits, the first group of one to three). Blanks around the number are

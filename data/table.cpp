@@ -287,7 +287,9 @@ SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64
     bool anyNull = false;
     for (const QVariant& v : vals)
         anyNull = anyNull || v.isNull();
-    if (!anyNull) {
+    // A row value comparison is NULL at a blank; blanks sort first, so that only loses rows
+    // before the given one going forward, never rows after it.
+    if (!anyNull && forward) {
         QStringList cols, marks;
         for (int i = 0; i < orderFields_.size(); ++i) {
             cols << q(orderFields_[i]);
@@ -400,22 +402,44 @@ void Table::calculate(bool clear) {
     inCalc_ = false;
 }
 
+// While a cursor reads rows into its buffer only to judge them (a record callback, counting,
+// asking for any record): its statement is reset however the reading ends (an open statement
+// pins the connection's read snapshot), and its record is put back unless the row read is kept,
+// also when a record callback or a calculated field throws.
+struct Table::KeepRecord {
+    Table& t;
+    Statement& st;
+    QVector<QVariant> buf;
+    qint64 rowid;
+    bool has;
+    bool restore = true;
+    KeepRecord(Table& table, Statement& statement)
+        : t(table), st(statement), buf(table.buf_), rowid(table.rowid_), has(table.hasRecord_) {}
+    KeepRecord(const KeepRecord&) = delete;
+    KeepRecord& operator=(const KeepRecord&) = delete;
+    ~KeepRecord() {
+        st.reset();
+        if (!restore) return;
+        t.buf_ = std::move(buf);
+        t.rowid_ = rowid;
+        t.hasRecord_ = has;
+    }
+};
+
 bool Table::stepAccepted(Statement& st) {
     if (!filtered_ || !filterCallback_) {
         if (!st.step()) return false;
         loadRow(st);
         return true;
     }
-    QVector<QVariant> keep = buf_;
-    qint64 keepRowid = rowid_;
-    bool keepHas = hasRecord_;
+    KeepRecord keep(*this, st);
     while (st.step()) {
         loadRow(st);
-        if (filterCallback_(*this)) return true;
+        if (filterCallback_(*this)) {
+            keep.restore = false;
+            return true;
+        }
     }
-    buf_ = keep;
-    rowid_ = keepRowid;
-    hasRecord_ = keepHas;
     return false;
 }
 
@@ -447,26 +471,88 @@ void Table::openStream(bool forward, bool fromCurrent) {
     streamGeneration_ = db_.generation();
 }
 
+// Where a read goes on after the row with these key values and rowid, as conditions that each
+// pick a stretch of the index, in the order of the index. Forward without blanks one row-value
+// comparison does. A blank has no "greater than" in SQL, and an OR of the cases would make
+// SQLite read past the index: each case is asked by itself instead (blanks sort first, so after
+// a blank comes "not blank", and going back from a value come the smaller ones, then blanks).
+QVector<SqlCondition> Table::continuation(bool forward, const QVector<QVariant>& key,
+                                          qint64 rowid) const {
+    bool anyNull = false;
+    for (const QVariant& v : key)
+        anyNull = anyNull || v.isNull();
+    if (!anyNull && forward) return {afterRow(forward, key, rowid)};
+    QVector<SqlCondition> out;
+    auto prefix = [&](int n) { // the first n key fields equal to the key's
+        SqlCondition c;
+        QStringList parts;
+        for (int i = 0; i < n; ++i) {
+            const QString col = q(orderFields_[i]);
+            if (key[i].isNull()) {
+                parts << col + QLatin1String(" IS NULL");
+            } else {
+                parts << col + QLatin1String(" = ?");
+                c.add(key[i], kindOf(orderFields_[i]));
+            }
+        }
+        c.sql = parts.join(QLatin1String(" AND "));
+        return c;
+    };
+    auto with = [](SqlCondition c, const QString& sql, const QVariant& v, FieldKind k) {
+        SqlCondition e;
+        e.sql = sql;
+        if (v.isValid()) e.add(v, k);
+        c.append(e);
+        return c;
+    };
+    const int n = int(orderFields_.size());
+    out << with(prefix(n), forward ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?"),
+                rowid, FieldKind::LongInt);
+    for (int i = n - 1; i >= 0; --i) {
+        const QString col = q(orderFields_[i]);
+        const FieldKind k = kindOf(orderFields_[i]);
+        if (forward) {
+            if (key[i].isNull())
+                out << with(prefix(i), col + QLatin1String(" IS NOT NULL"), QVariant(), k);
+            else
+                out << with(prefix(i), col + QLatin1String(" > ?"), key[i], k);
+        } else if (!key[i].isNull()) {
+            out << with(prefix(i), col + QLatin1String(" < ?"), key[i], k);
+            out << with(prefix(i), col + QLatin1String(" IS NULL"), QVariant(), k);
+        }
+    }
+    return out;
+}
+
 void Table::fillStream() {
     Stream& s = *stream_;
-    SqlCondition c = s.base;
-    if (s.haveLast) c.append(afterRow(s.forward, s.lastKey, s.lastRowid));
-    const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?")
-                            .arg(selectList(), q(def_.sqlName),
-                                 c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
-                                 orderClause(orderFields_, s.forward));
-    Statement& st = cached(sql);
-    bindAll(st, c);
-    st.bind(int(c.params.size()) + 1, s.batch, FieldKind::LongInt);
+    const QVector<SqlCondition> parts = s.haveLast ? continuation(s.forward, s.lastKey, s.lastRowid)
+                                                   : QVector<SqlCondition>{SqlCondition()};
     s.rowids.clear();
     s.values.clear();
+    s.rowids.reserve(s.batch);
+    s.values.reserve(qsizetype(s.batch) * physicalCount_);
     s.next = 0;
-    while (st.step()) {
-        s.rowids << st.columnInt(0);
-        for (int i = 0; i < physicalCount_; ++i)
-            s.values << st.column(i + 1, fields_[i].kind);
+    for (const SqlCondition& part : parts) {
+        const int wanted = s.batch - int(s.rowids.size());
+        if (wanted <= 0) break;
+        SqlCondition c = s.base;
+        c.append(part);
+        const QString sql =
+            QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?")
+                .arg(selectList(), q(def_.sqlName),
+                     c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
+                     orderClause(orderFields_, s.forward));
+        Statement& st = cached(sql);
+        bindAll(st, c);
+        st.bind(int(c.params.size()) + 1, wanted, FieldKind::LongInt);
+        while (st.step()) {
+            s.rowids << st.columnInt(0);
+            for (int i = 0; i < physicalCount_; ++i)
+                s.values << st.column(i + 1, fields_[i].kind);
+        }
+        st.reset();
     }
-    st.reset();
     const int read = int(s.rowids.size());
     s.exhausted = read < s.batch;
     if (read > 0) {
@@ -496,7 +582,7 @@ bool Table::streamNext() {
         const qsizetype row = qsizetype(s.next) * physicalCount_;
         rowid_ = s.rowids[s.next++];
         for (int i = 0; i < physicalCount_; ++i)
-            buf_[i] = std::move(s.values[row + i]);
+            buf_[i].swap(s.values[row + i]); // the row served is dropped with the batch
         hasRecord_ = true;
         calculate(true);
         if (!callback || filterCallback_(*this)) return true;
@@ -630,18 +716,12 @@ bool Table::isEmpty() {
     Statement& st =
         cached(QStringLiteral("SELECT %1 FROM %2%3").arg(selectList(), q(def_.sqlName), where));
     bindAll(st, c);
-    const QVector<QVariant> keep = buf_;
-    const qint64 keepRowid = rowid_;
-    const bool keepHas = hasRecord_;
+    KeepRecord keep(*this, st);
     bool any = false;
     while (!any && st.step()) {
         loadRow(st);
         any = filterCallback_(*this);
     }
-    st.reset();
-    buf_ = keep;
-    rowid_ = keepRowid;
-    hasRecord_ = keepHas;
     return !any;
 }
 
@@ -654,17 +734,12 @@ qint64 Table::recordCount() {
                                c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql);
         Statement& st = cached(sql);
         bindAll(st, c);
-        QVector<QVariant> keep = buf_;
-        qint64 keepRowid = rowid_;
-        bool keepHas = hasRecord_;
+        KeepRecord keep(*this, st);
         qint64 n = 0;
         while (st.step()) {
             loadRow(st);
             if (filterCallback_(*this)) ++n;
         }
-        buf_ = keep;
-        rowid_ = keepRowid;
-        hasRecord_ = keepHas;
         return n;
     }
     QString sql =
@@ -688,7 +763,13 @@ bool Table::seekFirst(const SqlCondition& extra) {
                  orderClause(orderFields_, true), limit ? QStringLiteral(" LIMIT 1") : QString());
     Statement& st = cached(sql);
     bindAll(st, c);
-    bool found = stepAccepted(st);
+    bool found = false;
+    try {
+        found = stepAccepted(st);
+    } catch (...) {
+        st.reset(); // a calculated field of the row read threw
+        throw;
+    }
     st.reset();
     if (found) {
         invalidate();
@@ -1349,9 +1430,7 @@ QVector<Table::Row> Table::fetchRows(qint64 offset, int limit) {
                                     : QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset));
     Statement& st = cached(sql);
     bindAll(st, c);
-    QVector<QVariant> keep = buf_;
-    qint64 keepRowid = rowid_;
-    bool keepHas = hasRecord_;
+    KeepRecord keep(*this, st);
     qint64 skipped = 0;
     while (st.step()) {
         loadRow(st);
@@ -1362,10 +1441,6 @@ QVector<Table::Row> Table::fetchRows(qint64 offset, int limit) {
         rows.push_back({rowid_, buf_});
         if (rows.size() >= limit) break;
     }
-    st.reset();
-    buf_ = keep;
-    rowid_ = keepRowid;
-    hasRecord_ = keepHas;
     return rows;
 }
 

@@ -196,6 +196,7 @@ public:
 
 private:
     struct Stream;
+    struct KeepRecord;
     void requireActive(const char* what) const;
     void checkBrowse(); // posts a pending edit, as moving off a record does
     void setState(TableState s);
@@ -226,6 +227,8 @@ private:
                    qint64 exceptRowid);
     SqlCondition afterCurrent(bool forward) const;
     SqlCondition afterRow(bool forward, const QVector<QVariant>& key, qint64 rowid) const;
+    QVector<SqlCondition> continuation(bool forward, const QVector<QVariant>& key,
+                                       qint64 rowid) const;
     SqlCondition keyCompare(const QStringList& fields, const QVariantList& values,
                             bool greaterEq) const;
     FieldKind kindOf(const QString& field) const;

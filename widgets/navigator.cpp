@@ -1,5 +1,6 @@
 #include "navigator.h"
 
+#include "decimal.h"
 #include "platform.h"
 
 #include <QHBoxLayout>
@@ -205,6 +206,9 @@ bool Navigator::trigger(Action a) {
             target_->refresh();
             break;
         }
+    } catch (const DivisionByZero&) {
+        ok = false;
+        Platform::current().error(QString::fromUtf16(kDeleniNulou));
     } catch (const std::exception& e) {
         ok = false;
         Platform::current().error(QString::fromUtf8(e.what()));

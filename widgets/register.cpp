@@ -1,5 +1,6 @@
 #include "register.h"
 
+#include "decimal.h"
 #include "entry_conflict.h"
 #include "platform.h"
 #include "references.h"
@@ -416,6 +417,9 @@ bool RegisterForm::storeEntry() {
     } catch (const StorageError& e) {
         reportStorageError(e);
         return false;
+    } catch (const DivisionByZero&) {
+        reportDivisionByZero(); // a field's change handler computed with a zero divisor
+        return false;
     }
 }
 
@@ -553,6 +557,10 @@ void RegisterForm::reportStorageError(const StorageError& e) {
         Platform::current().error(e.message());
 }
 
+void RegisterForm::reportDivisionByZero() {
+    Platform::current().error(QString::fromUtf16(kDeleniNulou));
+}
+
 void RegisterForm::NovyClick() {
     if (entryShown() || !table_.active()) return;
     try {
@@ -563,6 +571,9 @@ void RegisterForm::NovyClick() {
         return;
     } catch (const Abort&) {
         return;
+    } catch (const DivisionByZero&) {
+        // The new record stays in insert with what its defaults gave it; the entry opens.
+        reportDivisionByZero();
     }
     openEntry();
 }
@@ -579,6 +590,10 @@ void RegisterForm::OpravaClick() {
         reportStorageError(e);
         return;
     } catch (const Abort&) {
+        return;
+    } catch (const DivisionByZero&) {
+        reportDivisionByZero();
+        if (table_.state() == TableState::Edit) table_.cancel();
         return;
     }
     openEntry();
@@ -611,6 +626,8 @@ void RegisterForm::SmazatClick() {
         reportStorageError(e);
     } catch (const Abort&) {
         // settled by the table's handler (a No to deleting the items, a message shown)
+    } catch (const DivisionByZero&) {
+        reportDivisionByZero(); // a delete handler's computation; its transaction rolled back
     }
     DbGrid1->syncToTable();
 }
@@ -620,7 +637,12 @@ bool RegisterForm::saveEntry() {
     // Each step that refuses has said why and given the box in error the focus.
     if (!storeEntry()) return false;
     if (!checkRequiredFields()) return false;
-    if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return false;
+    try {
+        if (config_.checkBeforeSave && !config_.checkBeforeSave(*this)) return false;
+    } catch (const DivisionByZero&) {
+        reportDivisionByZero(); // nothing written; the entry stays for correction
+        return false;
+    }
     return postEntry();
 }
 
@@ -682,6 +704,8 @@ bool RegisterForm::postEntry() {
             reportStorageError(e); // the record stays in edit for correction
         } catch (const Abort&) {
             // the table's own error handler has told the user; still in edit
+        } catch (const DivisionByZero&) {
+            reportDivisionByZero(); // a post hook computed with a zero divisor; nothing written
         }
         focusAfterPostError(refused ? refused->first : StorageErrorKind::Other,
                             refused ? refused->second : QString(), before);

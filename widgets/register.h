@@ -255,6 +255,8 @@ public:
     void showEntryPage();
     void showBrowsePage();
     void reportStorageError(const StorageError& e);
+    // A computation of a hook or handler met a zero divisor: kDeleniNulou, caption "Chyba".
+    void reportDivisionByZero();
 
     // The parts, named as the forms name them.
     QMenuBar* MainMenu = nullptr;

@@ -240,11 +240,7 @@ CenaDleDruhu CenyDataCis::CenaVyrobkuDleDruhu(const QString& druhCenyText, const
     if (dm_.TableVyr) v = ctiVyrobek(*dm_.TableVyr);
     const DruhCeny druh = druhCeny(druhCenyText);
     ZasobaProCenu zasoba;
-    if (druh == DruhCeny::IP) {
-        ZasobaVyrobkuVysledek z;
-        dm_.ZasobaVyrobku(v.Cis_Vyr, sklad, true, z);
-        zasoba = {z.zasobaKs, z.zasobaKc, z.jednotkovaNakupniCena};
-    }
+    if (druh == DruhCeny::IP) zasoba = this->zasoba(v.Cis_Vyr, sklad);
     ZpravyCeny zpravy;
     const CenaDleDruhu r = brix::CenaVyrobkuDleDruhu(v, druh, kodMeny, krok,
                                                      nastaveniProgramu().ZahrMeny, &zasoba, zpravy);
@@ -326,8 +322,9 @@ std::optional<Vyrobek> CenyDataCis::vyrobekDleKlice(const QString& klicText) {
 }
 
 ZasobaProCenu CenyDataCis::zasoba(qint64 cisVyr, const QString& sklad) {
-    ZasobaVyrobkuVysledek z;
-    dm_.ZasobaVyrobku(cisVyr, sklad, true, z);
+    const ZasobaVyrobkuVysledek z = dm_.ZasobaVyrobku(cisVyr, sklad);
+    // A missing product or a packing factor of 0 is told; the price is still computed.
+    if (const auto upozorneni = UpozorneniZasoby(z)) Platform::current().warning(*upozorneni);
     return {z.zasobaKs, z.zasobaKc, z.jednotkovaNakupniCena};
 }
 

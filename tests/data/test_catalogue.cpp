@@ -3,6 +3,7 @@
 // older data root upgraded without loss, and the storage rules between the tables.
 #include "storage_fixture.h"
 
+#include <QDate>
 #include <QSet>
 
 using namespace brix;
@@ -290,8 +291,24 @@ TEST(CatalogueUpgrade, AnOlderRootGainsWhatIsMissingAndKeepsItsRows) {
     older.add(Catalogue::define("Ciselnik", "Vyrobky", "Cis_vyr I; Nazev A50; DPH F", "Cis_vyr"));
     older.add(Catalogue::define("Sklady", "SklZas", "Cis_Vyr I; Cis_Sklad A4; SklZas_ks F",
                                 "Cis_Vyr;Cis_Sklad"));
+    // The ledger's product index was (Cis_Vyr, Cis_Sklad) then.
+    older.add(Catalogue::define("Sklady", "SklPol",
+                                "Cis_Uctu I; PorCis I; Druh_Uctu A1; Dat_Plneni D; Cis_Vyr I; "
+                                "Cis_Sklad A4; Mnozstvi F",
+                                "", "CisVyr=Cis_Vyr,Cis_Sklad"));
     {
         auto db = Database::open(dir.path(), {.catalogue = &older});
+        Table l(*db, "Sklady\\SklPol");
+        l.open();
+        const std::pair<const char*, const char*> moves[] = {
+            {"A", "2024-03-01"}, {"B", "2024-01-15"}, {"C", "2024-02-10"}};
+        for (const auto& [sklad, den] : moves) {
+            l.insert();
+            l.field("Cis_Vyr").setInteger(2);
+            l.field("Cis_Sklad").setString(sklad);
+            l.field("Dat_Plneni").setDate(QDate::fromString(den, Qt::ISODate));
+            l.post();
+        }
         Table p(*db, "Ciselnik\\Vyrobky"), s(*db, "Sklady\\SklZas");
         p.open();
         s.open();
@@ -333,6 +350,20 @@ TEST(CatalogueUpgrade, AnOlderRootGainsWhatIsMissingAndKeepsItsRows) {
         Table t(*db, def.address());
         t.open();
     }
+    // The ledger's product index is built again over the product and the date.
+    QStringList fields;
+    Statement ix = db->prepare("SELECT name FROM pragma_index_info('sklady_sklpol__cisvyr')");
+    while (ix.step())
+        fields << ix.columnText(0);
+    EXPECT_EQ(fields, QStringList({"Cis_Vyr", "Dat_Plneni"}));
+    Table l(*db, "Sklady\\SklPol");
+    l.open();
+    l.setIndexName("CisVyr");
+    QStringList sklady;
+    for (l.first(); !l.eof(); l.next())
+        sklady << l.field("Cis_Sklad").asString();
+    EXPECT_EQ(sklady, QStringList({"B", "C", "A"})); // in the order of the dates
+    EXPECT_TRUE(db->schemaComplete());
     // A second opening finds nothing to do and changes nothing.
     db.reset();
     db = Database::open(dir.path());

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLocale>
 #include <QTemporaryDir>
+
+#include <random>
 
 using namespace brix;
 
@@ -105,6 +108,19 @@ TEST(Decimal, FromDoubleUsesTheIntendedDecimalValue) {
     EXPECT_EQ(Decimal::fromDouble(2.00015).raw(), 20002);
     EXPECT_EQ(Decimal::fromDouble(-2.00015).raw(), -20002);
     EXPECT_EQ(Decimal::fromDouble(123456789.1234).raw(), 1234567891234);
+    // Values of four places take a shorter way than the text; both must agree everywhere.
+    std::mt19937_64 rnd(5);
+    for (int i = 0; i < 100000; ++i) {
+        const std::int64_t raw = std::int64_t(rnd() % 20000000000000ULL) - 10000000000000LL;
+        const double fourPlaces = double(raw) / 10000.0;
+        const double any = fourPlaces + double(std::int64_t(rnd() % 2001) - 1000) * 1e-9;
+        for (double v : {fourPlaces, any}) {
+            const auto byText =
+                Decimal::parse(QString::number(v, 'g', QLocale::FloatingPointShortest));
+            ASSERT_TRUE(byText);
+            ASSERT_EQ(Decimal::fromDouble(v), *byText) << v;
+        }
+    }
 }
 
 TEST(Decimal, ArithmeticIsExact) {

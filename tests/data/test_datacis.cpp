@@ -120,7 +120,7 @@ TEST_F(DataCisTest, NajdiFirmuIgnoresCaseAndTrailingBlanks) {
     EXPECT_FALSE(dm->NajdiFirmu("Neznámá"));
 }
 
-TEST_F(DataCisTest, ZasobaVyrobku) {
+TEST_F(DataCisTest, ZasobaVyrobkuAnswersWhatItFoundAndShowsNothing) {
     addProducts();
     add(*dm->TableSklZas, {{"Cis_Vyr", 1},
                            {"Cis_Sklad", "1"},
@@ -129,44 +129,45 @@ TEST_F(DataCisTest, ZasobaVyrobku) {
                            {"Rezervace", 3.0},
                            {"Objednano", 5.0}});
     dm->TableSklZas->close();
-    ZasobaVyrobkuVysledek z;
     // A stock row: all four figures and the unit price of a stocked product.
-    EXPECT_TRUE(dm->ZasobaVyrobku(1, "1", true, z));
+    ZasobaVyrobkuVysledek z = dm->ZasobaVyrobku(1, "1");
+    EXPECT_TRUE(z.nalezeno);
     EXPECT_TRUE(z.vyrobekExistuje);
     EXPECT_EQ(z.jednotkovaNakupniCena, Decimal(30));
     EXPECT_EQ(z.zasobaKs, Decimal(8));
     EXPECT_EQ(z.zasobaKc, Decimal(240));
     EXPECT_EQ(z.rezervace, Decimal(3));
     EXPECT_EQ(z.objednano, Decimal(5));
+    EXPECT_FALSE(UpozorneniZasoby(z));
     // No stock row in this warehouse: not found, figures 0, the unit price still there.
-    EXPECT_FALSE(dm->ZasobaVyrobku(1, "2", true, z));
+    z = dm->ZasobaVyrobku(1, "2");
+    EXPECT_FALSE(z.nalezeno);
     EXPECT_EQ(z.jednotkovaNakupniCena, Decimal(30));
     EXPECT_EQ(z.zasobaKs, Decimal());
     EXPECT_EQ(z.rezervace, Decimal());
-    EXPECT_TRUE(boxes().isEmpty());
-    // A packing factor of 0: the purchase price unchanged and, with messages, the warning.
-    EXPECT_FALSE(dm->ZasobaVyrobku(2, "1", false, z));
+    // A packing factor of 0: the purchase price unchanged, and the warning for the caller.
+    z = dm->ZasobaVyrobku(2, "1");
+    EXPECT_FALSE(z.nalezeno);
     EXPECT_EQ(z.jednotkovaNakupniCena, Decimal(50));
-    EXPECT_TRUE(boxes().isEmpty());
-    EXPECT_FALSE(dm->ZasobaVyrobku(2, "1", true, z));
-    EXPECT_EQ(boxes(), QStringList{"Upozornění: Faktor množství výrobku \"2\" je nulový"});
-    ui.clearShown();
+    EXPECT_EQ(UpozorneniZasoby(z), "Faktor množství výrobku \"2\" je nulový");
     nastaveniProgramu().HlKlicVyr = "OBJCIS";
-    dm->ZasobaVyrobku(2, "1", true, z);
-    EXPECT_EQ(boxes(), QStringList{"Upozornění: Faktor množství výrobku \"B-2\" je nulový"});
-    ui.clearShown();
+    EXPECT_EQ(UpozorneniZasoby(dm->ZasobaVyrobku(2, "1")),
+              "Faktor množství výrobku \"B-2\" je nulový");
     // Not a stocked product: no unit price.
-    dm->ZasobaVyrobku(3, "1", true, z);
+    z = dm->ZasobaVyrobku(3, "1");
     EXPECT_EQ(z.jednotkovaNakupniCena, Decimal());
     EXPECT_TRUE(z.vyrobekExistuje);
+    EXPECT_FALSE(UpozorneniZasoby(z));
     // No such product.
-    EXPECT_FALSE(dm->ZasobaVyrobku(77, "1", true, z));
+    z = dm->ZasobaVyrobku(77, "1");
+    EXPECT_FALSE(z.nalezeno);
     EXPECT_FALSE(z.vyrobekExistuje);
-    EXPECT_EQ(boxes(), QStringList{"Upozornění: Nenalezen výrobek číslo 77"});
+    EXPECT_EQ(UpozorneniZasoby(z), "Nenalezen výrobek číslo 77");
+    EXPECT_TRUE(boxes().isEmpty()); // the data module shows nothing itself
     // An open stock table on its key is positioned on the row.
     dm->TableSklZas->open();
     dm->TableSklZas->last();
-    EXPECT_TRUE(dm->ZasobaVyrobku(1, "1", false, z));
+    EXPECT_TRUE(dm->ZasobaVyrobku(1, "1").nalezeno);
     EXPECT_EQ(dm->TableSklZas->field("Cis_Sklad").asString(), "1");
 }
 

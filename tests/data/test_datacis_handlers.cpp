@@ -230,60 +230,19 @@ TEST_F(HandlersTest, InvoiceItemsWithoutCustomsNumberStillWork) {
     EXPECT_TRUE(boxes().isEmpty()) << boxes().join('\n').toStdString();
 }
 
-} // namespace
-
-namespace {
-
-TEST_F(HandlersTest, PostedDeliveryItemUpdatesItsExciseDuty) {
-    Table& vyr = *dm->TableVyr;
-    ASSERT_TRUE(vyr.locate("Cis_vyr", {2}));
-    vyr.edit();
-    vyr.field("Objem").setFloat(0.7);
-    vyr.field("Spotr_Dan").setFloat(285.4);
-    vyr.post();
-    add(*dm->TableHlaDL, {{"CIS_UCTU", 1}, {"STAV", "0"}});
-    Table& pol = *dm->TablePolDL;
-    add(pol, {{"PorCis", 1}, {"Cis_Vyr", 2}, {"Mnozstvi", 3.0}});
-    Table& prir = *dm->TPrirDL;
-    add(prir, {{"Druh_Prir", "SD"}, {"Mnozstvi", 0.0}});
-    prir.close();
-    pol.edit();
-    pol.field("Mnozstvi").setFloat(5.333);
-    pol.post();
-    EXPECT_FALSE(prir.active());
-    Table all(*db, "Ext_Ucty\\DodListy\\Prir_DL");
-    all.open();
-    ASSERT_EQ(all.recordCount(), 1);
-    EXPECT_EQ(all.field("Mnozstvi").asDecimal(), Decimal::fromRaw(37300)); // 0.7 x 5.333 = 3.7331
-    EXPECT_EQ(all.field("JCena").asDecimal(), Decimal::fromRaw(2854000));
-    EXPECT_EQ(all.field("CCena").asDecimal(), Decimal::fromRaw(1997800)); // 199.78
-
-    // Posted while the products stand on another one: the surcharge keeps its values.
-    ASSERT_TRUE(vyr.locate("Cis_vyr", {3}));
-    pol.edit();
-    pol.field("Mnozstvi").setFloat(1);
-    pol.post();
-    all.refresh();
-    EXPECT_EQ(all.field("Mnozstvi").asDecimal(), Decimal::fromRaw(37300));
-    EXPECT_EQ(all.field("JCena").asDecimal(), Decimal::fromRaw(2854000));
-}
-
-} // namespace
-
-namespace {
-
 TEST_F(HandlersTest, StockFiguresIgnoreAFilterAFormLeftOnTheStockTable) {
     Table& zas = *dm->TableSklZas;
     add(zas, {{"Cis_Vyr", 1}, {"Cis_Sklad", "1"}, {"SklZas_ks", 8.0}});
     add(zas, {{"Cis_Vyr", 1}, {"Cis_Sklad", "2"}, {"SklZas_ks", 2.0}});
     zas.setFilter("Cis_Sklad = '2'");
     zas.setFiltered(true);
-    ZasobaVyrobkuVysledek z;
-    EXPECT_TRUE(dm->ZasobaVyrobku(1, "1", false, z));
+    ZasobaVyrobkuVysledek z = dm->ZasobaVyrobku(1, "1");
+    EXPECT_TRUE(z.nalezeno);
     EXPECT_EQ(z.zasobaKs, Decimal(8));
     zas.setFiltered(false);
     zas.setRange({2}, {2});
-    EXPECT_TRUE(dm->ZasobaVyrobku(1, "2", false, z));
+    z = dm->ZasobaVyrobku(1, "2");
+    EXPECT_TRUE(z.nalezeno);
     EXPECT_EQ(z.zasobaKs, Decimal(2));
 }
 

@@ -4,6 +4,8 @@
 #include "query.h"
 #include "storage_fixture.h"
 
+#include <functional>
+
 using namespace brix;
 using namespace brix::test;
 
@@ -257,3 +259,59 @@ TEST_F(FilterTest, CallbackAndExpressionTogetherAndWithRanges) {
 }
 
 } // namespace
+
+// Random expressions, most of them made by the grammar from fields, operators and values of
+// every kind, some of them damaged by a stray word: switching the filter on and walking the
+// records either works or fails with a filter error and a position inside the text, never with
+// an error of SQLite or of another kind.
+TEST_F(FilterTest, AnyTextIsAFilterOrAFilterError) {
+    const QStringList fields = {"Prijmeni",  "Cis_firmy", "Nazev",     "Mesto", "Dat_Vystaveni",
+                                "Cena_Celk", "Platba",    "SklZas_Ks", "Stav",  "Neznama"};
+    const QStringList ops = {"=", "<>", "<", ">", "<=", ">="};
+    const QStringList values = {
+        "'x'",     "'No*'", "'*'",          "''",           "\"O'Brien\"",
+        "12",      "-0.3",  "1e400",        "'0,3'",        "null",
+        "blank",   "true",  "'31.12.2002'", "'32.13.2002'", "9223372036854775808",
+        "'1 000'", "Mesto", "'a''b*'"};
+    const QStringList noise = {"'", "\"", "*", "?", ":P", ";",   "--", "/*",  "[",
+                               "%", "\\", ",", "(", ")",  "and", "or", "not", "="};
+    std::uint32_t seed = 20261210;
+    auto rnd = [&](qsizetype n) {
+        seed = seed * 1664525u + 1013904223u;
+        return int((seed >> 8) % std::uint32_t(n));
+    };
+    std::function<QString(int)> expr = [&](int depth) -> QString {
+        switch (depth > 3 ? 0 : rnd(5)) {
+        case 1:
+            return expr(depth + 1) + (rnd(2) ? " and " : " or ") + expr(depth + 1);
+        case 2:
+            return "not " + expr(depth + 1);
+        case 3:
+            return "(" + expr(depth + 1) + ")";
+        default:
+            return fields[rnd(fields.size())] + ops[rnd(ops.size())] + values[rnd(values.size())];
+        }
+    };
+    int accepted = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QString text = expr(0);
+        if (rnd(3) == 0) text.insert(rnd(text.size() + 1), noise[rnd(noise.size())]);
+        FilterOptions o;
+        o.caseInsensitive = rnd(2);
+        o.noPartialCompare = rnd(4) == 0;
+        t->setFilterOptions(o);
+        t->setFilter(text);
+        try {
+            t->setFiltered(true);
+            column(*t, "Prijmeni");
+            ++accepted;
+        } catch (const StorageError& e) {
+            ASSERT_EQ(e.kind(), StorageErrorKind::FilterSyntax)
+                << text.toStdString() << ": " << e.message().toStdString();
+            EXPECT_GE(e.position(), 0) << text.toStdString();
+            EXPECT_LE(e.position(), text.size()) << text.toStdString();
+        }
+        t->setFiltered(false);
+    }
+    EXPECT_GT(accepted, 500); // most of them are filters
+}

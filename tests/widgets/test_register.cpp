@@ -593,6 +593,39 @@ TEST_F(RegisterTest, OwnCheckOnOkRefusesAndKeepsTheEntry) {
     EXPECT_EQ(table->state(), TableState::Insert);
 }
 
+// A hook that computes with a zero divisor is told to the user and loses nothing: the entry
+// stays open with its values, nothing is written.
+TEST_F(RegisterTest, ADivisionByZeroInAHookIsShownAndTheEntryStays) {
+    TestPlatform ui;
+    RegisterConfig c = skontoConfig();
+    c.checkBeforeSave = [](RegisterForm& r) {
+        const Decimal dni = r.table().field("Splatnost").asDecimal();
+        return Decimal(30) / dni > Decimal(); // the form's own check forgot the zero
+    };
+    auto reg = makeRegister(c);
+    reg->openRegister();
+    table->beforePost.add([](Table& t) {
+        (void)(Decimal(100) / t.field("Skonto_pr").asDecimal()); // a handler forgot it too
+    });
+    reg->NovyClick();
+    cislo->setText("9");
+    splatnost->setText("0");
+    ui.answer(Button::Ok, "dělilo nulou", caption::Chyba);
+    reg->ButtonOkClick();
+    EXPECT_TRUE(reg->entryShown());
+    EXPECT_EQ(table->state(), TableState::Insert);
+    EXPECT_EQ(splatnost->text(), "0");
+
+    splatnost->setText("14");
+    ui.answer(Button::Ok, "dělilo nulou", caption::Chyba);
+    reg->ButtonOkClick();
+    EXPECT_EQ(table->state(), TableState::Insert);
+    EXPECT_EQ(splatnost->text(), "14");
+    reg->ButtonZrusClick();
+    EXPECT_FALSE(table->findKey({9})); // nothing was written
+    ui.verifyAllUsed();
+}
+
 // The entry navigator saves as "&Ok" does before it moves: the list's check can refuse (the
 // record and what was typed stay), an accepted record is posted, and the record reached is
 // edited on the page with its own values.

@@ -1,3 +1,4 @@
+#include "decimal.h"
 #include "editbox.h"
 #include "navigator.h"
 #include "panels.h"
@@ -322,6 +323,7 @@ public:
     RecordState st = RecordState::Browse;
     bool modifiable = true;
     bool failPost = false;
+    bool divideByZero = false;
     QString buffer;
 
     RecordState state() const override { return st; }
@@ -337,6 +339,7 @@ public:
     void edit() override { setState(RecordState::Edit); }
     void post() override {
         if (failPost) throw std::runtime_error("Položka s tímto číslem již existuje");
+        if (divideByZero) (void)(Decimal(1) / Decimal());
         if (st == RecordState::Insert) rows.insert(pos, buffer);
         setState(RecordState::Browse);
     }
@@ -444,7 +447,14 @@ TEST(Navigator, AFailedPostIsShownAndTheRecordStaysInEdit) {
     EXPECT_EQ(t.st, RecordState::Insert);
     EXPECT_TRUE(nav.isActionEnabled(A::Post));
 
+    // A computation that divides by zero is told in Czech, never as the exception's own text.
     t.failPost = false;
+    t.divideByZero = true;
+    ui.answer(Button::Ok, "dělilo nulou", caption::Chyba);
+    EXPECT_FALSE(nav.trigger(A::Post));
+    EXPECT_EQ(t.st, RecordState::Insert);
+
+    t.divideByZero = false;
     t.buffer = "nový";
     EXPECT_TRUE(nav.trigger(A::Post));
     EXPECT_EQ(t.rows.first(), "nový");

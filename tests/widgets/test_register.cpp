@@ -621,6 +621,7 @@ TEST_F(RegisterTest, ADivisionByZeroInAHookIsShownAndTheEntryStays) {
     reg->ButtonOkClick();
     EXPECT_EQ(table->state(), TableState::Insert);
     EXPECT_EQ(splatnost->text(), "14");
+    ui.answer(Button::Yes, "skončit bez záznamu", caption::Dotaz);
     reg->ButtonZrusClick();
     EXPECT_FALSE(table->findKey({9})); // nothing was written
     ui.verifyAllUsed();

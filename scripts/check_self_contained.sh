@@ -9,7 +9,8 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 
 # The patterns are put together here, so that this file does not match itself.
 up='..'
-patterns=("${up}/shared" "/work""/shared" "BRIX_SHARED""_DIR")
+beside='sha''red'
+patterns=("${up}/${beside}" "/work/${beside}" "BRIX_SHA""RED_DIR")
 
 check() {
     local dir="$1" files args=()

@@ -103,6 +103,17 @@ VysledekImportu ImportPrijemek(TDataCis& dm, const QString& hlavicky, const QStr
         "Cena_Zobr", "Cena_ZobrC", "Cena_Skl", "Cena_SklC", "Druh_Pol", "Druh_Kompl", "Faktor"};
     for (const formats::Record& zaznam : h.zaznamy) {
         const ZdrojovyZaznam zh(fieldsH, zaznam);
+        // A failure rolls this receipt back and leaves the shared cursors as stored.
+        struct Zrus {
+            Table& h;
+            Table& p;
+            bool hotovo = false;
+            ~Zrus() {
+                if (hotovo) return;
+                if (p.state() != TableState::Browse) p.cancel();
+                if (h.state() != TableState::Browse) h.cancel();
+            }
+        } zrus{hlav, pol};
         Database::Transaction tr(db);
         existujici.refresh();
         int cislo = int(DalsiCisloUctu(rady, kTypPrijemky, druh, -1));
@@ -135,6 +146,7 @@ VysledekImportu ImportPrijemek(TDataCis& dm, const QString& hlavicky, const QStr
             ++polozek;
         }
         tr.commit();
+        zrus.hotovo = true;
         ++out.prijemek;
         out.polozek += polozek;
         out.cisla.push_back(cislo);

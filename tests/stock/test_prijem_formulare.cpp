@@ -13,13 +13,17 @@
 #include "vyber_vyrobku.h"
 
 #include "datagrid.h"
+#include "demo.h"
 #include "dialogs/criteria_dialogs.h"
 #include "editbox.h"
+#include "util/path_resolver.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
 
 namespace brix::test {
 namespace {
@@ -414,6 +418,45 @@ TEST_F(PrijemFormulareTest, TheItemReportsWorkTableHoldsTheMatchingItemsAndIsDel
     ui.setOkBoxesAnswered(true);
     grid->MenuTiskPolUctyClick();
     EXPECT_TRUE(QDir(prac).entryList({"*.db"}, QDir::Files).isEmpty());
+}
+
+// ---- the receipt's print
+
+// The first receipt of the demo printed for a character printer by the report tool, with its
+// items as the detail read from the data root. Dates and times of the run are masked; with
+// BRIX_UPDATE_GOLDEN set the golden file is written first.
+TEST(PrijemkaTisk, TheDemosFirstReceiptPrintsForACharacterPrinterAsTheGoldenText) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString koren = dir.filePath("demo");
+    const VysledekDema demo = VytvorDemo(koren);
+    ASSERT_TRUE(demo.ok) << demo.chyba.toStdString();
+    const QString sablona = resolvePath(koren, u"int_ucty\\Prijem\\tisk_prijz.pts").path;
+    ASSERT_TRUE(QFile::exists(sablona)) << sablona.toStdString();
+    const QString vystup = dir.filePath("prijemka.txt");
+    QProcess p;
+    p.start(QStringLiteral(BRIX_REPORT_TOOL),
+            {"run", sablona, "--data-root", koren, "--table", "Int_Ucty\\Prijem\\Hla_Prij",
+             "--max-records", "1", "--detail", "0=Int_Ucty\\Prijem\\Pol_Prij", "--link",
+             "0=CIS_UCTU:CIS_UCTU", "--param", "Barvy a laky Demo s.r.o.", "--text", vystup});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QFile f(vystup);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QString text = QString::fromLatin1(f.readAll());
+    text.replace(QRegularExpression("\\d{1,2}\\.\\d{1,2}\\.\\d{4}( \\d{1,2}:\\d{2}(:\\d{2})?)?"),
+                 "DD.MM.RRRR");
+    const QByteArray bajty = text.toLatin1();
+    const QString zlata = QStringLiteral(BRIX_SOURCE_DIR "/tests/stock/data/prijemka_z.txt");
+    if (qEnvironmentVariableIsSet("BRIX_UPDATE_GOLDEN")) {
+        QDir().mkpath(QFileInfo(zlata).absolutePath());
+        QFile z(zlata);
+        ASSERT_TRUE(z.open(QIODevice::WriteOnly));
+        z.write(bajty);
+    }
+    QFile z(zlata);
+    ASSERT_TRUE(z.open(QIODevice::ReadOnly)) << zlata.toStdString();
+    EXPECT_EQ(bajty, z.readAll());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "editbox.h"
 #include "grid_model.h"
 #include "platform.h"
+#include "register.h"
 #include "statusbar.h"
 #include "table.h"
 #include "util/text_utils.h"
@@ -32,19 +33,6 @@ using doklad::RizeniDokladu;
 
 bool upravovana(const Table& t) {
     return t.state() == TableState::Edit || t.state() == TableState::Insert;
-}
-
-RecordState stavZaznamu(const Table& t) {
-    switch (t.state()) {
-    case TableState::Browse:
-        return RecordState::Browse;
-    case TableState::Edit:
-        return RecordState::Edit;
-    case TableState::Insert:
-        return RecordState::Insert;
-    default:
-        return RecordState::Inactive;
-    }
 }
 
 QString textCastky(Decimal d) {
@@ -84,7 +72,8 @@ EditBox* box(const FieldDef& f, QWidget* parent, const QString& hint) {
 TFormulIPrijVstup::TFormulIPrijVstup(doklad::RizeniDokladu& rizeni,
                                      sklad::TFormulIPrijUzavri& uzavreni, QWidget* parent)
     : QDialog(parent), r_(rizeni), uzavreni_(uzavreni), hlavicka_(rizeni.hlavicka()),
-      polozka_(rizeni.polozky()) {
+      polozka_(rizeni.polozky()), cilHlavicky_(makeTableNavigatorTarget(rizeni.hlavicka())),
+      cilPolozek_(makeTableNavigatorTarget(rizeni.polozky())) {
     setObjectName(QStringLiteral("TFormulIPrijVstup"));
     setWindowTitle(QStringLiteral("Intení příjem zboží"));
     auto* l = new QVBoxLayout(this);
@@ -340,12 +329,16 @@ void TFormulIPrijVstup::nactiHlavicku() {
     ComboDruh->setEnabled(r_.cisloEditovatelne());
     zvyrazniPopisDruhu();
     ukazSoucty();
-    StatusBar1->showState(1, stavZaznamu(h));
+    StatusBar1->showState(1, cilHlavicky_->state());
 }
 
 bool TFormulIPrijVstup::ulozHlavickuZBoxu() {
     Table& h = r_.hlavicka();
-    if (!upravovana(h)) return true;
+    if (!upravovana(h)) {
+        // Back from the items page the header was saved with them: a change edits it again.
+        if (r_.uzavren() || !hlavicka_.modified()) return true;
+        h.edit();
+    }
     try {
         if (!hlavicka_.store()) return false;
         const QByteArray text = EditHlavicka->toPlainText().toUtf8();
@@ -430,7 +423,7 @@ void TFormulIPrijVstup::ukazRezim() {
     ButtonUlozPol->setEnabled(!prohlizeni);
     ButtonZrusPol->setEnabled(!prohlizeni);
     GridPolozky->setEnabled(prohlizeni);
-    StatusBar2->showState(1, stavZaznamu(p));
+    StatusBar2->showState(1, cilPolozek_->state());
     StatusBar2->setPanelText(2, nova     ? QStringLiteral(" Pol:nový")
                                 : oprava ? QStringLiteral(" Pol:opr.")
                                          : QStringLiteral(" Pol:zákaz"));
@@ -521,9 +514,10 @@ void TFormulIPrijVstup::ExitDruh() {
 }
 
 void TFormulIPrijVstup::PrenosSkladu() {
-    if (rusi_ || !upravovana(r_.hlavicka())) return;
-    if (!ulozHlavickuZBoxu()) return;
+    if (rusi_ || r_.uzavren()) return;
     Table& h = r_.hlavicka();
+    if (!upravovana(h)) h.edit();
+    if (!ulozHlavickuZBoxu()) return;
     TDataCis& dm = r_.dm();
     Table sklady(dm.database(), QStringLiteral("Ciselnik\\Sklady"));
     sklady.open();
@@ -547,41 +541,56 @@ void TFormulIPrijVstup::PrenosSkladu() {
         if (sklady.fieldIndex(QString::fromLatin1(zdroj)) >= 0)
             h.field(QString::fromLatin1(cil))
                 .setValue(sklady.fieldValue(sklady.fieldIndex(QString::fromLatin1(zdroj))));
-    const QString novyDruh = sklad::textPole(sklady, QStringLiteral("Druh_Ceny"));
-    if (!novyDruh.isEmpty()) h.field(QStringLiteral("Druh_Ceny")).setString(novyDruh);
-    bool zmena = sklad::textPole(h, QStringLiteral("Druh_Ceny")) != druhCeny;
-    const QString dc = sklad::textPole(h, QStringLiteral("Druh_Ceny")).toUpper();
-    if (dc == QLatin1String("VO") || dc == QLatin1String("MO")) {
-        h.field(QStringLiteral("Cis_Obor"))
-            .setValue(sklady.fieldValue(sklady.fieldIndex("cis_Obor")));
-        zmena = zmena || int(sklad::cisloPole(h, QStringLiteral("Cis_Obor"))) != obor;
-    }
+    // A warehouse without a price type of its own leaves the header's.
+    const QString druhSkladu = sklad::textPole(sklady, QStringLiteral("Druh_Ceny"));
+    if (!druhSkladu.isEmpty()) h.field(QStringLiteral("Druh_Ceny")).setString(druhSkladu);
     hlavicka_.load();
-    if (zmena && r_.dalsiPorCis() > 1 &&
-        Platform::current().askYesNo(
-            QStringLiteral("Přenášený sklad má jiný obor, než byl dosud zadán. Chcete přepočítat "
-                           "ceny všech položek podle nového oboru ?"))) {
-        // Every item looked up again by its product key and saved with its new prices.
+    const bool maPolozky = r_.dalsiPorCis() > 1;
+    const QString otazka =
+        QStringLiteral("Přenášený sklad má jiný obor, než byl dosud zadán. Chcete přepočítat "
+                       "ceny všech položek podle nového oboru ?");
+    // Every item of the receipt, each through `krok` (false stops the walk).
+    auto kazdaPolozka = [this, &h](const std::function<bool()>& krok) {
         Table& p = r_.polozky();
         std::vector<int> cisla;
         for (p.first(); !p.eof() && p.hasRecord(); p.next())
             cisla.push_back(int(sklad::cisloPole(p, QStringLiteral("PorCis"))));
         const qint64 cis = sklad::cisloPole(h, QStringLiteral("CIS_UCTU"));
-        for (int c : cisla) {
-            if (!p.findKey({cis, c}) || !r_.OpravPolozku()) continue;
-            if (!r_.NactiVyrobek(sklad::textPole(p, poleKlice()), true)) {
-                r_.ZrusPolozku();
-                continue;
-            }
-            if (!r_.ClickUlozPol(doklad::PoleVstupu{
-                    sklad::castkaPole(p, QStringLiteral("Mnozstvi")).toShortString(),
-                    sklad::castkaPole(p, QStringLiteral("Cena_Zobr")).toShortString(),
-                    sklad::castkaPole(p, QStringLiteral("Rabat")).toShortString(),
-                    sklad::castkaPole(p, QStringLiteral("Cena_Skl")).toShortString()}))
-                break;
-        }
+        for (int c : cisla)
+            if (p.findKey({cis, c}) && !krok()) break;
         nactiHlavicku();
         nactiPolozku();
+    };
+    if (sklad::textPole(h, QStringLiteral("Druh_Ceny")) != druhCeny && maPolozky &&
+        Platform::current().askYesNo(otazka)) {
+        // Every item looked up again by its product key and saved with its new prices.
+        kazdaPolozka([this] {
+            Table& p = r_.polozky();
+            if (!r_.OpravPolozku()) return true;
+            if (!r_.NactiVyrobek(sklad::textPole(p, poleKlice()), true)) {
+                r_.ZrusPolozku();
+                return true;
+            }
+            return r_.ClickUlozPol(
+                {sklad::castkaPole(p, QStringLiteral("Mnozstvi")).toShortString(),
+                 sklad::castkaPole(p, QStringLiteral("Cena_Zobr")).toShortString(),
+                 sklad::castkaPole(p, QStringLiteral("Rabat")).toShortString(),
+                 sklad::castkaPole(p, QStringLiteral("Cena_Skl")).toShortString()});
+        });
+    }
+    const QString dc = sklad::textPole(h, QStringLiteral("Druh_Ceny")).toUpper();
+    if (dc == QLatin1String("VO") || dc == QLatin1String("MO")) {
+        if (!upravovana(h)) h.edit();
+        h.field(QStringLiteral("Cis_Obor"))
+            .setValue(sklady.fieldValue(sklady.fieldIndex(QStringLiteral("cis_Obor"))));
+        hlavicka_.load();
+        if (maPolozky && int(sklad::cisloPole(h, QStringLiteral("Cis_Obor"))) != obor &&
+            Platform::current().askYesNo(otazka))
+            // Every item's display price by the rebate of the new branch.
+            kazdaPolozka([this] {
+                r_.PrecenPodleOboru();
+                return true;
+            });
     }
 }
 
@@ -649,6 +658,10 @@ void TFormulIPrijVstup::EnterPorCis() {
 void TFormulIPrijVstup::ExitVyrobek() {
     if (rusi_ || r_.rezim() != RizeniDokladu::Rezim::Nova || !upravovana(r_.polozky())) return;
     if (EditVyrobek->text().trimmed().isEmpty()) return;
+    // Leaving the box again with the product already in the item keeps the item as it is.
+    if (sklad::cisloPole(r_.polozky(), QStringLiteral("Cis_Vyr")) != 0 &&
+        sklad::textPole(r_.polozky(), poleKlice()) == EditVyrobek->text().trimmed())
+        return;
     if (!r_.NactiVyrobek(EditVyrobek->text().trimmed(), true)) {
         EditVyrobek->lineEdit()->setFocus();
         return;
@@ -758,6 +771,7 @@ void TFormulIPrijVstup::ButtonPrecislujClick() {
 
 void TFormulIPrijVstup::ButtonHlavickaClick() {
     if (upravovana(r_.polozky()) && !ulozDoklad()) return;
+    if (!r_.uzavren() && r_.hlavicka().state() == TableState::Browse) r_.hlavicka().edit();
     nactiHlavicku();
     PageControl->setCurrentWidget(TabSheetHlavicka);
     EditDatVystaveni->lineEdit()->setFocus();

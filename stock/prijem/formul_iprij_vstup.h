@@ -23,6 +23,7 @@ namespace brix {
 
 class DataGrid;
 class EditBox;
+class NavigatorTarget;
 class StatusBar;
 
 namespace sklad {
@@ -167,6 +168,9 @@ private:
     Vybery vybery_;
     FieldBinding hlavicka_;
     FieldBinding polozka_;
+    // What the status bars say of the header's and the item's state.
+    std::unique_ptr<NavigatorTarget> cilHlavicky_;
+    std::unique_ptr<NavigatorTarget> cilPolozek_;
     bool rusi_ = false;     // the form is being cancelled: leaving boxes does nothing
     bool zavira_ = false;   // done() is running
     bool uzavreno_ = false; // closed with the closing: no header step on leaving

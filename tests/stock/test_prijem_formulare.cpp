@@ -16,10 +16,13 @@
 #include "demo.h"
 #include "dialogs/criteria_dialogs.h"
 #include "editbox.h"
+#include "statusbar.h"
 #include "util/path_resolver.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -295,6 +298,111 @@ TEST_F(PrijemFormulareTest, RangesFilterByPeriodAndIssuerAndTheNumberRangeShowsO
     grid->bezFiltruClick();
     grid->MenuClickRozsahCisUctu();
     EXPECT_EQ(h().recordCount(), 1);
+}
+
+TEST_F(PrijemFormulareTest, EnterFinishesTheLineAndStartsTheNextAndF6SavesWithoutTheEmptyLine) {
+    int cislo = 0;
+    novy([&](TFormulIPrijVstup& v) {
+        v.EditNaSklad->setText("1");
+        v.PrenosSkladu();
+        v.ComboDruhCeny->setCurrentText("NC");
+        v.ButtonPolozkyClick();
+        // An item number of 0 is refused.
+        v.EditPorCis->setText("0");
+        ui.answer(Button::Ok, "Poř.číslo musí být >0", "Chyba");
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(v.EditPorCis->lineEdit(), &enter);
+        EXPECT_EQ(v.StatusBar2->panelText(2), " Pol:zákaz");
+        v.EditPorCis->setText("1");
+        QCoreApplication::sendEvent(v.EditPorCis->lineEdit(), &enter);
+        EXPECT_EQ(v.StatusBar2->panelText(2), " Pol:nový");
+        EXPECT_TRUE(v.EditMnozstvi->isReadOnly()) << "no product chosen yet";
+        v.EditVyrobek->setText("3");
+        v.ExitVyrobek();
+        EXPECT_FALSE(v.EditMnozstvi->isReadOnly());
+        EXPECT_EQ(v.EditNazevPol->text(), "Výrobek 3");
+        v.EditMnozstvi->setText("4");
+        QCoreApplication::sendEvent(v.EditMnozstvi->lineEdit(), &enter);
+        // The line is saved and the next one started under number 2.
+        EXPECT_EQ(v.EditPorCis->text(), "2");
+        EXPECT_EQ(v.StatusBar2->panelText(2), " Pol:nový");
+        cislo = int(h().field("CIS_UCTU").asInteger());
+        QKeyEvent f6(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier);
+        QCoreApplication::sendEvent(&v, &f6);
+        EXPECT_FALSE(v.isVisible());
+    });
+    Table& p = kurzor(RodinaDokladu::prijemka().polozky);
+    p.setRange({cislo}, {cislo});
+    EXPECT_EQ(p.recordCount(), 1) << "the line without a product is not saved";
+    EXPECT_EQ(zasoba(3, "1").rezervace, Decimal(-4));
+    ASSERT_TRUE(h().findKey({cislo}));
+    ASSERT_TRUE(p.findKey({cislo, 1}));
+    EXPECT_EQ(p.field("Cena_SklC").asDecimal().toShortString().toStdString(), "120")
+        << h().field("Druh_Ceny").asString().toStdString();
+    EXPECT_EQ(h().field("Cena_SklCelk").asDecimal(), Decimal(4 * 30));
+    EXPECT_EQ(kontrola(), QStringList());
+}
+
+TEST_F(PrijemFormulareTest, AWarehouseOfAnotherBranchRepricesTheItemsByTheBranchsRebate) {
+    {
+        Database::Transaction tr(*db);
+        Table g(*db, "Ciselnik\\RabSkup");
+        g.open();
+        g.insert();
+        g.field("Cis_RabSkup").setInteger(1);
+        g.field("Rabat1").setFloat(0);
+        g.field("Rabat2").setFloat(10);
+        g.post();
+        Table v(*db, "Ciselnik\\Vyrobky");
+        v.setIndexName(QString());
+        v.open();
+        ASSERT_TRUE(v.findKey({1}));
+        v.edit();
+        v.field("Cis_RabSkp").setInteger(1);
+        v.field("PC_Zakl").setFloat(100);
+        v.field("CenaZa").setFloat(1);
+        v.post();
+        Table s(*db, "Ciselnik\\Sklady");
+        s.open();
+        for (s.first(); !s.eof() && s.hasRecord(); s.next()) {
+            s.edit();
+            s.field("Druh_Ceny").setString("VO");
+            s.field("Cis_Obor").setInteger(s.field("Cis_Sklad").asString() == "2" ? 2 : 1);
+            s.post();
+        }
+        tr.commit();
+    }
+    dm->TableVyr->refresh();
+    int cislo = 0;
+    novy([&](TFormulIPrijVstup& v) {
+        v.EditNaSklad->setText("1");
+        v.PrenosSkladu();
+        EXPECT_EQ(v.ComboDruhCeny->currentText(), "VO");
+        v.ButtonPolozkyClick();
+        v.ClickNovaPol();
+        v.EditVyrobek->setText("1");
+        v.ExitVyrobek();
+        // The base price of branch 1 has no rebate.
+        EXPECT_EQ(v.EditCenaZobr->text(), "100,00");
+        v.EditMnozstvi->setText("2");
+        v.ExitMnozstvi();
+        v.ClickUlozPol();
+        cislo = int(h().field("CIS_UCTU").asInteger());
+        v.ButtonHlavickaClick();
+        v.EditNaSklad->setText("2");
+        ui.answer(Button::Yes, "Chcete přepočítat ceny všech položek podle nového oboru ?");
+        v.PrenosSkladu();
+        v.ButtonOkClick();
+    });
+    Table& p = kurzor(RodinaDokladu::prijemka().polozky);
+    ASSERT_TRUE(p.findKey({cislo, 1}));
+    EXPECT_EQ(p.field("Rabat").asDecimal(), Decimal(10));
+    EXPECT_EQ(p.field("Cena_Zobr").asDecimal(), Decimal(90));
+    EXPECT_EQ(p.field("Cena_ZobrC").asDecimal(), Decimal(180));
+    Table& hl = kurzor(RodinaDokladu::prijemka().hlavicka);
+    ASSERT_TRUE(hl.findKey({cislo}));
+    EXPECT_EQ(hl.field("Cis_Obor").asInteger(), 2);
+    EXPECT_EQ(hl.field("Cena_ZobrCelk").asDecimal(), Decimal(180));
 }
 
 // ---- import

@@ -132,6 +132,7 @@ VysledekImportu ImportPrijemek(TDataCis& dm, const QString& hlavicky, const QStr
         hlav.field(QStringLiteral("Druh_Ceny")).setString(QStringLiteral("NC"));
         hlav.post();
         int polozek = 0;
+        Decimal sklSoucet, zobrSoucet;
         const QString puvodni = klicovyText(zh[QStringLiteral("CIS_UCTU")]);
         auto [od, po] = podleCisla.equal_range(puvodni);
         for (auto it = od; it != po; ++it) {
@@ -143,7 +144,19 @@ VysledekImportu ImportPrijemek(TDataCis& dm, const QString& hlavicky, const QStr
             pol.field(QStringLiteral("Stav")).setString(QStringLiteral("P"));
             // The item table's rules reserve the item's quantity as it is posted.
             pol.post();
+            sklSoucet += castkaPole(pol, QStringLiteral("Cena_SklC"));
+            zobrSoucet += castkaPole(pol, QStringLiteral("Cena_ZobrC"));
             ++polozek;
+        }
+        // The header's totals are the sums of its items, whatever the other system's header
+        // said (a closing checks them against each other).
+        if (hlav.findKey({cislo}) &&
+            (castkaPole(hlav, QStringLiteral("Cena_SklCelk")) != sklSoucet ||
+             castkaPole(hlav, QStringLiteral("Cena_ZobrCelk")) != zobrSoucet)) {
+            hlav.edit();
+            hlav.field(QStringLiteral("Cena_SklCelk")).setDecimal(sklSoucet);
+            hlav.field(QStringLiteral("Cena_ZobrCelk")).setDecimal(zobrSoucet);
+            hlav.post();
         }
         tr.commit();
         zrus.hotovo = true;

@@ -39,7 +39,8 @@ struct VysledekImportu {
 };
 
 // Imports every header of `hlavicky` with its items of `polozky` (matched by CIS_UCTU) as new
-// open receipts of kind `druh`, price type "NC". The item table's rules
+// open receipts of kind `druh`, price type "NC"; a header's totals are the sums of the items it
+// got. The item table's rules
 // reserve each item's quantity as it is saved (while REZERVACE is on).
 VysledekImportu ImportPrijemek(TDataCis& dm, const QString& hlavicky, const QString& polozky,
                                const QString& druh);

@@ -495,6 +495,28 @@ TEST_F(ImportPrijemekTest, AnUnreadableTableIsNamedAndNothingIsImported) {
     EXPECT_TRUE(QFile::remove(spatna));
 }
 
+TEST_F(ImportPrijemekTest, AnItemOfAMissingProductIsImportedWithoutAReservationAndTheRestHolds) {
+    using formats::FieldKind;
+    const QString hl = hlavicky();
+    const QString po = zapis("imp_pol6.db",
+                             {{"CIS_UCTU", FieldKind::Long, 0, 0},
+                              {"PorCis", FieldKind::Short, 0, 0},
+                              {"Cis_Vyr", FieldKind::Long, 0, 0},
+                              {"ObjCis", FieldKind::Text, 15, 0},
+                              {"Mnozstvi", FieldKind::Float, 0, 0},
+                              {"Druh_Pol", FieldKind::Text, 1, 0}},
+                             {{7, 1, 6, "OBJ6", 2.0, "S"}, {8, 1, 2, "OBJ2", 1.0, "S"}});
+    ui.answerFile(hl).answerFile(po);
+    grid->Import1Click();
+    Table& hla = kurzor(RodinaDokladu::prijemka().hlavicka);
+    int prijemek = 0;
+    for (hla.first(); !hla.eof() && hla.hasRecord(); hla.next())
+        ++prijemek;
+    EXPECT_EQ(prijemek, 2);
+    EXPECT_EQ(zasoba(2, "").rezervace, Decimal(-1));
+    EXPECT_EQ(kontrola(), QStringList());
+}
+
 // ---- the item report
 
 TEST_F(PrijemFormulareTest, TheItemReportsWorkTableHoldsTheMatchingItemsAndIsDeletedAfterwards) {

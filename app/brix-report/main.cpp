@@ -30,6 +30,7 @@
 #include "table.h"
 #include "templatefile.h"
 #include "util/path_resolver.h"
+#include "util/time_zone.h"
 
 #include <QDate>
 #include <QDir>
@@ -320,9 +321,10 @@ bool readTableBridge(brix::Database& db, const QString& address, ListBridge* out
             std::vector<TCalcType> row;
             for (int i = 0; i < source.fieldCount(); ++i) {
                 const bool null = source.isNull(i);
-                row.push_back(calcTypeOfField(source.fieldType(i)) == 1
-                                  ? TCalcType::ofNumber(source.number(i), source.displayText(i), null)
-                                  : TCalcType::ofText(source.displayText(i), 0, null));
+                row.push_back(
+                    calcTypeOfField(source.fieldType(i)) == 1
+                        ? TCalcType::ofNumber(source.number(i), source.displayText(i), null)
+                        : TCalcType::ofText(source.displayText(i), 0, null));
             }
             out->rows.push_back(std::move(row));
         }
@@ -496,7 +498,8 @@ int runReport(const QStringList& args) {
             fillers.back()->setMasterSestava(master);
         }
         ListBridge rows;
-        if (!dataRoot.isEmpty() && !spec.file.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
+        if (!dataRoot.isEmpty() &&
+            !spec.file.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
             // A table of the data root: its records are read whole, the link picks the master's.
             if (!readTableBridge(*db, spec.file, &rows, &error)) return bad(error);
         } else if (!readCsvBridge(spec.file, &rows, &error)) {
@@ -635,6 +638,7 @@ int templates(const QStringList& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    brix::settleLocalTimeZone();
     // Drawing pages needs the font database of a GUI application, though never a screen.
     const bool draws = drawsOrPrints(argc, argv);
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -3,12 +3,10 @@
 // writes in one transaction.
 #include "database.h"
 #include "table.h"
+#include "util/time_zone.h"
 #include "varianty.h"
 
-#include <QFile>
 #include <QTemporaryDir>
-
-#include <ctime>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -134,11 +132,7 @@ BENCHMARK(BM_VariantSave50Raw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VariantSave50)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    // With TZ unset the C library reads the zone file again for every local time it converts;
-    // naming the machine's zone once has it read once (the same local time either way).
-    if (qEnvironmentVariableIsEmpty("TZ") && QFile::exists(QStringLiteral("/etc/localtime")))
-        qputenv("TZ", ":/etc/localtime");
-    tzset();
+    brix::settleLocalTimeZone();
     benchmark::Initialize(&argc, argv);
     data();
     benchmark::RunSpecifiedBenchmarks();

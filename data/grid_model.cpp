@@ -1,5 +1,7 @@
 #include "grid_model.h"
 
+#include "decimal.h"
+
 namespace brix {
 
 GridModel::GridModel(Table& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {
@@ -79,7 +81,13 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     const Table::Row* r = rowAt(index.row());
     if (!r || fi >= r->values.size()) return QVariant();
     if (role == Qt::EditRole) return r->values[fi];
-    return displayText(r->values[fi], table_.fieldDef(fi).kind);
+    const FieldDef& f = table_.fieldDef(fi);
+    const QVariant& v = r->values[fi];
+    // Amounts the catalogue shows at fixed places keep them ("297,50", not "297,5").
+    if ((f.kind == FieldKind::Float || f.kind == FieldKind::Money) && f.decimals >= 0 &&
+        !v.isNull())
+        return Decimal::fromDouble(v.toDouble()).toString(f.decimals);
+    return displayText(v, f.kind);
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {

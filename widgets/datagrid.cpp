@@ -314,7 +314,9 @@ void DataGrid::updateLockedView() {
 }
 
 void DataGrid::updateLockedGeometry() {
-    if (!lockedView_ || !lockedView_->isVisible() || !model_) return;
+    // Explicitly hidden only: before the window shows, the overlay is not visible yet and still
+    // needs its geometry, or it keeps the default size of a new view.
+    if (!lockedView_ || lockedView_->isHidden() || !model_) return;
     int width = 0;
     for (int c = 0; c < qMin(locked_, model_->columnCount()); ++c) {
         if (!isColumnHidden(c)) width += columnWidth(c);

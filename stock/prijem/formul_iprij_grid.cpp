@@ -16,7 +16,6 @@
 #include "vstup/tisk_seznamu.h"
 #include "vyber_vyrobku.h"
 
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyledItemDelegate>
@@ -153,9 +152,8 @@ TFormulIPrijGrid::TFormulIPrijGrid(TDataCis& dm, VyberVyrobku& vyber,
         MainMenu->addAction(MenuTrideni->menuAction());
         for (int i = 0; i < sortActions.size(); ++i)
             connect(sortActions[i], &QAction::triggered, this,
-                    [this, i] { LabelPoradi->setText(kPoradi.value(i)); });
+                    [this, i] { StatusBar1->setPanelText(1, kPoradi.value(i)); });
     }
-    LabelPoradi = new QLabel(kPoradi.first(), this);
     StatusBar1->setPanelCount(std::max(2, StatusBar1->panelCount()));
     StatusBar1->setPanelText(1, kPoradi.first());
 }
@@ -176,7 +174,6 @@ void TFormulIPrijGrid::openRegister() {
         reportStorageError(e);
     }
     rizeni_->setVychoziDruh(rizeni_->prvniDruh());
-    LabelPoradi->setText(kPoradi.first());
     StatusBar1->setPanelText(1, kPoradi.first());
     table().last();
     DbGrid1->syncToTable();

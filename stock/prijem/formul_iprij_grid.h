@@ -11,8 +11,6 @@
 #include <functional>
 #include <memory>
 
-class QLabel;
-
 namespace brix {
 
 class CenyDataCis;
@@ -74,7 +72,6 @@ public:
     QAction* MenuImport = nullptr;
     QAction* MenuStorno = nullptr;
     QAction* MenuPridatDPH = nullptr;
-    QLabel* LabelPoradi = nullptr;
 
     // The template names of the prints, as the data root holds them (without the suffix).
     static const QString kSablonaPrijmu;

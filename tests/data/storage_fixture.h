@@ -53,7 +53,8 @@ inline const Catalogue& testCatalogue() {
             "Prijmeni;Jmeno", "Mesto=Mesto; CisFirmy=Cis_firmy,Prijmeni; Nazev=Nazev"));
         c.add(Catalogue::define("T", "Zasoby", "Cis_Vyr I!; Cis_Sklad A4; Mnozstvi F",
                                 "Cis_Vyr;Cis_Sklad", "Sklad=Cis_Sklad,Cis_Vyr"));
-        TableDef h = Catalogue::define("T", "Hlavicky", "Cis_Uctu I; Popis A20", "Cis_Uctu");
+        TableDef h =
+            Catalogue::define("T", "Hlavicky", "Cis_Uctu I; Popis A20; Celkem F.2", "Cis_Uctu");
         h.detailRules.push_back({"T\\Polozky", {"Cis_Uctu"}, {"Cis_Uctu"}});
         c.add(h);
         TableDef p = Catalogue::define(

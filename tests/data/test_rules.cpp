@@ -350,6 +350,18 @@ TEST_F(RulesTest, TheGridModelReadsOnlyThePagesShown) {
     m.setColumns({{"Mnozstvi", "Množství", 10}});
     EXPECT_EQ(m.columnCount(), 1);
     EXPECT_EQ(m.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Množství");
+
+    // A field the catalogue shows at two places keeps them; an empty one stays empty.
+    Table h(*db, "T\\Hlavicky");
+    h.open();
+    add(h, {{"Cis_Uctu", 1}, {"Celkem", 297.5}});
+    add(h, {{"Cis_Uctu", 2}, {"Celkem", -3229251.0}});
+    add(h, {{"Cis_Uctu", 3}});
+    GridModel hm(h);
+    hm.setColumns({{"Celkem", "Celkem", 10}});
+    EXPECT_EQ(hm.data(hm.index(0, 0)).toString(), "297,50");
+    EXPECT_EQ(hm.data(hm.index(1, 0)).toString(), "-3229251,00");
+    EXPECT_EQ(hm.data(hm.index(2, 0)).toString(), "");
 }
 
 } // namespace

@@ -710,6 +710,18 @@ TEST_F(RegisterTest, GridLayoutMarksAndLockedColumns) {
     ASSERT_TRUE(table->gotoBookmark(reg->DbGrid1->markedBookmarks()[0]));
     EXPECT_EQ(current(), "čaj zelený");
     EXPECT_EQ(reg->DbGrid1->lockedColumns(), 1);
+    // The locked columns' overlay covers exactly those columns, over the grid's whole height,
+    // also when the grid got its size before the window was shown.
+    reg->resize(700, 500);
+    reg->show();
+    QApplication::processEvents();
+    QTableView* over = nullptr;
+    for (QTableView* v : reg->DbGrid1->findChildren<QTableView*>(Qt::FindDirectChildrenOnly))
+        if (v->isVisible()) over = v;
+    ASSERT_TRUE(over);
+    EXPECT_EQ(over->width(), 150);
+    EXPECT_EQ(over->height(),
+              reg->DbGrid1->viewport()->height() + reg->DbGrid1->horizontalHeader()->height());
 }
 
 TEST_F(RegisterTest, SearchTextWithPatternCharactersFindsWhatItSays) {

@@ -4,26 +4,60 @@
 #include "datagrid.h"
 #include "dialogs/filter_forms.h"
 #include "formul_vyrobky.h"
+#include "grid_model.h"
 #include "platform.h"
 #include "rejstrik_vyrobku.h"
 #include "statusbar.h"
 #include "storage_error.h"
 #include "util/text_utils.h"
+#include "vstup/vstup_dat.h"
 #include "vyrobky.h"
 
 #include <QBoxLayout>
+#include <QDate>
+#include <QHash>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 namespace brix {
 
 namespace {
 
-// The status-bar panel of the filter.
-constexpr int kPanelFiltru = 1;
+// The status-bar panels: the hint of the focused control, the filter.
+constexpr int kPanelNapovedy = 0;
+constexpr int kPanelFiltru = 2;
+
+// The captions of the columns that do not show their field name, whatever layout placed them.
+const QHash<QString, QString>& popiskySloupcu() {
+    static const QHash<QString, QString> p = {
+        {QStringLiteral("PC_VYNSKUP"), QStringLiteral("VS")},
+        {QStringLiteral("DRUHMN"), QStringLiteral("MJ")},
+        {QStringLiteral("DISPONMN"), QStringLiteral("Množství")}};
+    return p;
+}
+
+// Amounts of money in the grid: always two places ("297,50").
+bool jePenezni(const QString& pole) {
+    static const QStringList penize = {QStringLiteral("PC_ZAKL"),   QStringLiteral("MO_CENA"),
+                                       QStringLiteral("SKLZAS_KC"), QStringLiteral("NC_NETTO"),
+                                       QStringLiteral("PC_MIN"),    QStringLiteral("NC_ZAHR")};
+    return penize.contains(pole.toUpper());
+}
+
+class PenezniSloupec : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale& locale) const override {
+        const QString t = value.toString();
+        if (t.isEmpty()) return t;
+        const std::optional<Decimal> d = Decimal::parse(t);
+        return d ? d->toString(2) : QStyledItemDelegate::displayText(value, locale);
+    }
+};
 
 void pridejUzly(QTreeWidgetItem* rodic, const UzelStromu& u) {
     for (const UzelStromu& d : u.deti) {
@@ -36,7 +70,7 @@ void pridejUzly(QTreeWidgetItem* rodic, const UzelStromu& u) {
 } // namespace
 
 RejstrikVyrobku::RejstrikVyrobku(TFormulVyrobky& form, TDataCis& dm)
-    : QObject(&form), f_(form), dm_(dm) {
+    : QObject(&form), f_(form), dm_(dm), vyrobky_(&form.table()) {
     // The tree beside the grid, hidden until asked for.
     Strom = new QTreeWidget(f_.TabSheetBrowse);
     Strom->setObjectName(QStringLiteral("StromSkupin"));
@@ -107,6 +141,34 @@ RejstrikVyrobku::RejstrikVyrobku(TFormulVyrobky& form, TDataCis& dm)
     connect(MenuKopieKodu, &QAction::triggered, this, [this] { KopieKoduClick(); });
     connect(MenuHromadnaZmena, &QAction::triggered, this, [this] { HromadnaZmenaClick(); });
     connect(MenuPrepocetDPH, &QAction::triggered, this, [this] { PrepocetDPHClick(); });
+
+    MenuPohyby = new QAction(QStringLiteral("Pohyby &sklad.karty"), this);
+    f_.MenuFunkce->insertAction(f_.MenuFunkce->actions().value(0), MenuPohyby);
+    connect(MenuPohyby, &QAction::triggered, this, [this] { PohybyClick(); });
+    MenuZasoby = new QAction(QStringLiteral("Zobrazit skladové zásoby"), this);
+    MenuZasoby->setCheckable(true);
+    f_.MenuFunkce->addAction(MenuZasoby);
+    connect(MenuZasoby, &QAction::triggered, this, [this](bool on) { ZasobyClick(on); });
+
+    if (!f_.MenuTisk) {
+        f_.MenuTisk = new QMenu(QStringLiteral("&Tisk"), &f_);
+        f_.MainMenu->insertMenu(f_.MenuFunkce->menuAction(), f_.MenuTisk);
+        f_.addBrowseMenu(f_.MenuTisk);
+    }
+    MenuTiskovySpravce = f_.MenuTisk->addAction(QStringLiteral("&Tiskový správce"));
+    connect(MenuTiskovySpravce, &QAction::triggered, this, [this] { TiskovySpravceClick(); });
+
+    // The stock levels of the current product under the grid, hidden until asked for.
+    GridZasoby = new DataGrid(f_.TabSheetBrowse);
+    GridZasoby->setObjectName(QStringLiteral("GridZasoby"));
+    GridZasoby->hide();
+    connect(GridZasoby, &QObject::destroyed, this, [this] { GridZasoby = nullptr; });
+    if (auto* l = qobject_cast<QBoxLayout*>(f_.TabSheetBrowse->layout())) {
+        const int i = Strom->parentWidget() ? l->indexOf(Strom->parentWidget()) : -1;
+        l->insertWidget(i + 1, GridZasoby);
+    }
+    // The detail cursor follows the products; it goes when they are closed.
+    zavreniVyrobku_ = f_.table().beforeClose.add([this](Table&) { skryjZasoby(); });
     f_.hooks().exportTable = [this, predchozi = f_.hooks().exportTable](RegisterForm& r) {
         dm_.ExportDodavatele = true;
         try {
@@ -122,6 +184,12 @@ RejstrikVyrobku::RejstrikVyrobku(TFormulVyrobky& form, TDataCis& dm)
         }
         dm_.ExportDodavatele = false;
     };
+}
+
+RejstrikVyrobku::~RejstrikVyrobku() {
+    // The form's widgets are gone by now; the shared products outlive it.
+    vyrobky_->beforeClose.remove(zavreniVyrobku_);
+    if (zasoby_) zasoby_->setMaster(nullptr, QString(), QString());
 }
 
 void RejstrikVyrobku::ukazFiltr() {
@@ -175,23 +243,8 @@ void RejstrikVyrobku::DodavatelClick() {
 }
 
 void RejstrikVyrobku::OznaceneVetyClick() {
-    Table& vyr = f_.table();
-    if (!vyr.active()) return;
-    QSet<QString> klice;
-    {
-        Table t(vyr.database(), vyr.def().address());
-        t.open();
-        for (qint64 b : f_.DbGrid1->markedBookmarks())
-            if (t.gotoBookmark(b))
-                klice.insert(OrizniVpravo(t.field(QStringLiteral("Cis_vyr")).asString()));
-    }
-    try {
-        vyr.setFiltered(false);
-        vyr.setFilter(QString());
-        dm_.filtrOznacenych(vyr, QStringLiteral("Cis_vyr"), klice);
-    } catch (const StorageError& e) {
-        f_.reportStorageError(e);
-    }
+    if (!f_.table().active()) return;
+    f_.filterMarkedRecords(QStringLiteral("Cis_vyr"));
     f_.StatusBar1->setPanelText(kPanelFiltru, QStringLiteral("Filtr : Označené věty"));
     obnov();
 }
@@ -280,13 +333,117 @@ void RejstrikVyrobku::PrepocetDPHClick() {
     Platform::current().warning(QString::fromUtf16(kZmenaDPHDokoncena));
 }
 
+void RejstrikVyrobku::upravSloupce() {
+    GridModel* m = f_.DbGrid1->gridModel();
+    if (!m) return;
+    QList<GridColumn> sloupce = m->columns();
+    bool zmena = false;
+    for (GridColumn& c : sloupce) {
+        const auto p = popiskySloupcu().constFind(c.field.toUpper());
+        if (p != popiskySloupcu().cend() && c.title != *p) {
+            c.title = *p;
+            zmena = true;
+        }
+    }
+    if (zmena) f_.DbGrid1->setColumns(sloupce);
+    for (int i = 0; i < m->columnCount(); ++i) {
+        QAbstractItemDelegate* d = f_.DbGrid1->itemDelegateForColumn(i);
+        if (jePenezni(m->columns()[i].field)) {
+            if (!d) f_.DbGrid1->setItemDelegateForColumn(i, new PenezniSloupec(f_.DbGrid1));
+        } else if (d) {
+            f_.DbGrid1->setItemDelegateForColumn(i, nullptr);
+            d->deleteLater();
+        }
+    }
+}
+
 void RejstrikVyrobku::PoOtevreni() {
+    upravSloupce();
+    f_.StatusBar1->showHintsIn(kPanelNapovedy);
     if (f_.chooserMode()) {
         Strom->hide();
         return;
     }
     f_.setSearchField(QStringLiteral("ObjCis"));
     StromSkupin(false);
+    if (MenuZasoby->isChecked()) ukazZasoby(75);
+}
+
+void RejstrikVyrobku::PohybyClick() {
+    Table& vyr = f_.table();
+    if (!vyr.active() || !vyr.hasRecord()) return;
+    const qint64 cislo = vyr.field(QStringLiteral("Cis_vyr")).asInteger();
+    try {
+        Table pohyby(dm_.database(), QStringLiteral("Sklady\\SklPol"));
+        pohyby.setIndexName(QStringLiteral("CisVyr"));
+        pohyby.open();
+        pohyby.setRange({cislo, QVariant()}, {cislo, QDate(2100, 12, 31)});
+        {
+            TFrmVstupDat karta(pohyby, QStringLiteral("FormSklPol"), {}, {}, &f_);
+            karta.setObjectName(QStringLiteral("SkladovaKarta"));
+            // Only looked at: the range is the card's, nothing is entered or deleted.
+            karta.setSelectionMode(true);
+            for (QAction* a : {karta.MenuNovy, karta.MenuOprava, karta.MenuSmazat})
+                if (a) {
+                    a->setEnabled(false);
+                    a->setVisible(false);
+                }
+            karta.showRegister();
+        }
+        pohyby.close();
+    } catch (const StorageError& e) {
+        f_.reportStorageError(e);
+    }
+}
+
+void RejstrikVyrobku::ZasobyClick(bool ukaz) {
+    MenuZasoby->setChecked(ukaz);
+    if (ukaz)
+        ukazZasoby(65);
+    else
+        skryjZasoby();
+}
+
+void RejstrikVyrobku::ukazZasoby(int vyska) {
+    try {
+        if (!zasoby_) {
+            zasoby_ = std::make_unique<Table>(dm_.database(), QStringLiteral("Sklady\\SklZas"));
+            zasoby_->setIndexName(QStringLiteral("CisVyr"));
+        }
+        zasoby_->setMaster(&f_.table(), QStringLiteral("Cis_vyr"), QStringLiteral("Cis_Vyr"));
+        if (!zasoby_->active()) zasoby_->open();
+        if (GridZasoby->table() != zasoby_.get()) {
+            GridZasoby->setTable(zasoby_.get());
+            GridZasoby->setColumns({{QStringLiteral("Cis_Vyr"), {}, 0},
+                                    {QStringLiteral("Cis_Sklad"), {}, 0},
+                                    {QStringLiteral("SklZas_ks"), {}, 0},
+                                    {QStringLiteral("SklZas_kc"), {}, 0},
+                                    {QStringLiteral("Objednano"), {}, 0},
+                                    {QStringLiteral("Posl_Zmena"), {}, 0}});
+            GridZasoby->setItemDelegateForColumn(3, new PenezniSloupec(GridZasoby));
+        } else if (GridZasoby->gridModel()) {
+            GridZasoby->gridModel()->reload();
+        }
+    } catch (const StorageError& e) {
+        f_.reportStorageError(e);
+        return;
+    }
+    GridZasoby->setFixedHeight(vyska);
+    GridZasoby->show();
+}
+
+void RejstrikVyrobku::skryjZasoby() {
+    if (GridZasoby) {
+        GridZasoby->hide();
+        GridZasoby->setTable(nullptr);
+    }
+    if (!zasoby_) return;
+    zasoby_->setMaster(nullptr, QString(), QString());
+    if (zasoby_->active()) zasoby_->close();
+}
+
+void RejstrikVyrobku::TiskovySpravceClick() {
+    f_.openPrintManager(QStringLiteral("Ciselnik\\"), QStringLiteral("PrVy"));
 }
 
 void RejstrikVyrobku::ExportClick() {

@@ -8,12 +8,17 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QAction;
+class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace brix {
 
+class DataGrid;
+class Table;
 class TDataCis;
 class TFormulVyrobky;
 struct UzelStromu;
@@ -22,6 +27,7 @@ class RejstrikVyrobku : public QObject {
     Q_OBJECT
 public:
     RejstrikVyrobku(TFormulVyrobky& form, TDataCis& dm);
+    ~RejstrikVyrobku() override;
 
     // "&Rozsah" on a field: the input boxes ("Rozsah", and "Rozsah do" with a "to" value), the
     // condition joined to the filter by the filter database's join dialog.
@@ -37,6 +43,14 @@ public:
     void HromadnaZmenaClick();
     void PrepocetDPHClick();
     void ExportClick();
+    // "Pohyby &sklad.karty": the ledger of the current product, ordered by product and date up
+    // to 31.12.2100, in the browse form without editing; the ledger is closed afterwards.
+    void PohybyClick();
+    // "Zobrazit skladové zásoby": the stock levels of the current product below the grid
+    // (height 65), or hidden again.
+    void ZasobyClick(bool ukaz);
+    // "&Tisk" → "&Tiskový správce": the templates "Ciselnik\PrVy*" over the products.
+    void TiskovySpravceClick();
     // After the register opened outside chooser mode: the search column ObjCis and the tree of
     // the revenue groups shown.
     void PoOtevreni();
@@ -47,13 +61,24 @@ public:
     QAction* MenuKopieKodu = nullptr;
     QAction* MenuHromadnaZmena = nullptr;
     QAction* MenuPrepocetDPH = nullptr;
+    QAction* MenuPohyby = nullptr;
+    QAction* MenuZasoby = nullptr;
+    QAction* MenuTiskovySpravce = nullptr;
+    // The stock levels of the current product, over a cursor of its own linked to the product.
+    DataGrid* GridZasoby = nullptr;
 
 private:
     void ukazFiltr();
     void obnov();
+    void upravSloupce();
+    void ukazZasoby(int vyska);
+    void skryjZasoby();
 
     TFormulVyrobky& f_;
     TDataCis& dm_;
+    Table* vyrobky_;
+    std::unique_ptr<Table> zasoby_;
+    int zavreniVyrobku_ = 0;
 };
 
 } // namespace brix

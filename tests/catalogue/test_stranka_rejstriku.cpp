@@ -65,7 +65,7 @@ protected:
         std::sort(c.begin(), c.end());
         return c;
     }
-    QString panel() const { return form->StatusBar1->panelText(1); }
+    QString panel() const { return form->StatusBar1->panelText(2); }
 
     std::unique_ptr<TFormulVyrobky> form;
     RejstrikVyrobku* stranka = nullptr;

@@ -121,12 +121,13 @@ RejstrikVyrobku::RejstrikVyrobku(TFormulVyrobky& form, TDataCis& dm)
     if (!f_.MenuBezFiltru) {
         f_.MenuBezFiltru = new QAction(QStringLiteral("&Bez filtru"), this);
         f_.MenuRozsah->insertAction(prvni, f_.MenuBezFiltru);
-        connect(f_.MenuBezFiltru, &QAction::triggered, this, [this] {
-            f_.bezFiltruClick();
-            ukazFiltr();
-            obnov();
-        });
+        connect(f_.MenuBezFiltru, &QAction::triggered, this, [this] { f_.bezFiltruClick(); });
     }
+    // After the register's own handler: the filter panel cleared, the grid re-read.
+    connect(f_.MenuBezFiltru, &QAction::triggered, this, [this] {
+        ukazFiltr();
+        obnov();
+    });
     MenuOznacene = new QAction(QStringLiteral("&Označené věty"), this);
     f_.MenuRozsah->insertAction(prvni, MenuOznacene);
     connect(MenuOznacene, &QAction::triggered, this, [this] { OznaceneVetyClick(); });

@@ -6,14 +6,19 @@
 #include "datagrid.h"
 #include "formul_vyr_sql.h"
 #include "formul_vyrobky.h"
+#include "grid_model.h"
 #include "query.h"
 #include "statusbar.h"
 #include "stranka_rejstriku.h"
 #include "vyber_vyrobek.h"
 
+#include <QAction>
+#include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTreeWidget>
 
@@ -206,6 +211,139 @@ TEST_F(StrankaRejstrikuTest, ChooserByNameAndEscapeRestoresTheCallersOrder) {
     EXPECT_EQ(vyr.indexName(), "VynSkup");
     ui.verifyAllUsed();
     form->openRegister();
+}
+
+TEST_F(StrankaRejstrikuTest, StockCardShowsItsProductUpToTheLastDateOnly) {
+    Table l(*db, "Sklady\\SklPol");
+    const auto pohyb = [&](int vyr, QDate den, int uctu) {
+        add(l, {{"Cis_Uctu", uctu},
+                {"PorCis", 1},
+                {"Druh_Uctu", "K"},
+                {"Dat_Plneni", den},
+                {"P_V", "P"},
+                {"Cis_Vyr", vyr},
+                {"Cis_Sklad", "1"},
+                {"Mnozstvi", 1}});
+    };
+    pohyb(2, QDate(2024, 5, 1), 1);
+    pohyb(2, QDate(2100, 12, 31), 2);
+    pohyb(2, QDate(2101, 1, 1), 3); // after the card's last day
+    pohyb(1, QDate(2024, 5, 1), 4);
+    pohyb(3, QDate(2024, 5, 1), 5);
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {2}));
+    std::vector<qint64> ucty;
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& karta = static_cast<RegisterForm&>(d);
+            EXPECT_EQ(karta.windowTitle(), "FormSklPol");
+            EXPECT_FALSE(karta.MenuNovy->isEnabled());
+            EXPECT_FALSE(karta.MenuOprava->isEnabled());
+            EXPECT_FALSE(karta.MenuSmazat->isEnabled());
+            Table& t = karta.table();
+            EXPECT_EQ(t.indexName(), "CisVyr");
+            for (t.first(); !t.eof(); t.next())
+                ucty.push_back(t.field("Cis_Uctu").asInteger());
+            // Enter on a row does not open it for editing.
+            karta.gridActivated();
+            EXPECT_EQ(t.state(), TableState::Browse);
+            d.reject();
+        },
+        "SkladovaKarta");
+    stranka->PohybyClick();
+    ui.verifyAllUsed();
+    EXPECT_EQ(ucty, (std::vector<qint64>{1, 2}));
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 2);
+}
+
+TEST_F(StrankaRejstrikuTest, StockLevelGridFollowsTheCurrentProduct) {
+    Table z(*db, "Sklady\\SklZas");
+    add(z, {{"Cis_Vyr", 1}, {"Cis_Sklad", "1"}, {"SklZas_ks", 4}, {"SklZas_kc", 297.5}});
+    add(z, {{"Cis_Vyr", 1}, {"Cis_Sklad", "2"}, {"SklZas_ks", 1}});
+    add(z, {{"Cis_Vyr", 3}, {"Cis_Sklad", "1"}, {"SklZas_ks", 9}});
+    EXPECT_TRUE(stranka->GridZasoby->isHidden());
+    stranka->MenuZasoby->trigger();
+    EXPECT_TRUE(stranka->MenuZasoby->isChecked());
+    EXPECT_FALSE(stranka->GridZasoby->isHidden());
+    EXPECT_EQ(stranka->GridZasoby->height(), 65);
+    GridModel* m = stranka->GridZasoby->gridModel();
+    ASSERT_TRUE(m);
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    EXPECT_EQ(m->rowCount(), 2);
+    auto* penize = static_cast<QStyledItemDelegate*>(stranka->GridZasoby->itemDelegateForColumn(3));
+    ASSERT_TRUE(penize);
+    EXPECT_EQ(penize->displayText(m->data(m->index(0, 3)), QLocale()), "297,50");
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {3}));
+    EXPECT_EQ(m->rowCount(), 1);
+    EXPECT_EQ(m->data(m->index(0, 2)).toString(), "9");
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {2}));
+    EXPECT_EQ(m->rowCount(), 0);
+
+    // Closed and opened again it comes back, linked to the product.
+    form->closeRegister();
+    form->openRegister();
+    EXPECT_FALSE(stranka->GridZasoby->isHidden());
+    EXPECT_EQ(stranka->GridZasoby->height(), 75);
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    EXPECT_EQ(stranka->GridZasoby->gridModel()->rowCount(), 2);
+    stranka->MenuZasoby->trigger();
+    EXPECT_TRUE(stranka->GridZasoby->isHidden());
+}
+
+TEST_F(StrankaRejstrikuTest, GridShowsMoneyWithTwoPlacesAndCaptionsUnderALayout) {
+    const auto text = [&](const QString& pole) {
+        GridModel* m = form->DbGrid1->gridModel();
+        const int c = m->columnOfField(pole);
+        EXPECT_GE(c, 0) << pole.toStdString();
+        const QModelIndex i = m->index(m->rowOfCurrent(), c);
+        QAbstractItemDelegate* d = form->DbGrid1->itemDelegateForColumn(c);
+        const QVariant v = m->data(i);
+        return d ? static_cast<QStyledItemDelegate*>(d)->displayText(v, QLocale()) : v.toString();
+    };
+    const auto titul = [&](const QString& pole) {
+        GridModel* m = form->DbGrid1->gridModel();
+        return m->headerData(m->columnOfField(pole), Qt::Horizontal, Qt::DisplayRole).toString();
+    };
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    EXPECT_EQ(text("MO_Cena"), "134,20");
+    EXPECT_EQ(text("NC_Netto"), "100,00");
+    EXPECT_EQ(text("CenaZa"), "1"); // a quantity keeps its own places
+    EXPECT_EQ(titul("PC_Vynskup"), "VS");
+    EXPECT_EQ(titul("DisponMn"), "Množství");
+    EXPECT_EQ(form->StatusBar1->panelText(0), "Formulář výrobky");
+
+    form->closeRegister();
+    QDir(dir.path()).mkpath("Ciselnik");
+    QFile f(dir.filePath("Ciselnik/Vyrobky_Grid.csv"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Nazev;120\r\nDruhMn;30\r\nMO_Cena;60\r\n");
+    f.close();
+    form->openRegister();
+    EXPECT_EQ(form->DbGrid1->gridModel()->columnCount(), 3);
+    EXPECT_EQ(titul("DruhMn"), "MJ");
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    EXPECT_EQ(text("MO_Cena"), "134,20");
+    EXPECT_EQ(form->DbGrid1->itemDelegateForColumn(0), nullptr);
+}
+
+TEST_F(StrankaRejstrikuTest, MarkedRecordsOnlyAndBackToAll) {
+    form->DbGrid1->toggleMark(0);
+    form->DbGrid1->toggleMark(2);
+    const std::vector<qint64> oznacene = [&] {
+        std::vector<qint64> c;
+        Table t(*db, "Ciselnik\\Vyrobky");
+        t.open();
+        for (qint64 b : form->DbGrid1->markedBookmarks())
+            if (t.gotoBookmark(b)) c.push_back(t.field("Cis_vyr").asInteger());
+        std::sort(c.begin(), c.end());
+        return c;
+    }();
+    ASSERT_EQ(oznacene.size(), 2u);
+    stranka->MenuOznacene->trigger();
+    EXPECT_EQ(ukazuje(), oznacene);
+    EXPECT_EQ(panel(), "Filtr : Označené věty");
+    form->MenuBezFiltru->trigger();
+    EXPECT_EQ(ukazuje().size(), 5u);
+    EXPECT_EQ(panel(), "");
 }
 
 } // namespace

@@ -7,9 +7,12 @@
 #include "formul_vyr_sql.h"
 #include "formul_vyrobky.h"
 #include "grid_model.h"
+#include "hlavni_okno.h"
+#include "propojeni.h"
 #include "query.h"
 #include "statusbar.h"
 #include "stranka_rejstriku.h"
+#include "util/nastaveni.h"
 #include "vyber_vyrobek.h"
 
 #include <QAction>
@@ -344,6 +347,18 @@ TEST_F(StrankaRejstrikuTest, MarkedRecordsOnlyAndBackToAll) {
     form->MenuBezFiltru->trigger();
     EXPECT_EQ(ukazuje().size(), 5u);
     EXPECT_EQ(panel(), "");
+}
+
+// The quick search is made with the code lists when the settings switch it on, not otherwise.
+TEST_F(StrankaRejstrikuTest, QuickSearchFormMadeAtStartOnlyWhenSwitchedOn) {
+    const bool predtim = nastaveniProgramu().OkVyrSQL;
+    for (const bool zapnuto : {true, false}) {
+        nastaveniProgramu().OkVyrSQL = zapnuto;
+        TFormMenu menu;
+        TCiselniky& c = PropojCiselniky(menu, *dm, [](const QString&, std::function<void()>) {});
+        EXPECT_EQ(c.vyrobky().findChild<TFormulVyrSQL*>() != nullptr, zapnuto);
+    }
+    nastaveniProgramu().OkVyrSQL = predtim;
 }
 
 } // namespace

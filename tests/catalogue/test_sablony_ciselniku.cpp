@@ -149,6 +149,52 @@ TEST_F(SablonyTest, ListsPrintTheDemoData) {
     }
 }
 
+// The product register's print-manager lists: the price list by revenue group and the stock
+// list, graphic and character variant, money with two places on every product line.
+TEST_F(SablonyTest, ProductListsOfThePrintManagerShowMoneyWithTwoPlaces) {
+    struct Sestava {
+        QString soubor, nadpis;
+        int penez; // money columns per product line
+    };
+    const QList<Sestava> sestavy{
+        {"ciselnik\\PrVy_Cenik", "Ceník výrobků podle výnosových skupin", 2},
+        {"ciselnik\\PrVy_Zasoby", "Stav zásob výrobků", 1}};
+    for (const Sestava& s : sestavy)
+        for (const QString& varianta : {QString(), QStringLiteral("z")}) {
+            const QString soubor = s.soubor + varianta + ".pts";
+            SCOPED_TRACE(soubor.toStdString());
+            Table t(*db, "Ciselnik\\Vyrobky");
+            t.setIndexName("VynSkup");
+            t.open();
+            t.setRange({2}, {3});
+            TiskSeznamu tisk(t, soubor);
+            ASSERT_FALSE(tisk.cesta().isEmpty());
+            QBuffer out;
+            out.open(QIODevice::WriteOnly);
+            ASSERT_EQ(tisk.sestava().PrintTextToStream(out), report::seOk);
+            const QString text = decode(out.data());
+            EXPECT_TRUE(text.contains(s.nadpis)) << text.toStdString();
+            int radku = 0;
+            for (const QString& r : text.split("\r\n")) {
+                if (!r.startsWith("LL-") && !r.startsWith("RE-")) continue;
+                ++radku;
+                // The line ends with its money columns, each with two places.
+                const QRegularExpression konec(
+                    QStringLiteral("( +\\d+,\\d\\d){%1} *$").arg(s.penez));
+                EXPECT_TRUE(r.contains(konec)) << r.toStdString();
+            }
+            EXPECT_EQ(radku, int(t.recordCount()));
+            if (s.penez == 2) {
+                EXPECT_TRUE(text.contains(QRegularExpression("Výnosová skupina +2\\b")))
+                    << text.toStdString();
+                EXPECT_TRUE(text.contains(QRegularExpression("Výnosová skupina +3\\b")));
+            } else {
+                EXPECT_TRUE(text.contains(QRegularExpression("Celkem +\\d+,\\d\\d\\b")))
+                    << text.toStdString();
+            }
+        }
+}
+
 // The demo's code lists: rates on several dates, document kinds for every type, warehouses
 // with their field of business and cost centre.
 TEST_F(SablonyTest, DemoCodeListsAreFilledForWork) {

@@ -7,9 +7,12 @@
 #include "grid_model.h"
 #include "platform.h"
 #include "rejstrik_vyrobku.h"
+#include "sestava.h"
 #include "statusbar.h"
 #include "storage_error.h"
+#include "util/nastaveni.h"
 #include "util/text_utils.h"
+#include "vstup/tisk_seznamu.h"
 #include "vstup/vstup_dat.h"
 #include "vyrobky.h"
 
@@ -156,6 +159,9 @@ RejstrikVyrobku::RejstrikVyrobku(TFormulVyrobky& form, TDataCis& dm)
         f_.MainMenu->insertMenu(f_.MenuFunkce->menuAction(), f_.MenuTisk);
         f_.addBrowseMenu(f_.MenuTisk);
     }
+    MenuCarovyKod = new QAction(QStringLiteral("Čárový kód"), this);
+    f_.MenuTisk->insertAction(f_.MenuTisk->actions().value(0), MenuCarovyKod);
+    connect(MenuCarovyKod, &QAction::triggered, this, [this] { CarovyKodClick(); });
     MenuTiskovySpravce = f_.MenuTisk->addAction(QStringLiteral("&Tiskový správce"));
     connect(MenuTiskovySpravce, &QAction::triggered, this, [this] { TiskovySpravceClick(); });
 
@@ -441,6 +447,74 @@ void RejstrikVyrobku::skryjZasoby() {
     if (!zasoby_) return;
     zasoby_->setMaster(nullptr, QString(), QString());
     if (zasoby_->active()) zasoby_->close();
+}
+
+void NastavNalepky(report::TSestava& sestava, const QString& korenDat, const QStringList& hodnoty,
+                   int pocet) {
+    sestava.DataSource = nullptr;
+    sestava.Parametry = udajeFirmy().radky();
+    sestava.ReportDirIgnore = false;
+    sestava.setReportDir(korenDat);
+    sestava.programDir = korenDat;
+    sestava.setReportName(CestaSablony(korenDat, QStringLiteral("ciselnik\\Car_Kod.pts")));
+    sestava.SetFieldNames(
+        {QStringLiteral("EAN13"), QStringLiteral("Nazev"), QStringLiteral("MO_Cena")});
+    sestava.SetFieldLabels(
+        {QStringLiteral("EAN13"), QStringLiteral("Název"), QStringLiteral("Cena MO")});
+    // Steps 1 to N, every one the same product.
+    auto krok = std::make_shared<int>(0);
+    sestava.OnStepData = [krok, pocet](report::TSestavaD&, report::TStepDir smer) {
+        switch (smer) {
+        case report::sdFirst:
+            *krok = 1;
+            break;
+        case report::sdLast:
+            *krok = pocet;
+            break;
+        case report::sdNext:
+            ++*krok;
+            break;
+        case report::sdPrior:
+            --*krok;
+            break;
+        }
+        if (*krok > pocet) return report::TStepResult(report::srEnd);
+        if (*krok < 1) return report::TStepResult(report::srBegin);
+        return report::TStepResult(0);
+    };
+    sestava.OnGetData = [hodnoty](report::TSestavaD& s) { s.values = hodnoty; };
+}
+
+void RejstrikVyrobku::CarovyKodClick() {
+    Table& vyr = f_.table();
+    if (!vyr.active() || !vyr.hasRecord()) return;
+    const QString ean = vyr.field(QStringLiteral("EAN13")).asString().trimmed();
+    if (ean.isEmpty()) {
+        Platform::current().information(QString::fromUtf16(kBezEAN13));
+        return;
+    }
+    QString text = QStringLiteral("48");
+    if (!Platform::current().inputQuery(QStringLiteral("Počet nálepek :"), QStringLiteral("Dotaz"),
+                                        text))
+        return;
+    const std::optional<int> pocet = PocetNalepek(text);
+    if (!pocet) return;
+    const Field cena = vyr.field(QStringLiteral("MO_Cena"));
+    const QStringList hodnoty{ean, OrizniVpravo(vyr.field(QStringLiteral("Nazev")).asString()),
+                              cena.isNull() ? QString()
+                                            : Decimal::fromDouble(cena.asFloat()).toString(2)};
+    report::TSestava sestava;
+    NastavNalepky(sestava, dm_.database().root(), hodnoty, *pocet);
+    bool ohlaseno = false;
+    sestava.OnError = [&ohlaseno](report::TSestava&, int kod) {
+        if (!ohlaseno) ohlaseno = OhlasChybuSestavy(kod, QStringLiteral("ciselnik\\Car_Kod.pts"));
+        return true;
+    };
+    if (sestava.LoadTemplate(false) != report::seOk) return;
+    if (TiskniNalepky)
+        TiskniNalepky(sestava);
+    else
+        sestava.PrintPreview();
 }
 
 void RejstrikVyrobku::TiskovySpravceClick() {

@@ -7,7 +7,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -16,6 +18,16 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace brix {
+
+namespace report {
+class TSestava;
+}
+
+// The labels of one product: the template "ciselnik\Car_Kod.pts" under the data root in event
+// mode, with the fields EAN13, Nazev and MO_Cena (the product's values: the bar code, the name,
+// the retail price with two places), over N data steps of that one product.
+void NastavNalepky(report::TSestava& sestava, const QString& korenDat, const QStringList& hodnoty,
+                   int pocet);
 
 class DataGrid;
 class Table;
@@ -51,6 +63,11 @@ public:
     void ZasobyClick(bool ukaz);
     // "&Tisk" → "&Tiskový správce": the templates "Ciselnik\PrVy*" over the products.
     void TiskovySpravceClick();
+    // "&Tisk" → "Čárový kód": the count asked ("48" offered), N labels of the current product;
+    // nothing without its EAN13 (told) or for a count that is not a whole number above 0.
+    void CarovyKodClick();
+    // What prints the prepared labels; the preview unless a test replaces it.
+    std::function<int(report::TSestava&)> TiskniNalepky;
     // After the register opened outside chooser mode: the search column ObjCis and the tree of
     // the revenue groups shown.
     void PoOtevreni();
@@ -64,6 +81,7 @@ public:
     QAction* MenuPohyby = nullptr;
     QAction* MenuZasoby = nullptr;
     QAction* MenuTiskovySpravce = nullptr;
+    QAction* MenuCarovyKod = nullptr;
     // The stock levels of the current product, over a cursor of its own linked to the product.
     DataGrid* GridZasoby = nullptr;
 

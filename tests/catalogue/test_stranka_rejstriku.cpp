@@ -3,19 +3,23 @@
 // change, the quick search form and the register as the chooser of the entry forms.
 #include "ciselniky_fixture.h"
 
+#include "codec.h"
 #include "datagrid.h"
 #include "formul_vyr_sql.h"
 #include "formul_vyrobky.h"
 #include "grid_model.h"
 #include "hlavni_okno.h"
+#include "koren.h"
 #include "propojeni.h"
 #include "query.h"
+#include "sestava.h"
 #include "statusbar.h"
 #include "stranka_rejstriku.h"
 #include "util/nastaveni.h"
 #include "vyber_vyrobek.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -347,6 +351,49 @@ TEST_F(StrankaRejstrikuTest, MarkedRecordsOnlyAndBackToAll) {
     form->MenuBezFiltru->trigger();
     EXPECT_EQ(ukazuje().size(), 5u);
     EXPECT_EQ(panel(), "");
+}
+
+// "Čárový kód": N data steps of the current product; nothing for a count that is no whole
+// number above 0, nor without a bar code.
+TEST_F(StrankaRejstrikuTest, LabelsPrintTheCountAskedAndNothingElse) {
+    ASSERT_GT(ZapisVychoziSoubory(dir.path()), 0);
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    form->table().edit();
+    form->table().field("EAN13").setString("8594001234567");
+    form->table().post();
+    QStringList vytisteno;
+    stranka->TiskniNalepky = [&](report::TSestava& s) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        const int v = s.PrintTextToStream(out);
+        vytisteno << decode(out.data());
+        return v;
+    };
+    ui.answerInput("5", "Počet nálepek :");
+    stranka->MenuCarovyKod->trigger();
+    ASSERT_EQ(vytisteno.size(), 1);
+    EXPECT_EQ(vytisteno[0].count("Barva bílá"), 5);
+    EXPECT_EQ(vytisteno[0].count("134,20"), 5);
+    for (const char* spatne : {"x", "0", "-3"}) {
+        ui.answerInput(spatne, "Počet nálepek :");
+        stranka->CarovyKodClick();
+    }
+    ui.cancelInput("Počet nálepek :");
+    stranka->CarovyKodClick();
+    EXPECT_EQ(vytisteno.size(), 1);
+    ui.verifyAllUsed();
+
+    // 50 labels fill a sheet of 48 and two of the next.
+    ui.answerInput("50", "Počet nálepek :");
+    stranka->CarovyKodClick();
+    ASSERT_EQ(vytisteno.size(), 2);
+    EXPECT_EQ(vytisteno[1].count("Barva bílá"), 50);
+
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {2}));
+    ui.answer(Button::Ok, "Výrobek nemá vyplněný čárový kód EAN13");
+    stranka->CarovyKodClick();
+    EXPECT_EQ(vytisteno.size(), 2);
+    ui.verifyAllUsed();
 }
 
 // The quick search is made with the code lists when the settings switch it on, not otherwise.

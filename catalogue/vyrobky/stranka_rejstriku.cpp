@@ -223,7 +223,10 @@ void RejstrikVyrobku::RozsahVyrobku(const QString& pole, bool textove, bool sDo,
         doHodnota = d;
     }
     const QString podminka = PodminkaRozsahu(pole, textove, od, doHodnota, prefix);
-    if (zapniRozsah(&f_, f_.table(), podminka)) filtr::applyPartialOption(f_.table(), !prefix);
+    // The join gives a filter with partial compares; an exact range switches them off (a prefix
+    // range would only read the whole filter again).
+    if (zapniRozsah(&f_, f_.table(), podminka) && !prefix)
+        filtr::applyPartialOption(f_.table(), true);
     ukazFiltr();
     obnov();
 }

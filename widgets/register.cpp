@@ -880,6 +880,8 @@ void RegisterForm::EditHledejExit() {
         if (config_.notFound == NotFoundAction::Beep) Platform::current().beep();
         if (config_.notFound == NotFoundAction::Message)
             Platform::current().information(config_.notFoundMessage);
+        if (config_.notFound == NotFoundAction::Question)
+            Platform::current().askYesNo(config_.notFoundMessage);
         EditHledej->setFocus();
     }
     searching_ = false;

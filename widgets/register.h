@@ -77,7 +77,8 @@ struct PrintItem {
 enum class NotFoundAction {
     KeepFocus, // the search box keeps the focus, nothing moves
     Beep,      // the same with a beep
-    Message    // the same after notFoundMessage (caption "Informace")
+    Message,   // the same after notFoundMessage (caption "Informace")
+    Question   // the same after notFoundMessage asked (caption "Dotaz", Yes/No; answer unused)
 };
 
 enum class FilterDisplay {
@@ -241,6 +242,11 @@ public:
     bool searchFor(const QString& field, const QString& text);
     QString searchField() const { return searchField_; }
     void setSearchField(const QString& field);
+    // What a search that finds nothing does (a list's own command set may change it).
+    void setNotFound(NotFoundAction action, const QString& message) {
+        config_.notFound = action;
+        config_.notFoundMessage = message;
+    }
 
     // --- filter state ----------------------------------------------------------------------
     // Filters by an expression, shows the state; empty switches the filter off.

@@ -74,6 +74,7 @@ void pridejUzly(QTreeWidgetItem* rodic, const UzelStromu& u) {
 
 RejstrikVyrobku::RejstrikVyrobku(TFormulVyrobky& form, TDataCis& dm)
     : QObject(&form), f_(form), dm_(dm), vyrobky_(&form.table()) {
+    f_.setNotFound(NotFoundAction::Question, QStringLiteral("Neexistující výrobek pro hledání"));
     // The tree beside the grid, hidden until asked for.
     Strom = new QTreeWidget(f_.TabSheetBrowse);
     Strom->setObjectName(QStringLiteral("StromSkupin"));

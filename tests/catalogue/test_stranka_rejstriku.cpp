@@ -353,6 +353,36 @@ TEST_F(StrankaRejstrikuTest, MarkedRecordsOnlyAndBackToAll) {
     EXPECT_EQ(panel(), "");
 }
 
+// A search for what no product has asks its question, keeps the record and the box's text; F4
+// copies the last posted code designation into the current product.
+TEST_F(StrankaRejstrikuTest, SearchNotFoundAndF4) {
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {3}));
+    form->setSearchField("Nazev");
+    form->EditHledej->setText("zzz");
+    ui.answer(Button::No, "Neexistující výrobek pro hledání", "Dotaz");
+    form->EditHledejExit();
+    ui.verifyAllUsed();
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 3);
+    EXPECT_EQ(form->EditHledej->text(), "zzz");
+    form->EditHledej->setText("ŘED");
+    form->EditHledejExit();
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 4);
+
+    // The last product posted had "O'Neil"; F4 on product 4 gives it that code and posts it.
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    form->table().edit();
+    form->table().field("Kod_Ozn1").setString("Z-9");
+    form->table().post();
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {4}));
+    EXPECT_EQ(stranka->MenuKopieKodu->shortcut(), QKeySequence(Qt::Key_F4));
+    stranka->MenuKopieKodu->trigger();
+    Table t(*db, "Ciselnik\\Vyrobky");
+    t.open();
+    ASSERT_TRUE(t.locate("Cis_vyr", {4}));
+    EXPECT_EQ(t.field("Kod_Ozn1").asString(), "Z-9");
+    EXPECT_EQ(form->table().state(), TableState::Browse);
+}
+
 // "Čárový kód": N data steps of the current product; nothing for a count that is no whole
 // number above 0, nor without a bar code.
 TEST_F(StrankaRejstrikuTest, LabelsPrintTheCountAskedAndNothingElse) {

@@ -19,6 +19,7 @@
 #include <QBoxLayout>
 #include <QDate>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -136,6 +137,9 @@ RejstrikVyrobku::RejstrikVyrobku(TFormulVyrobky& form, TDataCis& dm)
     f_.MenuRozsah->insertAction(prvni, MenuOznacene);
     connect(MenuOznacene, &QAction::triggered, this, [this] { OznaceneVetyClick(); });
 
+    // F3 in the grid opens "&Hledej" (on the entry page F3 opens the choosers).
+    f_.DbGrid1->installEventFilter(this);
+
     MenuKopieKodu = new QAction(QStringLiteral("&Kopie posl.Kod Ozn"), this);
     MenuKopieKodu->setShortcut(Qt::Key_F4);
     MenuKopieKodu->setShortcutContext(Qt::WindowShortcut);
@@ -198,6 +202,15 @@ RejstrikVyrobku::~RejstrikVyrobku() {
     // The form's widgets are gone by now; the shared products outlive it.
     vyrobky_->beforeClose.remove(zavreniVyrobku_);
     if (zasoby_) zasoby_->setMaster(nullptr, QString(), QString());
+}
+
+bool RejstrikVyrobku::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == f_.DbGrid1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3 && f_.MenuHledej) {
+        f_.MenuHledej->popup(f_.DbGrid1->mapToGlobal(QPoint(0, 0)));
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void RejstrikVyrobku::ukazFiltr() {

@@ -85,6 +85,9 @@ public:
     // The stock levels of the current product, over a cursor of its own linked to the product.
     DataGrid* GridZasoby = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ukazFiltr();
     void obnov();

@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace brix::test {
@@ -381,6 +382,14 @@ TEST_F(StrankaRejstrikuTest, SearchNotFoundAndF4) {
     ASSERT_TRUE(t.locate("Cis_vyr", {4}));
     EXPECT_EQ(t.field("Kod_Ozn1").asString(), "Z-9");
     EXPECT_EQ(form->table().state(), TableState::Browse);
+
+    // F3 in the grid opens "&Hledej".
+    form->show();
+    form->DbGrid1->setFocus();
+    QTest::keyClick(form->DbGrid1, Qt::Key_F3);
+    EXPECT_TRUE(form->MenuHledej->isVisible());
+    form->MenuHledej->hide();
+    form->hide();
 }
 
 // "Čárový kód": N data steps of the current product; nothing for a count that is no whole

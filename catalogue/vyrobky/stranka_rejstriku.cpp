@@ -324,13 +324,39 @@ void RejstrikVyrobku::HromadnaZmenaClick() {
     Table& vyr = f_.table();
     if (!vyr.active()) return;
     BusyCursor cekej;
+    const Pozice kde = pozice(); // before the keys are read: that walk moves the components
     const std::vector<qint64> cisla = KliceVyrobku(vyr);
-    const qint64 aktualni = vyr.hasRecord() ? vyr.field(QStringLiteral("Cis_vyr")).asInteger() : 0;
     const VysledekZmeny v = HromadnaZmenaKodu(dm_.database(), cisla, kod);
     if (!v.ok) Platform::current().error(v.chyba);
-    vyr.refresh();
-    if (aktualni) vyr.locate(QStringLiteral("Cis_vyr"), {aktualni});
-    obnov();
+    obnovPozici(kde);
+}
+
+RejstrikVyrobku::Pozice RejstrikVyrobku::pozice() const {
+    Pozice p;
+    Table& vyr = f_.table();
+    if (vyr.active() && vyr.hasRecord())
+        p.vyrobek = vyr.field(QStringLiteral("Cis_vyr")).asInteger();
+    Table* k = dm_.TableVyrKomp;
+    if (k && k->active() && k->hasRecord())
+        p.komponenta = k->field(QStringLiteral("KCisVyr")).asInteger();
+    return p;
+}
+
+void RejstrikVyrobku::obnovPozici(const Pozice& p) {
+    Table& vyr = f_.table();
+    try {
+        vyr.refresh();
+        if (p.vyrobek) vyr.locate(QStringLiteral("Cis_vyr"), {p.vyrobek});
+        // The grid shows the product first: its move puts the components on their first.
+        obnov();
+        Table* k = dm_.TableVyrKomp;
+        if (p.komponenta && k && k->active()) {
+            k->refresh();
+            k->locate(QStringLiteral("KCisVyr"), {p.komponenta});
+        }
+    } catch (const StorageError& e) {
+        f_.reportStorageError(e);
+    }
 }
 
 void RejstrikVyrobku::PrepocetDPHClick() {
@@ -340,14 +366,11 @@ void RejstrikVyrobku::PrepocetDPHClick() {
     VysledekDPH v;
     {
         BusyCursor cekej;
+        const Pozice kde = pozice();
         const std::vector<qint64> cisla = KliceVyrobku(vyr);
-        const qint64 aktualni =
-            vyr.hasRecord() ? vyr.field(QStringLiteral("Cis_vyr")).asInteger() : 0;
         v = PrepocetDPH(dm_.database(), cisla);
-        vyr.refresh();
-        if (aktualni) vyr.locate(QStringLiteral("Cis_vyr"), {aktualni});
+        obnovPozici(kde);
     }
-    obnov();
     if (!v.ok) {
         Platform::current().error(v.chyba);
         return;

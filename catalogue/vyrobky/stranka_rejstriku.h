@@ -89,6 +89,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The current product and component, restored after a change of many products.
+    struct Pozice {
+        qint64 vyrobek = 0;
+        qint64 komponenta = 0;
+    };
+    Pozice pozice() const;
+    void obnovPozici(const Pozice& p);
     void ukazFiltr();
     void obnov();
     void upravSloupce();

@@ -159,6 +159,32 @@ TEST_F(StrankaRejstrikuTest, BulkChangeOnAViewFilteredByTheChangedField) {
     EXPECT_EQ(q.recordCount(), 3);
 }
 
+// After a change of many products the product and its component are where they were.
+TEST_F(StrankaRejstrikuTest, BulkChangesRestoreTheProductAndItsComponent) {
+    Table& komp = *dm->TableVyrKomp;
+    ASSERT_TRUE(komp.active());
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {4}));
+    for (int k : {1, 2, 5}) {
+        komp.insert();
+        komp.field("KCisVyr").setInteger(k);
+        komp.field("KStand_Mn").setFloat(1);
+        komp.post();
+    }
+    ASSERT_TRUE(komp.locate("KCisVyr", {2}));
+    ui.answerInput("NOVY", "Kódové označení-rozkopírovat dle filtru");
+    stranka->HromadnaZmenaClick();
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 4);
+    EXPECT_EQ(komp.field("Cis_Vyr").asInteger(), 4);
+    EXPECT_EQ(komp.field("KCisVyr").asInteger(), 2);
+    ASSERT_TRUE(komp.locate("KCisVyr", {5}));
+    ui.answer(Button::Yes, "Chcete přepočítat DPH 22% na 19%");
+    ui.answer(Button::Ok, "Změna dokončena");
+    stranka->PrepocetDPHClick();
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 4);
+    EXPECT_EQ(komp.field("KCisVyr").asInteger(), 5);
+    ui.verifyAllUsed();
+}
+
 TEST_F(StrankaRejstrikuTest, VatChangeWritesItsLogAfterTheCommit) {
     ui.answer(Button::Yes, "Chcete přepočítat DPH 22% na 19% a znovu určit MO cenu?", "Dotaz");
     ui.answer(Button::Ok, "Změna dokončena", "Upozornění");

@@ -20,6 +20,7 @@
 #include <QDate>
 #include <QHash>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -136,6 +137,27 @@ RejstrikVyrobku::RejstrikVyrobku(TFormulVyrobky& form, TDataCis& dm)
     MenuOznacene = new QAction(QStringLiteral("&Označené věty"), this);
     f_.MenuRozsah->insertAction(prvni, MenuOznacene);
     connect(MenuOznacene, &QAction::triggered, this, [this] { OznaceneVetyClick(); });
+
+    // The order's name beside the search column; each item of "Tří&dění" names its order.
+    LabelIndex = new QLabel(f_.TabSheetBrowse);
+    LabelIndex->setObjectName(QStringLiteral("LabelIndex"));
+    if (QWidget* p = f_.LabelTrideni->parentWidget())
+        if (auto* radek = qobject_cast<QBoxLayout*>(p->layout()))
+            for (int i = 0; i < radek->count(); ++i)
+                if (auto* r = qobject_cast<QBoxLayout*>(radek->itemAt(i)->layout());
+                    r && r->indexOf(f_.LabelTrideni) >= 0) {
+                    r->insertWidget(r->indexOf(f_.LabelTrideni) + 1,
+                                    new QLabel(QStringLiteral("Index"), f_.TabSheetBrowse));
+                    r->insertWidget(r->indexOf(f_.LabelTrideni) + 2, LabelIndex);
+                }
+    {
+        const QString klicPole = KlicVyrobku();
+        const QStringList nazvy = {QStringLiteral("Kod_Ozn1;Kod_Ozn2;Nazev"), klicPole,
+                                   QStringLiteral("Nazev"), QStringLiteral("Výnos.skupina")};
+        for (int i = 0; i < f_.sortActions.size() && i < nazvy.size(); ++i)
+            connect(f_.sortActions[i], &QAction::triggered, this,
+                    [this, n = nazvy[i]] { LabelIndex->setText(n); });
+    }
 
     // F3 in the grid opens "&Hledej" (on the entry page F3 opens the choosers).
     f_.DbGrid1->installEventFilter(this);
@@ -412,6 +434,9 @@ void RejstrikVyrobku::PoOtevreni() {
         return;
     }
     f_.setSearchField(QStringLiteral("ObjCis"));
+    LabelIndex->setText(nastaveniProgramu().hledaniDleCislaVyrobku()
+                            ? QStringLiteral("Kod_Ozn1;Kod_Ozn2;Nazev")
+                            : KlicVyrobku());
     StromSkupin(false);
     if (MenuZasoby->isChecked()) ukazZasoby(75);
 }

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -82,6 +83,8 @@ public:
     QAction* MenuZasoby = nullptr;
     QAction* MenuTiskovySpravce = nullptr;
     QAction* MenuCarovyKod = nullptr;
+    // "Index": the name of the current order.
+    QLabel* LabelIndex = nullptr;
     // The stock levels of the current product, over a cursor of its own linked to the product.
     DataGrid* GridZasoby = nullptr;
 

@@ -17,12 +17,14 @@
 #include "stranka_rejstriku.h"
 #include "util/nastaveni.h"
 #include "vyber_vyrobek.h"
+#include "vyrobky.h"
 
 #include <QAction>
 #include <QBuffer>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyledItemDelegate>
@@ -408,6 +410,19 @@ TEST_F(StrankaRejstrikuTest, SearchNotFoundAndF4) {
     ASSERT_TRUE(t.locate("Cis_vyr", {4}));
     EXPECT_EQ(t.field("Kod_Ozn1").asString(), "Z-9");
     EXPECT_EQ(form->table().state(), TableState::Browse);
+
+    // "Index" names the order: under the number key the code designations' on opening, then
+    // each item of "Tří&dění".
+    ASSERT_TRUE(nastaveniProgramu().hledaniDleCislaVyrobku());
+    EXPECT_EQ(stranka->LabelIndex->text(), "Kod_Ozn1;Kod_Ozn2;Nazev");
+    form->sortActions[1]->trigger();
+    EXPECT_EQ(stranka->LabelIndex->text(), KlicVyrobku());
+    ASSERT_EQ(form->sortActions.size(), 4);
+    form->sortActions[3]->trigger();
+    EXPECT_EQ(stranka->LabelIndex->text(), "Výnos.skupina");
+    form->sortActions[0]->trigger();
+    EXPECT_EQ(stranka->LabelIndex->text(), "Kod_Ozn1;Kod_Ozn2;Nazev");
+    EXPECT_EQ(form->table().indexFields().join(';').toUpper(), "KOD_OZN1;KOD_OZN2;NAZEV");
 
     // F3 in the grid opens "&Hledej".
     form->show();

@@ -82,6 +82,16 @@ protected:
 
 QTemporaryDir* SablonyTest::demo = nullptr;
 
+// The list printed through the register's list print as the text printer gets it.
+void tiskni(Table& t, const QString& soubor, QString& text) {
+    TiskSeznamu tisk(t, soubor);
+    ASSERT_FALSE(tisk.cesta().isEmpty());
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    ASSERT_EQ(tisk.sestava().PrintTextToStream(out), report::seOk);
+    text = decode(out.data());
+}
+
 } // namespace
 
 // Every list of the code-list forms has both its templates among the files of a new data
@@ -131,12 +141,8 @@ TEST_F(SablonyTest, ListsPrintTheDemoData) {
             SCOPED_TRACE(soubor.toStdString());
             Table t(*db, s.tabulka);
             t.open();
-            TiskSeznamu tisk(t, soubor);
-            ASSERT_FALSE(tisk.cesta().isEmpty());
-            QBuffer out;
-            out.open(QIODevice::WriteOnly);
-            ASSERT_EQ(tisk.sestava().PrintTextToStream(out), report::seOk);
-            const QString text = decode(out.data());
+            QString text;
+            ASSERT_NO_FATAL_FAILURE(tiskni(t, soubor, text));
             EXPECT_TRUE(text.contains(s.nadpis));
             EXPECT_TRUE(text.contains("Barvy Laky Kolín s.r.o."));
             EXPECT_TRUE(text.contains(QRegularExpression("Strana +1 z +1\\b")));
@@ -167,12 +173,8 @@ TEST_F(SablonyTest, ProductListsOfThePrintManagerShowMoneyWithTwoPlaces) {
             t.setIndexName("VynSkup");
             t.open();
             t.setRange({2}, {3});
-            TiskSeznamu tisk(t, soubor);
-            ASSERT_FALSE(tisk.cesta().isEmpty());
-            QBuffer out;
-            out.open(QIODevice::WriteOnly);
-            ASSERT_EQ(tisk.sestava().PrintTextToStream(out), report::seOk);
-            const QString text = decode(out.data());
+            QString text;
+            ASSERT_NO_FATAL_FAILURE(tiskni(t, soubor, text));
             EXPECT_TRUE(text.contains(s.nadpis)) << text.toStdString();
             int radku = 0;
             for (const QString& r : text.split("\r\n")) {

@@ -455,6 +455,12 @@ void RejstrikVyrobku::PohybyClick() {
             karta.setObjectName(QStringLiteral("SkladovaKarta"));
             // Only looked at: the range is the card's, nothing is entered or deleted.
             karta.setSelectionMode(true);
+            // The ledger browser's columns (the first, hidden, keeps the direction at hand).
+            QList<GridColumn> sloupce;
+            for (const char* pole : {"P_V", "Cis_Vyr", "Druh_Uctu", "Cis_Uctu", "PorCis", "P_V",
+                                     "Dat_Plneni", "Mnozstvi", "PCena", "SklCena", "Cis_Sklad"})
+                sloupce.push_back({QString::fromLatin1(pole), {}, sloupce.isEmpty() ? -1 : 0});
+            karta.DbGrid1->setColumns(sloupce);
             for (QAction* a : {karta.MenuNovy, karta.MenuOprava, karta.MenuSmazat})
                 if (a) {
                     a->setEnabled(false);

@@ -277,6 +277,10 @@ TEST_F(StrankaRejstrikuTest, StockCardShowsItsProductUpToTheLastDateOnly) {
             EXPECT_FALSE(karta.MenuSmazat->isEnabled());
             Table& t = karta.table();
             EXPECT_EQ(t.indexName(), "CisVyr");
+            GridModel* m = karta.DbGrid1->gridModel();
+            ASSERT_EQ(m->columnCount(), 11);
+            EXPECT_EQ(m->columns()[6].field, "Dat_Plneni");
+            EXPECT_TRUE(karta.DbGrid1->isColumnHidden(0));
             for (t.first(); !t.eof(); t.next())
                 ucty.push_back(t.field("Cis_Uctu").asInteger());
             // Enter on a row does not open it for editing.

@@ -145,7 +145,9 @@ void rabatniSkupiny(Database& db) {
 void vynosoveSkupiny(Database& db) {
     Table t(db, QStringLiteral("Ciselnik\\VynSkup"));
     t.open();
-    const char* nazvy[] = {"Barvy", "Laky a lazury", "Ředidla", "Nářadí a doplňky"};
+    // The paints themselves are in the groups of the same head word that follow the others
+    // (demo_varianty.cpp), so that the group tree shows one "Barvy" node with two leaves.
+    const char* nazvy[] = {"Nátěrové hmoty", "Laky a lazury", "Ředidla", "Nářadí a doplňky"};
     int cislo = 0;
     for (const char* n : nazvy) {
         ++cislo;

@@ -28,6 +28,18 @@ int NaplnVarianty(Database& db) {
 
     Table vyr(db, QStringLiteral("Ciselnik\\Vyrobky"));
     vyr.open();
+    // The synthetic and the dispersion paints into their own groups of the head word "Barvy".
+    for (vyr.first(); !vyr.eof(); vyr.next()) {
+        const QString kod = vyr.field(QStringLiteral("Kod_Ozn1")).asString().trimmed();
+        const int skupina = kod == QLatin1String("SYNTETIKA")  ? 5
+                            : kod == QLatin1String("DISPERZE") ? 6
+                                                               : 0;
+        if (!skupina || vyr.field(QStringLiteral("PC_Vynskup")).asInteger() == skupina) continue;
+        vyr.edit();
+        vyr.field(QStringLiteral("PC_Vynskup")).setInteger(skupina);
+        vyr.post();
+    }
+
     const QDateTime ted = QDateTime::currentDateTime();
     struct Oblek {
         int cislo;

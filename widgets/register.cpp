@@ -4,8 +4,10 @@
 #include "entry_conflict.h"
 #include "platform.h"
 #include "references.h"
+#include "table_rules.h"
 #include "util/nastaveni.h"
 #include "util/path_resolver.h"
+#include "util/text_utils.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -878,6 +880,8 @@ void RegisterForm::EditHledejExit() {
         if (config_.notFound == NotFoundAction::Beep) Platform::current().beep();
         if (config_.notFound == NotFoundAction::Message)
             Platform::current().information(config_.notFoundMessage);
+        if (config_.notFound == NotFoundAction::Question)
+            Platform::current().askYesNo(config_.notFoundMessage);
         EditHledej->setFocus();
     }
     searching_ = false;
@@ -943,6 +947,23 @@ void RegisterForm::showFilterState() {
 
 void RegisterForm::bezFiltruClick() {
     applyFilter(QString());
+}
+
+void RegisterForm::filterMarkedRecords(const QString& keyField) {
+    if (!table_.active()) return;
+    QSet<QString> keys;
+    try {
+        // The marks are bookmarks; a private cursor reads their keys without moving ours.
+        Table t(table_.database(), table_.def().address());
+        t.open();
+        for (qint64 b : DbGrid1->markedBookmarks())
+            if (t.gotoBookmark(b)) keys.insert(OrizniVpravo(t.field(keyField).asString()));
+        table_.setFiltered(false);
+        table_.setFilter(QString());
+        filtrOznacenych(table_, keyField, keys);
+    } catch (const StorageError& e) {
+        reportStorageError(e);
+    }
 }
 
 void RegisterForm::filtrClick() {
@@ -1022,7 +1043,10 @@ void RegisterForm::tiskItem(int item) {
 }
 
 void RegisterForm::tiskovySpravceClick() {
-    const QString dir = config_.printManagerDirectory, prefix = config_.printManagerPrefix;
+    openPrintManager(config_.printManagerDirectory, config_.printManagerPrefix);
+}
+
+void RegisterForm::openPrintManager(const QString& dir, const QString& prefix) {
     if (hooks_.printManager)
         hooks_.printManager(*this, dir, prefix);
     else if (RegisterHooks::global().printManager)

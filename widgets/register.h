@@ -77,7 +77,8 @@ struct PrintItem {
 enum class NotFoundAction {
     KeepFocus, // the search box keeps the focus, nothing moves
     Beep,      // the same with a beep
-    Message    // the same after notFoundMessage (caption "Informace")
+    Message,   // the same after notFoundMessage (caption "Informace")
+    Question   // the same after notFoundMessage asked (caption "Dotaz", Yes/No; answer unused)
 };
 
 enum class FilterDisplay {
@@ -227,6 +228,8 @@ public:
     void filtrClick();
     void tiskItem(int item);
     virtual void tiskovySpravceClick();
+    // The print manager of the templates dir + prefix over the register's table.
+    void openPrintManager(const QString& dir, const QString& prefix);
     virtual void exportClick();
     // Leaving the search box: searches when the text is not blank.
     void EditHledejExit();
@@ -239,11 +242,20 @@ public:
     bool searchFor(const QString& field, const QString& text);
     QString searchField() const { return searchField_; }
     void setSearchField(const QString& field);
+    // What a search that finds nothing does (a list's own command set may change it).
+    void setNotFound(NotFoundAction action, const QString& message) {
+        config_.notFound = action;
+        config_.notFoundMessage = message;
+    }
 
     // --- filter state ----------------------------------------------------------------------
     // Filters by an expression, shows the state; empty switches the filter off.
     bool applyFilter(const QString& expression);
     void showFilterState();
+    // "&Označené věty": the table shows only the records marked in the grid, by the values of
+    // their key field (a text kept without its trailing blanks); the filter text is dropped. A
+    // storage error is reported; the caller shows the state and re-reads the grid.
+    void filterMarkedRecords(const QString& keyField);
     // A literal of the filter language for a value of the field (quotes doubled); empty when
     // the text is not a value of the field's kind.
     static QString filterLiteral(const FieldDef& field, const QString& text, bool startsWith,

@@ -6,6 +6,7 @@
 #include "formul_vyrobky.h"
 #include "formulare.h"
 #include "prikazy.h"
+#include "util/nastaveni.h"
 #include "vyber_vyrobek.h"
 
 #include <QPointer>
@@ -145,6 +146,8 @@ TCiselniky& PropojCiselniky(QWidget& hlavniOkno, TDataCis& dm, const NastavObslu
     c->firmy();
     c->vynSkup();
     c->vyrobky();
+    // With the quick product search switched on in the settings it is there from the start.
+    if (nastaveniProgramu().OkVyrSQL) FormulVyrSQL(c->vyrobky(), dm);
     nastav(prikaz::Vyrobky, [c, ukaz] { ukaz(c->vyrobky()); });
     nastav(prikaz::Firmy, [c, ukaz] { ukaz(c->firmy()); });
     nastav(prikaz::Obory, [c, ukaz] { ukaz(c->obor()); });

@@ -549,21 +549,7 @@ void TFormulFirma::RozsahMestoClick() {
 
 void TFormulFirma::OznaceneVetyClick() {
     if (!table().active()) return;
-    QSet<QString> klice;
-    {
-        Table t(table().database(), table().def().address());
-        t.open();
-        for (qint64 b : DbGrid1->markedBookmarks())
-            if (t.gotoBookmark(b))
-                klice.insert(OrizniVpravo(t.field(QStringLiteral("Cis_firmy")).asString()));
-    }
-    try {
-        table().setFiltered(false);
-        table().setFilter(QString());
-        dm_.filtrOznacenych(table(), QStringLiteral("Cis_firmy"), klice);
-    } catch (const StorageError& e) {
-        reportStorageError(e);
-    }
+    filterMarkedRecords(QStringLiteral("Cis_firmy"));
     showFilterState();
     StatusBar1->setPanelText(2, QStringLiteral("Filtr : Označené věty"));
     DbGrid1->gridModel()->reload();

@@ -82,6 +82,16 @@ protected:
 
 QTemporaryDir* SablonyTest::demo = nullptr;
 
+// The list printed through the register's list print as the text printer gets it.
+void tiskni(Table& t, const QString& soubor, QString& text) {
+    TiskSeznamu tisk(t, soubor);
+    ASSERT_FALSE(tisk.cesta().isEmpty());
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    ASSERT_EQ(tisk.sestava().PrintTextToStream(out), report::seOk);
+    text = decode(out.data());
+}
+
 } // namespace
 
 // Every list of the code-list forms has both its templates among the files of a new data
@@ -131,12 +141,8 @@ TEST_F(SablonyTest, ListsPrintTheDemoData) {
             SCOPED_TRACE(soubor.toStdString());
             Table t(*db, s.tabulka);
             t.open();
-            TiskSeznamu tisk(t, soubor);
-            ASSERT_FALSE(tisk.cesta().isEmpty());
-            QBuffer out;
-            out.open(QIODevice::WriteOnly);
-            ASSERT_EQ(tisk.sestava().PrintTextToStream(out), report::seOk);
-            const QString text = decode(out.data());
+            QString text;
+            ASSERT_NO_FATAL_FAILURE(tiskni(t, soubor, text));
             EXPECT_TRUE(text.contains(s.nadpis));
             EXPECT_TRUE(text.contains("Barvy Laky Kolín s.r.o."));
             EXPECT_TRUE(text.contains(QRegularExpression("Strana +1 z +1\\b")));
@@ -147,6 +153,48 @@ TEST_F(SablonyTest, ListsPrintTheDemoData) {
             EXPECT_GE(text.count("\r\n"), int(t.recordCount()) + 4);
         }
     }
+}
+
+// The product register's print-manager lists: the price list by revenue group and the stock
+// list, graphic and character variant, money with two places on every product line.
+TEST_F(SablonyTest, ProductListsOfThePrintManagerShowMoneyWithTwoPlaces) {
+    struct Sestava {
+        QString soubor, nadpis;
+        int penez; // money columns per product line
+    };
+    const QList<Sestava> sestavy{
+        {"ciselnik\\PrVy_Cenik", "Ceník výrobků podle výnosových skupin", 2},
+        {"ciselnik\\PrVy_Zasoby", "Stav zásob výrobků", 1}};
+    for (const Sestava& s : sestavy)
+        for (const QString& varianta : {QString(), QStringLiteral("z")}) {
+            const QString soubor = s.soubor + varianta + ".pts";
+            SCOPED_TRACE(soubor.toStdString());
+            Table t(*db, "Ciselnik\\Vyrobky");
+            t.setIndexName("VynSkup");
+            t.open();
+            t.setRange({2}, {3});
+            QString text;
+            ASSERT_NO_FATAL_FAILURE(tiskni(t, soubor, text));
+            EXPECT_TRUE(text.contains(s.nadpis)) << text.toStdString();
+            int radku = 0;
+            for (const QString& r : text.split("\r\n")) {
+                if (!r.startsWith("LL-") && !r.startsWith("RE-")) continue;
+                ++radku;
+                // The line ends with its money columns, each with two places.
+                const QRegularExpression konec(
+                    QStringLiteral("( +\\d+,\\d\\d){%1} *$").arg(s.penez));
+                EXPECT_TRUE(r.contains(konec)) << r.toStdString();
+            }
+            EXPECT_EQ(radku, int(t.recordCount()));
+            if (s.penez == 2) {
+                EXPECT_TRUE(text.contains(QRegularExpression("Výnosová skupina +2\\b")))
+                    << text.toStdString();
+                EXPECT_TRUE(text.contains(QRegularExpression("Výnosová skupina +3\\b")));
+            } else {
+                EXPECT_TRUE(text.contains(QRegularExpression("Celkem +\\d+,\\d\\d\\b")))
+                    << text.toStdString();
+            }
+        }
 }
 
 // The demo's code lists: rates on several dates, document kinds for every type, warehouses

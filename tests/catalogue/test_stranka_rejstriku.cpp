@@ -3,18 +3,33 @@
 // change, the quick search form and the register as the chooser of the entry forms.
 #include "ciselniky_fixture.h"
 
+#include "codec.h"
 #include "datagrid.h"
 #include "formul_vyr_sql.h"
 #include "formul_vyrobky.h"
+#include "grid_model.h"
+#include "hlavni_okno.h"
+#include "koren.h"
+#include "propojeni.h"
 #include "query.h"
+#include "sestava.h"
 #include "statusbar.h"
 #include "stranka_rejstriku.h"
+#include "util/nastaveni.h"
 #include "vyber_vyrobek.h"
+#include "vyrobky.h"
 
+#include <QAction>
+#include <QBuffer>
+#include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace brix::test {
@@ -65,7 +80,7 @@ protected:
         std::sort(c.begin(), c.end());
         return c;
     }
-    QString panel() const { return form->StatusBar1->panelText(1); }
+    QString panel() const { return form->StatusBar1->panelText(2); }
 
     std::unique_ptr<TFormulVyrobky> form;
     RejstrikVyrobku* stranka = nullptr;
@@ -146,6 +161,32 @@ TEST_F(StrankaRejstrikuTest, BulkChangeOnAViewFilteredByTheChangedField) {
     EXPECT_EQ(q.recordCount(), 3);
 }
 
+// After a change of many products the product and its component are where they were.
+TEST_F(StrankaRejstrikuTest, BulkChangesRestoreTheProductAndItsComponent) {
+    Table& komp = *dm->TableVyrKomp;
+    ASSERT_TRUE(komp.active());
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {4}));
+    for (int k : {1, 2, 5}) {
+        komp.insert();
+        komp.field("KCisVyr").setInteger(k);
+        komp.field("KStand_Mn").setFloat(1);
+        komp.post();
+    }
+    ASSERT_TRUE(komp.locate("KCisVyr", {2}));
+    ui.answerInput("NOVY", "Kódové označení-rozkopírovat dle filtru");
+    stranka->HromadnaZmenaClick();
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 4);
+    EXPECT_EQ(komp.field("Cis_Vyr").asInteger(), 4);
+    EXPECT_EQ(komp.field("KCisVyr").asInteger(), 2);
+    ASSERT_TRUE(komp.locate("KCisVyr", {5}));
+    ui.answer(Button::Yes, "Chcete přepočítat DPH 22% na 19%");
+    ui.answer(Button::Ok, "Změna dokončena");
+    stranka->PrepocetDPHClick();
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 4);
+    EXPECT_EQ(komp.field("KCisVyr").asInteger(), 5);
+    ui.verifyAllUsed();
+}
+
 TEST_F(StrankaRejstrikuTest, VatChangeWritesItsLogAfterTheCommit) {
     ui.answer(Button::Yes, "Chcete přepočítat DPH 22% na 19% a znovu určit MO cenu?", "Dotaz");
     ui.answer(Button::Ok, "Změna dokončena", "Upozornění");
@@ -206,6 +247,249 @@ TEST_F(StrankaRejstrikuTest, ChooserByNameAndEscapeRestoresTheCallersOrder) {
     EXPECT_EQ(vyr.indexName(), "VynSkup");
     ui.verifyAllUsed();
     form->openRegister();
+}
+
+TEST_F(StrankaRejstrikuTest, StockCardShowsItsProductUpToTheLastDateOnly) {
+    Table l(*db, "Sklady\\SklPol");
+    const auto pohyb = [&](int vyr, QDate den, int uctu) {
+        add(l, {{"Cis_Uctu", uctu},
+                {"PorCis", 1},
+                {"Druh_Uctu", "K"},
+                {"Dat_Plneni", den},
+                {"P_V", "P"},
+                {"Cis_Vyr", vyr},
+                {"Cis_Sklad", "1"},
+                {"Mnozstvi", 1}});
+    };
+    pohyb(2, QDate(2024, 5, 1), 1);
+    pohyb(2, QDate(2100, 12, 31), 2);
+    pohyb(2, QDate(2101, 1, 1), 3); // after the card's last day
+    pohyb(1, QDate(2024, 5, 1), 4);
+    pohyb(3, QDate(2024, 5, 1), 5);
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {2}));
+    std::vector<qint64> ucty;
+    ui.answerModal(
+        [&](QDialog& d) {
+            auto& karta = static_cast<RegisterForm&>(d);
+            EXPECT_EQ(karta.windowTitle(), "FormSklPol");
+            EXPECT_FALSE(karta.MenuNovy->isEnabled());
+            EXPECT_FALSE(karta.MenuOprava->isEnabled());
+            EXPECT_FALSE(karta.MenuSmazat->isEnabled());
+            Table& t = karta.table();
+            EXPECT_EQ(t.indexName(), "CisVyr");
+            GridModel* m = karta.DbGrid1->gridModel();
+            ASSERT_EQ(m->columnCount(), 11);
+            EXPECT_EQ(m->columns()[6].field, "Dat_Plneni");
+            EXPECT_TRUE(karta.DbGrid1->isColumnHidden(0));
+            for (t.first(); !t.eof(); t.next())
+                ucty.push_back(t.field("Cis_Uctu").asInteger());
+            // Enter on a row does not open it for editing.
+            karta.gridActivated();
+            EXPECT_EQ(t.state(), TableState::Browse);
+            d.reject();
+        },
+        "SkladovaKarta");
+    stranka->PohybyClick();
+    ui.verifyAllUsed();
+    EXPECT_EQ(ucty, (std::vector<qint64>{1, 2}));
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 2);
+}
+
+TEST_F(StrankaRejstrikuTest, StockLevelGridFollowsTheCurrentProduct) {
+    Table z(*db, "Sklady\\SklZas");
+    add(z, {{"Cis_Vyr", 1}, {"Cis_Sklad", "1"}, {"SklZas_ks", 4}, {"SklZas_kc", 297.5}});
+    add(z, {{"Cis_Vyr", 1}, {"Cis_Sklad", "2"}, {"SklZas_ks", 1}});
+    add(z, {{"Cis_Vyr", 3}, {"Cis_Sklad", "1"}, {"SklZas_ks", 9}});
+    EXPECT_TRUE(stranka->GridZasoby->isHidden());
+    stranka->MenuZasoby->trigger();
+    EXPECT_TRUE(stranka->MenuZasoby->isChecked());
+    EXPECT_FALSE(stranka->GridZasoby->isHidden());
+    EXPECT_EQ(stranka->GridZasoby->height(), 65);
+    GridModel* m = stranka->GridZasoby->gridModel();
+    ASSERT_TRUE(m);
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    EXPECT_EQ(m->rowCount(), 2);
+    auto* penize = static_cast<QStyledItemDelegate*>(stranka->GridZasoby->itemDelegateForColumn(3));
+    ASSERT_TRUE(penize);
+    EXPECT_EQ(penize->displayText(m->data(m->index(0, 3)), QLocale()), "297,50");
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {3}));
+    EXPECT_EQ(m->rowCount(), 1);
+    EXPECT_EQ(m->data(m->index(0, 2)).toString(), "9");
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {2}));
+    EXPECT_EQ(m->rowCount(), 0);
+
+    // Closed and opened again it comes back, linked to the product.
+    form->closeRegister();
+    form->openRegister();
+    EXPECT_FALSE(stranka->GridZasoby->isHidden());
+    EXPECT_EQ(stranka->GridZasoby->height(), 75);
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    EXPECT_EQ(stranka->GridZasoby->gridModel()->rowCount(), 2);
+    stranka->MenuZasoby->trigger();
+    EXPECT_TRUE(stranka->GridZasoby->isHidden());
+}
+
+TEST_F(StrankaRejstrikuTest, GridShowsMoneyWithTwoPlacesAndCaptionsUnderALayout) {
+    const auto text = [&](const QString& pole) {
+        GridModel* m = form->DbGrid1->gridModel();
+        const int c = m->columnOfField(pole);
+        EXPECT_GE(c, 0) << pole.toStdString();
+        const QModelIndex i = m->index(m->rowOfCurrent(), c);
+        QAbstractItemDelegate* d = form->DbGrid1->itemDelegateForColumn(c);
+        const QVariant v = m->data(i);
+        return d ? static_cast<QStyledItemDelegate*>(d)->displayText(v, QLocale()) : v.toString();
+    };
+    const auto titul = [&](const QString& pole) {
+        GridModel* m = form->DbGrid1->gridModel();
+        return m->headerData(m->columnOfField(pole), Qt::Horizontal, Qt::DisplayRole).toString();
+    };
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    EXPECT_EQ(text("MO_Cena"), "134,20");
+    EXPECT_EQ(text("NC_Netto"), "100,00");
+    EXPECT_EQ(text("CenaZa"), "1"); // a quantity keeps its own places
+    EXPECT_EQ(titul("PC_Vynskup"), "VS");
+    EXPECT_EQ(titul("DisponMn"), "Množství");
+    EXPECT_EQ(form->StatusBar1->panelText(0), "Formulář výrobky");
+
+    form->closeRegister();
+    QDir(dir.path()).mkpath("Ciselnik");
+    QFile f(dir.filePath("Ciselnik/Vyrobky_Grid.csv"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Nazev;120\r\nDruhMn;30\r\nMO_Cena;60\r\n");
+    f.close();
+    form->openRegister();
+    EXPECT_EQ(form->DbGrid1->gridModel()->columnCount(), 3);
+    EXPECT_EQ(titul("DruhMn"), "MJ");
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    EXPECT_EQ(text("MO_Cena"), "134,20");
+    EXPECT_EQ(form->DbGrid1->itemDelegateForColumn(0), nullptr);
+}
+
+TEST_F(StrankaRejstrikuTest, MarkedRecordsOnlyAndBackToAll) {
+    form->DbGrid1->toggleMark(0);
+    form->DbGrid1->toggleMark(2);
+    const std::vector<qint64> oznacene = [&] {
+        std::vector<qint64> c;
+        Table t(*db, "Ciselnik\\Vyrobky");
+        t.open();
+        for (qint64 b : form->DbGrid1->markedBookmarks())
+            if (t.gotoBookmark(b)) c.push_back(t.field("Cis_vyr").asInteger());
+        std::sort(c.begin(), c.end());
+        return c;
+    }();
+    ASSERT_EQ(oznacene.size(), 2u);
+    stranka->MenuOznacene->trigger();
+    EXPECT_EQ(ukazuje(), oznacene);
+    EXPECT_EQ(panel(), "Filtr : Označené věty");
+    form->MenuBezFiltru->trigger();
+    EXPECT_EQ(ukazuje().size(), 5u);
+    EXPECT_EQ(panel(), "");
+}
+
+// A search for what no product has asks its question, keeps the record and the box's text; F4
+// copies the last posted code designation into the current product.
+TEST_F(StrankaRejstrikuTest, SearchNotFoundAndF4) {
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {3}));
+    form->setSearchField("Nazev");
+    form->EditHledej->setText("zzz");
+    ui.answer(Button::No, "Neexistující výrobek pro hledání", "Dotaz");
+    form->EditHledejExit();
+    ui.verifyAllUsed();
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 3);
+    EXPECT_EQ(form->EditHledej->text(), "zzz");
+    form->EditHledej->setText("ŘED");
+    form->EditHledejExit();
+    EXPECT_EQ(form->table().field("Cis_vyr").asInteger(), 4);
+
+    // The last product posted had "O'Neil"; F4 on product 4 gives it that code and posts it.
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    form->table().edit();
+    form->table().field("Kod_Ozn1").setString("Z-9");
+    form->table().post();
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {4}));
+    EXPECT_EQ(stranka->MenuKopieKodu->shortcut(), QKeySequence(Qt::Key_F4));
+    stranka->MenuKopieKodu->trigger();
+    Table t(*db, "Ciselnik\\Vyrobky");
+    t.open();
+    ASSERT_TRUE(t.locate("Cis_vyr", {4}));
+    EXPECT_EQ(t.field("Kod_Ozn1").asString(), "Z-9");
+    EXPECT_EQ(form->table().state(), TableState::Browse);
+
+    // "Index" names the order: under the number key the code designations' on opening, then
+    // each item of "Tří&dění".
+    ASSERT_TRUE(nastaveniProgramu().hledaniDleCislaVyrobku());
+    EXPECT_EQ(stranka->LabelIndex->text(), "Kod_Ozn1;Kod_Ozn2;Nazev");
+    form->sortActions[1]->trigger();
+    EXPECT_EQ(stranka->LabelIndex->text(), KlicVyrobku());
+    ASSERT_EQ(form->sortActions.size(), 4);
+    form->sortActions[3]->trigger();
+    EXPECT_EQ(stranka->LabelIndex->text(), "Výnos.skupina");
+    form->sortActions[0]->trigger();
+    EXPECT_EQ(stranka->LabelIndex->text(), "Kod_Ozn1;Kod_Ozn2;Nazev");
+    EXPECT_EQ(form->table().indexFields().join(';').toUpper(), "KOD_OZN1;KOD_OZN2;NAZEV");
+
+    // F3 in the grid opens "&Hledej".
+    form->show();
+    form->DbGrid1->setFocus();
+    QTest::keyClick(form->DbGrid1, Qt::Key_F3);
+    EXPECT_TRUE(form->MenuHledej->isVisible());
+    form->MenuHledej->hide();
+    form->hide();
+}
+
+// "Čárový kód": N data steps of the current product; nothing for a count that is no whole
+// number above 0, nor without a bar code.
+TEST_F(StrankaRejstrikuTest, LabelsPrintTheCountAskedAndNothingElse) {
+    ASSERT_GT(ZapisVychoziSoubory(dir.path()), 0);
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {1}));
+    form->table().edit();
+    form->table().field("EAN13").setString("8594001234567");
+    form->table().post();
+    QStringList vytisteno;
+    stranka->TiskniNalepky = [&](report::TSestava& s) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        const int v = s.PrintTextToStream(out);
+        vytisteno << decode(out.data());
+        return v;
+    };
+    ui.answerInput("5", "Počet nálepek :");
+    stranka->MenuCarovyKod->trigger();
+    ASSERT_EQ(vytisteno.size(), 1);
+    EXPECT_EQ(vytisteno[0].count("Barva bílá"), 5);
+    EXPECT_EQ(vytisteno[0].count("134,20"), 5);
+    for (const char* spatne : {"x", "0", "-3"}) {
+        ui.answerInput(spatne, "Počet nálepek :");
+        stranka->CarovyKodClick();
+    }
+    ui.cancelInput("Počet nálepek :");
+    stranka->CarovyKodClick();
+    EXPECT_EQ(vytisteno.size(), 1);
+    ui.verifyAllUsed();
+
+    // 50 labels fill a sheet of 48 and two of the next.
+    ui.answerInput("50", "Počet nálepek :");
+    stranka->CarovyKodClick();
+    ASSERT_EQ(vytisteno.size(), 2);
+    EXPECT_EQ(vytisteno[1].count("Barva bílá"), 50);
+
+    ASSERT_TRUE(form->table().locate("Cis_vyr", {2}));
+    ui.answer(Button::Ok, "Výrobek nemá vyplněný čárový kód EAN13");
+    stranka->CarovyKodClick();
+    EXPECT_EQ(vytisteno.size(), 2);
+    ui.verifyAllUsed();
+}
+
+// The quick search is made with the code lists when the settings switch it on, not otherwise.
+TEST_F(StrankaRejstrikuTest, QuickSearchFormMadeAtStartOnlyWhenSwitchedOn) {
+    const bool predtim = nastaveniProgramu().OkVyrSQL;
+    for (const bool zapnuto : {true, false}) {
+        nastaveniProgramu().OkVyrSQL = zapnuto;
+        TFormMenu menu;
+        TCiselniky& c = PropojCiselniky(menu, *dm, [](const QString&, std::function<void()>) {});
+        EXPECT_EQ(c.vyrobky().findChild<TFormulVyrSQL*>() != nullptr, zapnuto);
+    }
+    nastaveniProgramu().OkVyrSQL = predtim;
 }
 
 } // namespace

@@ -468,6 +468,7 @@ TEST_F(FirmyTest, ChooserSearchesByNameAndLeavesThePartnerCurrent) {
     ui.answerModal([&](QDialog&) {
         EXPECT_EQ(f.EditHledej->text(), "barvy");
         EXPECT_EQ(f.table().field("Cis_firmy").asInteger(), 2);
+        EXPECT_EQ(f.LabelIndex->text(), "Nazev"); // the order label of the chooser's order
         f.gridActivated();
     });
     EXPECT_TRUE(f.VyberFirmu("barvy"));

@@ -3,7 +3,7 @@
 #include "ceny_vyrobku.h"
 #include "ciselniky_fixture.h"
 #include "codec.h"
-#include "demo.h"
+#include "demo_fixture.h"
 #include "golden.h"
 #include "pravidla.h"
 #include "templatefile.h"
@@ -40,28 +40,8 @@ const QList<Sablona>& sablony() {
     return s;
 }
 
-class FirmyDemoTest : public ::testing::Test {
+class FirmyDemoTest : public test::DemoKorenTest {
 protected:
-    static void SetUpTestSuite() {
-        demo = new QTemporaryDir;
-        ASSERT_TRUE(demo->isValid());
-        VysledekDema v = VytvorDemo(demo->path() + "/koren");
-        ASSERT_TRUE(v.ok) << v.chyba.toStdString();
-    }
-    static void TearDownTestSuite() {
-        delete demo;
-        demo = nullptr;
-    }
-    void SetUp() override {
-        db = Database::open(koren());
-        ASSERT_EQ(nactiUdajeFirmy(koren(), udajeFirmy()), StavNacteni::Nacteno);
-    }
-    void TearDown() override {
-        udajeFirmy() = UdajeFirmy();
-        db.reset();
-    }
-    static QString koren() { return demo->path() + "/koren"; }
-
     // The text-printer output of a template over the partners in the order of their name.
     QString tisk(const QString& soubor) {
         Table t(*db, QStringLiteral("Ciselnik\\Firmy"));
@@ -74,13 +54,7 @@ protected:
         EXPECT_EQ(tisk.sestava().PrintTextToStream(out), report::seOk);
         return decode(out.data());
     }
-
-    static QTemporaryDir* demo;
-    std::unique_ptr<Database> db;
-    TestPlatform ui;
 };
-
-QTemporaryDir* FirmyDemoTest::demo = nullptr;
 
 } // namespace
 

@@ -4,6 +4,8 @@
 #include "cisla_uctu_form.h"
 #include "database.h"
 #include "datacis.h"
+#include "formul_iprij_grid.h"
+#include "formulare.h"
 #include "hlavni_okno.h"
 #include "koren.h"
 #include "nastaveni_form.h"
@@ -187,6 +189,21 @@ void Aplikace::propojPrikazy() {
         if (dm_->TableZamest && dm_->TableZamest->active())
             dm_->TableZamest->setIndexName(QString());
         return TCiselniky::vyber(*zamestnanci_, QString(), QStringLiteral("PRIJMENI"));
+    });
+    // The receipt register, made when first opened and kept for the run.
+    auto prijemky = std::make_shared<std::unique_ptr<TFormulIPrijGrid>>();
+    m->nastavObsluhu(prikaz::Prijemka, [this, m, prijemky, c = &ciselniky] {
+        if (!*prijemky) {
+            *prijemky = std::make_unique<TFormulIPrijGrid>(
+                *dm_, c->volbaVyrobku(), [] { return PrihlasenyUzivatel(); }, m);
+            (*prijemky)->setVybery(
+                {[c](const QString& t) { return TCiselniky::vyber(c->druhUctu(), t); },
+                 [this](const QString& t) {
+                     return TCiselniky::vyber(*zamestnanci_, t, QStringLiteral("PRIJMENI"));
+                 },
+                 [c](const QString& t) { return TCiselniky::vyber(c->sklad(), t); }});
+        }
+        (*prijemky)->showRegister();
     });
     m->nastavObsluhu(prikaz::CiselneRady, [this, m] {
         TFormulCis_Rada f(*dm_, m);

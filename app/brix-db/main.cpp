@@ -1,11 +1,13 @@
 #include "db_commands.h"
 #include "migrate_command.h"
+#include "util/time_zone.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    brix::settleLocalTimeZone();
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();

@@ -4,7 +4,7 @@
 //   brix-report describe IN.pts
 //   brix-report eval "EXPRESSION" [--field NAME:TYPE=VALUE]... [--param VALUE]...
 //   brix-report run TEMPLATE.pts (--csv FILE.csv | --data-root ROOT --table PATH [--filter EXPR]
-//       [--index NAME]) [--detail N=FILE.csv --link N=MASTERFIELD:DETAILFIELD]...
+//       [--index NAME]) [--detail N=(FILE.csv|TABLE) --link N=MASTERFIELD:DETAILFIELD]...
 //       [--param TEXT]... [--max-records N] [--text OUT.txt]
 //       [--codepage 1250|852|kamenicky|ascii] [--pages FROM-TO] [--png DIR [--dpi N]]
 //       [--pdf OUT.pdf] [--rtf OUT.rtf] [--html OUT.html] [--emf OUT.emf] [--wmf OUT.wmf]
@@ -30,6 +30,7 @@
 #include "table.h"
 #include "templatefile.h"
 #include "util/path_resolver.h"
+#include "util/time_zone.h"
 
 #include <QDate>
 #include <QDir>
@@ -69,7 +70,7 @@ int usage() {
         "  brix-report describe VSTUP.pts\n"
         "  brix-report eval \"VÝRAZ\" [--field JMÉNO:TYP=HODNOTA]... [--param HODNOTA]...\n"
         "  brix-report run PŘEDLOHA.pts (--csv SOUBOR.csv | --data-root KOŘEN --table CESTA\n"
-        "      [--filter VÝRAZ] [--index JMÉNO]) [--detail N=SOUBOR.csv\n"
+        "      [--filter VÝRAZ] [--index JMÉNO]) [--detail N=SOUBOR.csv|TABULKA\n"
         "      --link N=POLOŽKA_HLAVNÍ:POLOŽKA_DETAILU]... [--param TEXT]... [--max-records N]\n"
         "      [--text VÝSTUP.txt] [--codepage 1250|852|kamenicky|ascii] [--pages OD-DO]\n"
         "      [--png ADRESÁŘ [--dpi N]] [--pdf VÝSTUP.pdf] [--rtf VÝSTUP.rtf]\n"
@@ -307,6 +308,33 @@ std::vector<int> detailPath(const QString& text) {
     return path;
 }
 
+// The records of a table of the data root as rows of typed values, in its primary order.
+bool readTableBridge(brix::Database& db, const QString& address, ListBridge* out, QString* error) {
+    try {
+        brix::Table t(db, address);
+        t.setIndexName(QString());
+        t.open();
+        brix::TableReportSource source(t);
+        for (int i = 0; i < source.fieldCount(); ++i)
+            out->columns.push_back({source.fieldName(i), source.fieldType(i), source.fieldName(i)});
+        for (t.first(); !t.eof() && t.hasRecord(); t.next()) {
+            std::vector<TCalcType> row;
+            for (int i = 0; i < source.fieldCount(); ++i) {
+                const bool null = source.isNull(i);
+                row.push_back(
+                    calcTypeOfField(source.fieldType(i)) == 1
+                        ? TCalcType::ofNumber(source.number(i), source.displayText(i), null)
+                        : TCalcType::ofText(source.displayText(i), 0, null));
+            }
+            out->rows.push_back(std::move(row));
+        }
+    } catch (const brix::StorageError& e) {
+        *error = e.message();
+        return false;
+    }
+    return true;
+}
+
 int runReport(const QStringList& args) {
     QString templatePath, csv, dataRoot, tablePath, filter, index, textOut, pngDir;
     int dpi = 100;
@@ -470,7 +498,13 @@ int runReport(const QStringList& args) {
             fillers.back()->setMasterSestava(master);
         }
         ListBridge rows;
-        if (!readCsvBridge(spec.file, &rows, &error)) return bad(error);
+        if (!dataRoot.isEmpty() &&
+            !spec.file.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
+            // A table of the data root: its records are read whole, the link picks the master's.
+            if (!readTableBridge(*db, spec.file, &rows, &error)) return bad(error);
+        } else if (!readCsvBridge(spec.file, &rows, &error)) {
+            return bad(error);
+        }
         spec.data = std::make_unique<LinkedListBridge>();
         spec.data->columns = rows.columns;
         spec.data->allRows = std::move(rows.rows);
@@ -604,6 +638,7 @@ int templates(const QStringList& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    brix::settleLocalTimeZone();
     // Drawing pages needs the font database of a GUI application, though never a screen.
     const bool draws = drawsOrPrints(argc, argv);
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

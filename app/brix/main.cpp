@@ -6,6 +6,7 @@
 #include "machineconfig.h"
 #include "platform.h"
 #include "qtplatform.h"
+#include "util/time_zone.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    brix::settleLocalTimeZone();
     // The machine configuration comes first, before the application and any form.
     brix::MachineConfig config = brix::MachineConfig::loadDefault();
 

@@ -3,6 +3,7 @@
 // writes in one transaction.
 #include "database.h"
 #include "table.h"
+#include "util/time_zone.h"
 #include "varianty.h"
 
 #include <QTemporaryDir>
@@ -131,6 +132,7 @@ BENCHMARK(BM_VariantSave50Raw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VariantSave50)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
+    brix::settleLocalTimeZone();
     benchmark::Initialize(&argc, argv);
     data();
     benchmark::RunSpecifiedBenchmarks();

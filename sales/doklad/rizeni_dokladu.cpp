@@ -668,6 +668,27 @@ bool RizeniDokladu::ButtonPrecislujClick() {
     return true;
 }
 
+bool RizeniDokladu::PrecenPodleOboru() {
+    if (uzavren() || !p_->hasRecord()) return false;
+    // The item's value of the main product key field finds its product whichever field that is
+    // (the order code alone would find nothing while products are keyed by number).
+    const QString klic = text(*p_, posilani_.klicVyrobku);
+    if (!dm_.NajdiVyrobek(klic)) {
+        Platform::current().error(
+            QStringLiteral("Výrobek \"%1\" nenalezen, cena se nepřepočítá").arg(klic));
+        return false;
+    }
+    if (!upravovana(*p_) && !OpravPolozku()) return false;
+    const Decimal rabat = rabatSkupiny(*this);
+    nastavCastku(*p_, QStringLiteral("Rabat"), rabat);
+    PoleVstupu pole = poleZPolozky();
+    pole.cenaZobr = zaokrouhleno(castka(*p_, QStringLiteral("Cena_Zobr")) * (Decimal(100) - rabat) /
+                                     Decimal(100),
+                                 krokPolozky_)
+                        .toShortString();
+    return ClickUlozPol(pole);
+}
+
 bool RizeniDokladu::PridejDPH() {
     if (uzavren()) {
         Platform::current().warning(texty::UzavrenyUcet, kVarovani);

@@ -166,6 +166,11 @@ public:
     Decimal SpoctiDisponMn();
     // "&Přečíslování"; false when nothing was done.
     bool ButtonPrecislujClick();
+    // The current item re-priced by the rebate of the header's branch (the header took over a
+    // warehouse of another branch): its product found by the item's main product key, the
+    // display price lowered by the rebate at the item step, the item saved with
+    // the header's totals. False when the product is not found (said so) or nothing was saved.
+    bool PrecenPodleOboru();
     // "Přidat k ceně DPH" of the current document: every item's prices by its product's VAT
     // rate, line totals and header totals with them, one transaction. False on a closed one.
     bool PridejDPH();

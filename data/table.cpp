@@ -275,14 +275,15 @@ SqlCondition Table::keyCompare(const QStringList& fields, const QVariantList& va
     return c;
 }
 
-SqlCondition Table::afterCurrent(bool forward) const {
+SqlCondition Table::afterCurrent(bool forward, bool inclusive) const {
     QVector<QVariant> vals;
     for (const QString& f : orderFields_)
         vals << buf_[fieldIndex(f)];
-    return afterRow(forward, vals, rowid_);
+    return afterRow(forward, vals, rowid_, inclusive);
 }
 
-SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64 rowid) const {
+SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64 rowid,
+                             bool inclusive) const {
     SqlCondition c;
     bool anyNull = false;
     for (const QVariant& v : vals)
@@ -299,9 +300,10 @@ SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64
         cols << QStringLiteral("rowid");
         marks << QStringLiteral("?");
         c.add(rowid, FieldKind::LongInt);
-        c.sql = QStringLiteral("(%1) %2 (%3)")
+        c.sql = QStringLiteral("(%1) %2%3 (%4)")
                     .arg(cols.join(QLatin1String(", ")),
                          forward ? QLatin1String(">") : QLatin1String("<"),
+                         inclusive ? QLatin1String("=") : QLatin1String(""),
                          marks.join(QLatin1String(", ")));
         return c;
     }
@@ -309,7 +311,9 @@ SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64
     std::function<QString(int)> build = [&](int i) -> QString {
         if (i == orderFields_.size()) {
             c.add(rowid, FieldKind::LongInt);
-            return forward ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?");
+            return QStringLiteral("rowid %1%2 ?")
+                .arg(forward ? QLatin1String(">") : QLatin1String("<"),
+                     inclusive ? QLatin1String("=") : QLatin1String(""));
         }
         QString col = q(orderFields_[i]);
         const QVariant& v = vals[i];
@@ -1033,13 +1037,14 @@ bool Table::locate(const QString& fieldList, const QVariantList& values,
             if (options.caseInsensitive) s = s.toLower();
             QString lhs =
                 options.caseInsensitive ? QStringLiteral("czech_fold(%1)") : QStringLiteral("%1");
-            if ((options.partialKey || options.contains) && options.caseInsensitive) {
+            if (options.partialKey && !options.contains && options.caseInsensitive) {
                 // The built-in GLOB with both cases of each letter picks the candidates without a
-                // call into our functions per record; the Czech fold then decides.
+                // call into our functions per record; the Czech fold then decides. (A GLOB that
+                // begins with "*" costs more per record than the fold itself.)
                 QString pattern = caseInsensitiveGlob(s);
                 if (!pattern.isEmpty()) {
                     parts << col + QLatin1String(" GLOB ?");
-                    c.add(options.contains ? QLatin1Char('*') + pattern : pattern, FieldKind::Text);
+                    c.add(pattern, FieldKind::Text);
                 }
             }
             if (options.contains)
@@ -1055,26 +1060,9 @@ bool Table::locate(const QString& fieldList, const QVariantList& values,
         addEquality(parts, c, f, toFieldValue(raw, f));
     }
     c.sql = parts.join(QLatin1String(" AND "));
-    if (options.fromCurrent && hasRecord_) {
-        // The current record or one after it in the current order.
-        SqlCondition from;
-        from.add(rowid_, FieldKind::LongInt);
-        const SqlCondition after = afterCurrent(true);
-        from.sql = QStringLiteral("(rowid = ? OR %1)").arg(after.sql);
-        from.params += after.params;
-        from.kinds += after.kinds;
-        c.append(from);
-    }
-    if (options.fromCurrent && hasRecord_) {
-        // The current record or one after it in the current order.
-        SqlCondition from;
-        from.add(rowid_, FieldKind::LongInt);
-        const SqlCondition after = afterCurrent(true);
-        from.sql = QStringLiteral("(rowid = ? OR %1)").arg(after.sql);
-        from.params += after.params;
-        from.kinds += after.kinds;
-        c.append(from);
-    }
+    // The current record or one after it in the current order: one range on the order's index
+    // (an OR with the current rowid would gather and sort every candidate).
+    if (options.fromCurrent && hasRecord_) c.append(afterCurrent(true, true));
     return seekFirst(c);
 }
 

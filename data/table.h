@@ -225,8 +225,11 @@ private:
     void settleConflict();
     bool rowExists(const TableDef& t, const QStringList& fields, const QVector<QVariant>& values,
                    qint64 exceptRowid);
-    SqlCondition afterCurrent(bool forward) const;
-    SqlCondition afterRow(bool forward, const QVector<QVariant>& key, qint64 rowid) const;
+    // The rows after (before) the current one in the current order; `inclusive` takes the
+    // current row too.
+    SqlCondition afterCurrent(bool forward, bool inclusive = false) const;
+    SqlCondition afterRow(bool forward, const QVector<QVariant>& key, qint64 rowid,
+                          bool inclusive = false) const;
     QVector<SqlCondition> continuation(bool forward, const QVector<QVariant>& key,
                                        qint64 rowid) const;
     SqlCondition keyCompare(const QStringList& fields, const QVariantList& values,

@@ -1,8 +1,11 @@
 #include "demo_ceny.h"
 
+#include "ceny_vyrobku.h"
 #include "database.h"
+#include "demo_vyrobky.h"
 #include "demo_zaklad.h"
 #include "table.h"
+#include "util/nastaveni.h"
 
 #include <QRegularExpression>
 
@@ -94,6 +97,13 @@ int zakaznikEUR(Database& db) {
                  {"Cis_obor", 8},
                  {"PC_skonto", 2},
                  {"Kod_Meny", QStringLiteral("EUR")},
+                 {"Druh", QStringLiteral("O")},
+                 {"Platce_DPH", true},
+                 {"Tlf1", QStringLiteral("+421 33 551 2040")},
+                 {"Kontakt1", QStringLiteral("Ing. Peter Kováč")},
+                 {"Mail_Box", QStringLiteral("objednavky@farbytrnava.sk")},
+                 {"Dealer", QStringLiteral("NOVÁKOVÁ")},
+                 {"Max_dluh", 40000.0},
                  {"Zpus_platby", QStringLiteral("PŘEVODEM")}});
     return cislo;
 }
@@ -129,6 +139,56 @@ int cenyZakazniku(Database& db, Table& vyr, int eurZakaznik) {
     return n;
 }
 
+// Every product's prices as its entry page keeps them: a markup that does not give the stored
+// wholesale or retail price is computed from the price (the price stays), a product without a
+// minimum price gets one at half its markup, one without an EAN-13 gets the shop's own.
+int cenyDleFormulare(Table& vyr, const NastaveniProgramu& nastaveni) {
+    const Decimal krok = nastaveni.ZaokrCen;
+    int n = 0;
+    for (vyr.first(); !vyr.eof() && vyr.hasRecord(); vyr.next()) {
+        auto d = [&](const char* pole) { return vyr.field(QString::fromLatin1(pole)).asDecimal(); };
+        const Decimal nc = d("NC_Netto"), f = d("Faktor_Bal"), cz = d("CenaZa"), dph = d("DPH");
+        if (nc.isZero() || f.isZero() || cz.isZero()) continue;
+        bool zmena = false;
+        vyr.edit();
+        Decimal prirazka = d("Kalk_Prir");
+        if (ceny::CenaVOzPrirazky(nc, f, cz, prirazka, krok) != d("PC_Zakl")) {
+            prirazka = ceny::PrirazkaVOzCeny(d("PC_Zakl"), nc, f, cz);
+            vyr.field(QStringLiteral("Kalk_Prir")).setDecimal(prirazka);
+            // The wholesale price as the markup gives it (a cent off at most).
+            if (const std::optional<Decimal> vo = ceny::CenaVOzPrirazky(nc, f, cz, prirazka, krok))
+                vyr.field(QStringLiteral("PC_Zakl")).setDecimal(*vo);
+            zmena = true;
+        }
+        if (ceny::UrciMOCenu(nc, f, cz, d("MO_Marze"), dph) != d("MO_Cena")) {
+            const Decimal marze = ceny::MarzeMOzCeny(d("MO_Cena"), nc, f, cz, dph);
+            vyr.field(QStringLiteral("MO_Marze")).setDecimal(marze);
+            if (const std::optional<Decimal> mo = ceny::UrciMOCenu(nc, f, cz, marze, dph))
+                vyr.field(QStringLiteral("MO_Cena")).setDecimal(*mo);
+            zmena = true;
+        }
+        if (d("PC_Min").isZero()) {
+            const Decimal minMarze = Decimal::fromDouble(std::floor(prirazka.toDouble() / 2));
+            vyr.field(QStringLiteral("Min_Marze")).setDecimal(minMarze);
+            vyr.field(QStringLiteral("PC_Min"))
+                .setDecimal(ceny::MinimalniPC(nc, f, cz, minMarze, krok).value_or(Decimal()));
+            zmena = true;
+        }
+        if (vyr.field(QStringLiteral("EAN13")).asString().isEmpty()) {
+            vyr.field(QStringLiteral("EAN13"))
+                .setString(Ean13Vyrobku(vyr.field(QStringLiteral("Cis_vyr")).asInteger()));
+            zmena = true;
+        }
+        if (zmena) {
+            vyr.post();
+            ++n;
+        } else {
+            vyr.cancel();
+        }
+    }
+    return n;
+}
+
 } // namespace
 
 CenyDema NaplnCeny(Database& db) {
@@ -136,6 +196,9 @@ CenyDema NaplnCeny(Database& db) {
     Table vyr(db, QStringLiteral("Ciselnik\\Vyrobky"));
     vyr.setIndexName(QString());
     vyr.open();
+    NastaveniProgramu nastaveni;
+    nactiNastaveni(db.root(), nastaveni);
+    c.dorovnanychCen = cenyDleFormulare(vyr, nastaveni);
     c.mnozstevnichRabatu = mnozstevniRabaty(vyr);
     c.redidel = redidla(vyr);
     c.zakaznikEUR = zakaznikEUR(db);

@@ -1,7 +1,9 @@
 #include "demo_vyrobky.h"
 
+#include "ceny_vyrobku.h"
 #include "database.h"
 #include "demo_zaklad.h"
+#include "util/nastaveni.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -19,20 +21,25 @@ struct Skupina {
     const char* kodOzn1; // code designation
     int vynosova;        // revenue group
     int rabatova;        // rebate group
+    int prirazka;        // the wholesale markup over the purchase price, in per cent
 };
 
 struct ZdrojVyrobku {
     QString nazev;
     QString jednotka;
-    double nakupni; // purchase price excl. VAT
-    int skupina;    // index into kSkupiny
-    int dodavatel;  // partner number
+    double nakupni;            // purchase price excl. VAT
+    int skupina;               // index into kSkupiny
+    int dodavatel;             // partner number
+    bool snizenaSazba = false; // the second VAT rate of the settings, not the first
 };
 
 const Skupina kSkupiny[] = {
-    {"Barvy syntetické", "BS", "SYNTETIKA", 1, 1}, {"Barvy disperzní", "BD", "DISPERZE", 1, 1},
-    {"Laky a lazury", "LL", "LAKY", 2, 1},         {"Ředidla a čističe", "RE", "REDIDLA", 3, 2},
-    {"Nářadí malířské", "NM", "NARADI", 4, 3},     {"Doplňky a tmely", "DT", "DOPLNKY", 4, 3},
+    {"Barvy syntetické", "BS", "SYNTETIKA", 1, 1, 25},
+    {"Barvy disperzní", "BD", "DISPERZE", 1, 1, 22},
+    {"Laky a lazury", "LL", "LAKY", 2, 1, 25},
+    {"Ředidla a čističe", "RE", "REDIDLA", 3, 2, 20},
+    {"Nářadí malířské", "NM", "NARADI", 4, 3, 35},
+    {"Doplňky a tmely", "DT", "DOPLNKY", 4, 3, 30},
 };
 
 QVector<ZdrojVyrobku> sortiment() {
@@ -124,23 +131,24 @@ QVector<ZdrojVyrobku> sortiment() {
         const char* nazev;
         const char* mj;
         double cena;
-    } doplnky[] = {{"Páska malířská 19 mm x 50 m", "ks", 32},
-                   {"Páska malířská 38 mm x 50 m", "ks", 55},
-                   {"Zakrývací fólie 4 x 5 m", "ks", 29},
-                   {"Zakrývací fólie s páskou", "ks", 65},
-                   {"Tmel akrylátový bílý 310 ml", "ks", 48},
-                   {"Tmel silikonový sanitární", "ks", 95},
-                   {"Sádra modelářská 1 kg", "kg", 22},
-                   {"Penetrace hloubková 1 l", "l", 75},
-                   {"Penetrace hloubková 5 l", "ks", 310},
-                   {"Tónovací pasta žlutá", "ks", 39},
-                   {"Tónovací pasta červená", "ks", 39},
-                   {"Tónovací pasta modrá", "ks", 39},
-                   {"Tónovací pasta černá", "ks", 39},
-                   {"Rukavice nitrilové", "pár", 12},
-                   {"Respirátor FFP2", "ks", 19}};
+        bool snizena;
+    } doplnky[] = {{"Páska malířská 19 mm x 50 m", "ks", 32, false},
+                   {"Páska malířská 38 mm x 50 m", "ks", 55, false},
+                   {"Zakrývací fólie 4 x 5 m", "ks", 29, false},
+                   {"Zakrývací fólie s páskou", "ks", 65, false},
+                   {"Tmel akrylátový bílý 310 ml", "ks", 48, false},
+                   {"Tmel silikonový sanitární", "ks", 95, false},
+                   {"Sádra modelářská 1 kg", "kg", 22, false},
+                   {"Penetrace hloubková 1 l", "l", 75, false},
+                   {"Penetrace hloubková 5 l", "ks", 310, false},
+                   {"Tónovací pasta žlutá", "ks", 39, true},
+                   {"Tónovací pasta červená", "ks", 39, true},
+                   {"Tónovací pasta modrá", "ks", 39, true},
+                   {"Tónovací pasta černá", "ks", 39, true},
+                   {"Rukavice nitrilové", "pár", 12, true},
+                   {"Respirátor FFP2", "ks", 19, true}};
     for (const auto& d : doplnky)
-        v.push_back({QString::fromUtf8(d.nazev), QString::fromUtf8(d.mj), d.cena, 5, 4});
+        v.push_back({QString::fromUtf8(d.nazev), QString::fromUtf8(d.mj), d.cena, 5, 4, d.snizena});
     return v;
 }
 
@@ -165,7 +173,41 @@ void vyplnCiselniky(Database& db) {
     }
 }
 
+// The prices of a product as its entry page would compute them from the purchase price: the
+// wholesale price from the group's markup (1), the retail price from its markup (3), the
+// minimum price from a minimum markup (5); one unit per pack and price unit.
+struct Ceny {
+    Decimal nc, prirazka, vo, dph, moMarze, mo, minMarze, pcMin;
+};
+
+Ceny ceny(const ZdrojVyrobku& z, const Skupina& s, const NastaveniProgramu& nastaveni) {
+    const Decimal jedna(1);
+    const Decimal krok = nastaveni.ZaokrCen;
+    Ceny c;
+    c.nc = Decimal::fromDouble(z.nakupni);
+    c.prirazka = Decimal(s.prirazka);
+    c.vo = ceny::CenaVOzPrirazky(c.nc, jedna, jedna, c.prirazka, krok).value_or(Decimal());
+    const QVector<Decimal>& sazby = nastaveni.SazbyDPH;
+    c.dph = z.snizenaSazba && sazby.size() > 1 ? sazby[1] : sazby.value(0);
+    // The shop sells at retail a fifth above the wholesale price.
+    c.moMarze = Decimal(s.prirazka + 20 + s.prirazka / 5);
+    c.mo = ceny::UrciMOCenu(c.nc, jedna, jedna, c.moMarze, c.dph).value_or(Decimal());
+    c.minMarze = Decimal(s.prirazka / 2);
+    c.pcMin = ceny::MinimalniPC(c.nc, jedna, jedna, c.minMarze, krok).value_or(Decimal());
+    return c;
+}
+
 } // namespace
+
+// A valid EAN-13 of the shop's own numbering: the country prefix 859, a firm code and the
+// product number, then the check digit.
+QString Ean13Vyrobku(qint64 cislo) {
+    const QString zaklad = QStringLiteral("8591234%1").arg(cislo, 5, 10, QLatin1Char('0'));
+    int soucet = 0;
+    for (int i = 0; i < 12; ++i)
+        soucet += (zaklad[i].unicode() - '0') * (i % 2 ? 3 : 1);
+    return zaklad + QChar(u'0' + (10 - soucet % 10) % 10);
+}
 
 int NaplnVyrobky(Database& db) {
     vyplnCiselniky(db);
@@ -174,28 +216,31 @@ int NaplnVyrobky(Database& db) {
     const QVector<ZdrojVyrobku> zdroj = sortiment();
     QVector<int> citac(std::size(kSkupiny), 0);
     const QDateTime ted = QDateTime::currentDateTime();
+    NastaveniProgramu nastaveni;
+    nactiNastaveni(db.root(), nastaveni);
     for (const ZdrojVyrobku& z : zdroj) {
         const Skupina& s = kSkupiny[z.skupina];
         const int cislo = 1000 * (z.skupina + 1) + (++citac[z.skupina]);
         const QString objCis = QStringLiteral("%1-%2")
                                    .arg(QString::fromLatin1(s.kod))
                                    .arg(citac[z.skupina], 4, 10, QLatin1Char('0'));
-        const double nc = z.nakupni;
-        const double vo = zaokrouhli(nc * 1.25, 0.1);
-        const double mo = zaokrouhli(vo * 1.2 * 1.21, 1);
+        const Ceny c = ceny(z, s, nastaveni);
         pridej(vyr, {{"Cis_vyr", cislo},
                      {"ObjCis", objCis},
                      {"Nazev", z.nazev},
                      {"Druh_Pol", QStringLiteral("S")},
-                     {"DPH", 21.0},
+                     {"DPH", c.dph.toDouble()},
                      {"DruhMn", z.jednotka},
                      {"CenaZa", 1.0},
                      {"Faktor_Bal", 1},
-                     {"NC_Netto", nc},
-                     {"PC_Zakl", vo},
-                     {"MO_Cena", mo},
-                     {"MO_Marze", 20.0},
-                     {"Kalk_Prir", 25.0},
+                     {"EAN13", Ean13Vyrobku(cislo)},
+                     {"NC_Netto", c.nc.toDouble()},
+                     {"PC_Zakl", c.vo.toDouble()},
+                     {"MO_Cena", c.mo.toDouble()},
+                     {"MO_Marze", c.moMarze.toDouble()},
+                     {"Kalk_Prir", c.prirazka.toDouble()},
+                     {"Min_Marze", c.minMarze.toDouble()},
+                     {"PC_Min", c.pcMin.toDouble()},
                      {"Cis_RabSkp", s.rabatova},
                      {"PC_Vynskup", s.vynosova},
                      {"Kod_Ozn1", QString::fromLatin1(s.kodOzn1)},

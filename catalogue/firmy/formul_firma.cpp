@@ -426,6 +426,7 @@ bool TFormulFirma::VyberFirmu(const QString& text) {
         return false;
     }
     setChooserMode(true, text, QStringLiteral("Nazev"));
+    ukazPoradi(QStringLiteral("Nazev")); // the chooser's order, by name
     const int r = showRegister();
     setChooserMode(false);
     return r == QDialog::Accepted;

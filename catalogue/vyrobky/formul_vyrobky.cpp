@@ -114,8 +114,8 @@ TFormulVyrobky::TFormulVyrobky(TDataCis& dm, QWidget* parent)
     setObjectName(QStringLiteral("TFormulVyrobky"));
     watch_ = new BoxWatch(this);
     watch_->setActive([this] {
-        return entryShown() && (table().state() == TableState::Edit ||
-                                table().state() == TableState::Insert);
+        return entryShown() &&
+               (table().state() == TableState::Edit || table().state() == TableState::Insert);
     });
     setPrevod({});
     vytvorRegistr();
@@ -140,11 +140,12 @@ void TFormulVyrobky::setPrevod(std::function<Decimal(const QString&, Decimal, co
     prevod_ = std::move(p);
     Database& db = table().database();
     ceny_ = std::make_unique<CenyVyrobku>(
-        ZdrojeCenZDat(db,
-                      [this](const QString& mena, Decimal castka, const QDate& den) {
-                          return prevod_ ? prevod_(mena, castka, den) : Decimal();
-                      },
-                      [](const QString& otazka) { return Platform::current().askYesNo(otazka); }),
+        ZdrojeCenZDat(
+            db,
+            [this](const QString& mena, Decimal castka, const QDate& den) {
+                return prevod_ ? prevod_(mena, castka, den) : Decimal();
+            },
+            [](const QString& otazka) { return Platform::current().askYesNo(otazka); }),
         nastaveniProgramu().ZaokrCen, nastaveniProgramu().SazbyDPH);
 }
 
@@ -183,10 +184,10 @@ void TFormulVyrobky::openRegister() {
     otevrene_.clear();
     const bool varianty = nastaveniTabulky().VERZETEXTIL;
     try {
-        for (Table* t : {dm_.TableVyrKomp, dm_.TableSklady, dm_.TableFir, dm_.TableSklZas,
-                         dm_.TableCisUctu, dm_.TableRabSkup, dm_.TableZeme, dm_.TableClo,
-                         dm_.TableKodOzn1, dm_.TableKodOzn2, dm_.TableVynSkup, dm_.TableCis_Rada,
-                         varianty ? dm_.TableVyrVar : nullptr})
+        for (Table* t :
+             {dm_.TableVyrKomp, dm_.TableSklady, dm_.TableFir, dm_.TableSklZas, dm_.TableCisUctu,
+              dm_.TableRabSkup, dm_.TableZeme, dm_.TableClo, dm_.TableKodOzn1, dm_.TableKodOzn2,
+              dm_.TableVynSkup, dm_.TableCis_Rada, varianty ? dm_.TableVyrVar : nullptr})
             if (t && !t->active()) {
                 t->open();
                 otevrene_ << t;
@@ -211,8 +212,7 @@ void TFormulVyrobky::closeRegister() {
     if (!isOpen()) return;
     zavriCenik();
     for (Table* t : {dm_.TableVyrKomp, dm_.TableVyrVar})
-        if (t && (t->state() == TableState::Edit || t->state() == TableState::Insert))
-            t->cancel();
+        if (t && (t->state() == TableState::Edit || t->state() == TableState::Insert)) t->cancel();
     try {
         if (!chooserMode() && table().active()) {
             if (table().state() != TableState::Browse) table().cancel();
@@ -358,8 +358,9 @@ void TFormulVyrobky::vytvorVstup() {
         vyr->addRow(QStringLiteral("Kód.označ.3"), l);
         binding().add(QStringLiteral("ObjCis"), l);
     }
-    seznamBox(vyr, "Druh_Pol", QStringLiteral("Druh pol."), QStringLiteral("S-skladová,N-neskladová"),
-              false, {QStringLiteral("S"), QStringLiteral("N")});
+    seznamBox(vyr, "Druh_Pol", QStringLiteral("Druh pol."),
+              QStringLiteral("S-skladová,N-neskladová"), false,
+              {QStringLiteral("S"), QStringLiteral("N")});
     QComboBox* komplet = seznamBox(vyr, "Druh_Komplet", QStringLiteral("Komplet"),
                                    QStringLiteral("Prázdné - běžný výrobek, K - komplet, S - sada"),
                                    true, {QString(), QStringLiteral("K"), QStringLiteral("S")});
@@ -371,8 +372,8 @@ void TFormulVyrobky::vytvorVstup() {
     EditDodavatel->lineEdit()->installEventFilter(this);
     auto* dodavatel = new QHBoxLayout;
     dodavatel->addWidget(EditDodavatel, 1);
-    EditBox* cisFirmy = fieldBox(QStringLiteral("Cis_Firmy"), QStringLiteral("Číslo dodavatele"),
-                                 page);
+    EditBox* cisFirmy =
+        fieldBox(QStringLiteral("Cis_Firmy"), QStringLiteral("Číslo dodavatele"), page);
     cisFirmy->setReadOnly(true);
     cisFirmy->setMaximumWidth(90);
     boxy_.insert(QStringLiteral("CIS_FIRMY"), cisFirmy);
@@ -388,16 +389,16 @@ void TFormulVyrobky::vytvorVstup() {
     QFormLayout* bal = skupina(QStringLiteral("Balení a zařazení"), 1);
     QComboBox* mj = seznamBox(bal, "DruhMn", QStringLiteral("MJ"),
                               QStringLiteral("Skladová měrná jednotka"), true, {});
-    QComboBox* objMn = seznamBox(bal, "Obj_Mn", QStringLiteral("Druh bal.dod."),
-                                 QStringLiteral("Druh balení dodavatele, prázdné - skladové jednotky"),
-                                 true, {});
+    QComboBox* objMn =
+        seznamBox(bal, "Obj_Mn", QStringLiteral("Druh bal.dod."),
+                  QStringLiteral("Druh balení dodavatele, prázdné - skladové jednotky"), true, {});
     pole(bal, "Baleni_dod", QStringLiteral("Bal.dod."), QStringLiteral("Balení dodavatele"));
     EditBox* cenaZa = pole(bal, "CenaZa", QStringLiteral("Cena za"),
                            QStringLiteral("Za jaké množství jsou prodejní ceny"));
     EditBox* faktor = pole(bal, "Faktor_Bal", QStringLiteral("Faktor bal."),
                            QStringLiteral("Za jaké sklad.množství je určena NC"));
-    QComboBox* dph = seznamBox(bal, "DPH", QStringLiteral("DPH"), QStringLiteral("Sazba DPH v %"),
-                               true, {});
+    QComboBox* dph =
+        seznamBox(bal, "DPH", QStringLiteral("DPH"), QStringLiteral("Sazba DPH v %"), true, {});
     EditBox* rab = pole(bal, "Cis_RabSkp", QStringLiteral("Rabatní skup."),
                         QStringLiteral("Rabatní skupina výrobku (F3 - výběr)"));
     rab->setChooser(true);
@@ -405,7 +406,8 @@ void TFormulVyrobky::vytvorVstup() {
                         QStringLiteral("Výnosová skupina výrobku (F3 - výběr)"));
     vyn->setChooser(true);
     pole(bal, "Vaha", QStringLiteral("Váha"), QStringLiteral("Hmotnost jednotky"));
-    pole(bal, "MinZas", QStringLiteral("Min.zásoba"), QStringLiteral("Doporučená minimální zásoba"));
+    pole(bal, "MinZas", QStringLiteral("Min.zásoba"),
+         QStringLiteral("Doporučená minimální zásoba"));
     pole(bal, "SKP", QStringLiteral("SKP"), QStringLiteral("Kód produkce"));
     EditBox* objem = pole(bal, "Objem", QStringLiteral("Objem (l)"),
                           QStringLiteral("Objem v litrech - podíl jednotky sazby spotřební daně"));
@@ -455,12 +457,12 @@ void TFormulVyrobky::vytvorVstup() {
     pole(sl, "NC_Rab1", QStringLiteral("Sleva (%)"), QStringLiteral("Další sleva dodavatele v %"));
     pole(sl, "PC_MnRab1", QStringLiteral("PC-Sleva nad množství 1"),
          QStringLiteral("Množství, od kterého platí sleva 1 (0 - bez množstevních slev)"));
-    EditBox* rab1 = pole(sl, "PC_Rab1", QStringLiteral("Sleva 1(%)"),
-                         QStringLiteral("Množstevní sleva 1 v %"));
+    EditBox* rab1 =
+        pole(sl, "PC_Rab1", QStringLiteral("Sleva 1(%)"), QStringLiteral("Množstevní sleva 1 v %"));
     pole(sl, "Pc_MnRab2", QStringLiteral("Množství 2"),
          QStringLiteral("Množství, od kterého platí sleva 2"));
-    EditBox* rab2 = pole(sl, "PC_Rab2", QStringLiteral("Sleva 2(%)"),
-                         QStringLiteral("Množstevní sleva 2 v %"));
+    EditBox* rab2 =
+        pole(sl, "PC_Rab2", QStringLiteral("Sleva 2(%)"), QStringLiteral("Množstevní sleva 2 v %"));
     pole(sl, "PC_MnRab3", QStringLiteral("Množství 3"),
          QStringLiteral("Množství, od kterého platí sleva 3"));
     EditBox* rab3 = pole(sl, "PC_Rab3", QStringLiteral("Sleva 3 (%)"),
@@ -562,13 +564,18 @@ void TFormulVyrobky::vytvorVstup() {
 
 void TFormulVyrobky::ukazCeny() {
     ukazuji_ = true;
+    QWidget* fokus = QApplication::focusWidget();
     for (auto it = cenoveBoxy_.constBegin(); it != cenoveBoxy_.constEnd(); ++it) {
         const QString text = textCeny(ceny_->hodnota(it.value()), it.value());
+        // The box being typed into keeps the user's spelling of its value ("297,5" as typed);
+        // every other price box shows the value in its format ("297,50"). The VAT rate keeps
+        // the spelling of its list ("21").
+        const bool formatuj = it.key() != fokus && it.value() != PoleCeny::DPH;
         if (auto* e = qobject_cast<QLineEdit*>(it.key())) {
             // The line of an edit box or of the VAT combo box.
-            if (hodnotaTextu(e->text()) != hodnotaTextu(text) || e->text().trimmed().isEmpty() !=
-                                                                     text.isEmpty())
-                e->setText(text);
+            const bool jina = hodnotaTextu(e->text()) != hodnotaTextu(text) ||
+                              e->text().trimmed().isEmpty() != text.isEmpty();
+            if (jina || (formatuj && e->text() != text)) e->setText(text);
         } else if (auto* c = qobject_cast<QComboBox*>(it.key())) {
             if (hodnotaTextu(c->currentText()) != hodnotaTextu(text)) c->setCurrentText(text);
         }
@@ -675,9 +682,10 @@ void TFormulVyrobky::openEntry() {
         LabelStavSkladu->clear();
     } else {
         // The total over every warehouse: a stock row of the warehouse "" rarely exists.
-        LabelStavSkladu->setText(t.field(QStringLiteral("SklZas_Ks")).isNull()
-                                     ? QString()
-                                     : t.field(QStringLiteral("SklZas_Ks")).asDecimal().toString(2));
+        LabelStavSkladu->setText(
+            t.field(QStringLiteral("SklZas_Ks")).isNull()
+                ? QString()
+                : t.field(QStringLiteral("SklZas_Ks")).asDecimal().toString(2));
     }
     showEntryPage();
     if (novy) seznam(QStringLiteral("Cis_Rada"))->setFocus();
@@ -697,7 +705,8 @@ void TFormulVyrobky::NovyClick() {
             r.setIndexName(QString());
             r.first();
             if (r.hasRecord())
-                t.field(QStringLiteral("Cis_Rada")).setString(r.field(QStringLiteral("Cis_Rada")).asString());
+                t.field(QStringLiteral("Cis_Rada"))
+                    .setString(r.field(QStringLiteral("Cis_Rada")).asString());
         }
     } catch (const StorageError& e) {
         reportStorageError(e);

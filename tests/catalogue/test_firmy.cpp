@@ -173,9 +173,12 @@ TEST_F(FirmyTest, NameContainsSearchesOnwardFromTheCurrentPartner) {
     firma(2, "Laky Kolín", "Kolín", "A2");
     firma(3, "Stavby a BARVY Jihlava", "Jihlava", "A3");
     firma(4, "Železářství", "Tábor", "A4");
+    firma(5, "", "Brno", "A0");             // no name: first in the order
+    firma(6, "Barvy Duplikát", "Aš", "A3"); // the same short name as 3, after it
     TFormulFirma f(*dm);
     f.openRegister();
     f.table().first();
+    f.table().next();
     ui.answerInput("  barvy ", "Dotaz - bez zadání nehledat");
     f.NazevObsahujeClick();
     EXPECT_EQ(f.table().field("Cis_firmy").asInteger(), 1); // the current one counts
@@ -184,6 +187,7 @@ TEST_F(FirmyTest, NameContainsSearchesOnwardFromTheCurrentPartner) {
     f.NazevObsahujeClick();
     EXPECT_EQ(f.table().field("Cis_firmy").asInteger(), 3);
     f.table().next();
+    f.table().next();
     ui.answerInput("barvy");
     ui.answer(Button::Ok, "Nenalezen žádný záznam", "Info");
     f.NazevObsahujeClick();
@@ -191,6 +195,19 @@ TEST_F(FirmyTest, NameContainsSearchesOnwardFromTheCurrentPartner) {
     ui.answerInput("   "); // nothing asked, nothing moves
     f.NazevObsahujeClick();
     EXPECT_EQ(f.table().field("Cis_firmy").asInteger(), 4);
+    // Czech letters in any case, from a partner without a name.
+    f.table().first();
+    ui.answerInput("ŽELEZ");
+    f.NazevObsahujeClick();
+    EXPECT_EQ(f.table().field("Cis_firmy").asInteger(), 4);
+    // Partners of one short name: onward from the current one, never back to the one before.
+    ASSERT_TRUE(f.table().locate("Cis_firmy", {3}));
+    ui.answerInput("duplik");
+    f.NazevObsahujeClick();
+    EXPECT_EQ(f.table().field("Cis_firmy").asInteger(), 6);
+    ui.answerInput("stavby");
+    ui.answer(Button::Ok, "Nenalezen žádný záznam", "Info");
+    f.NazevObsahujeClick();
     // The search column: the first partner whose field starts with the text.
     f.hledejItem(3); // "&Město"
     f.EditHledej->setText("kol");
@@ -468,6 +485,7 @@ TEST_F(FirmyTest, ChooserSearchesByNameAndLeavesThePartnerCurrent) {
     ui.answerModal([&](QDialog&) {
         EXPECT_EQ(f.EditHledej->text(), "barvy");
         EXPECT_EQ(f.table().field("Cis_firmy").asInteger(), 2);
+        EXPECT_EQ(f.LabelIndex->text(), "Nazev"); // the order label of the chooser's order
         f.gridActivated();
     });
     EXPECT_TRUE(f.VyberFirmu("barvy"));

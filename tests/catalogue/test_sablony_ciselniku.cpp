@@ -2,7 +2,7 @@
 // code lists.
 #include "ciselniky_fixture.h"
 #include "codec.h"
-#include "demo.h"
+#include "demo_fixture.h"
 #include "pravidla.h"
 #include "templatefile.h"
 #include "vstup/tisk_seznamu.h"
@@ -53,34 +53,7 @@ QStringList soubory(const Seznam& s) {
     return {s.sablona + ".pts", s.sablona + "z.pts"};
 }
 
-class SablonyTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        demo = new QTemporaryDir;
-        ASSERT_TRUE(demo->isValid());
-        VysledekDema v = VytvorDemo(demo->path() + "/koren");
-        ASSERT_TRUE(v.ok) << v.chyba.toStdString();
-    }
-    static void TearDownTestSuite() {
-        delete demo;
-        demo = nullptr;
-    }
-    void SetUp() override {
-        db = Database::open(koren());
-        ASSERT_EQ(nactiUdajeFirmy(koren(), udajeFirmy()), StavNacteni::Nacteno);
-    }
-    void TearDown() override {
-        udajeFirmy() = UdajeFirmy();
-        db.reset();
-    }
-    static QString koren() { return demo->path() + "/koren"; }
-
-    static QTemporaryDir* demo;
-    std::unique_ptr<Database> db;
-    TestPlatform ui;
-};
-
-QTemporaryDir* SablonyTest::demo = nullptr;
+class SablonyTest : public test::DemoKorenTest {};
 
 // The list printed through the register's list print as the text printer gets it.
 void tiskni(Table& t, const QString& soubor, QString& text) {

@@ -39,6 +39,10 @@ int charsOfField(const FieldDef& f) {
         return qBound(4, f.size, 40);
     case FieldKind::Date:
         return 10;
+    case FieldKind::Timestamp:
+        return 19; // "dd.mm.yyyy hh:mm:ss"
+    case FieldKind::Time:
+        return 8;
     case FieldKind::Logical:
         return 5;
     case FieldKind::Memo:

@@ -300,6 +300,29 @@ TEST_F(PrijemFormulareTest, RangesFilterByPeriodAndIssuerAndTheNumberRangeShowsO
     EXPECT_EQ(h().recordCount(), 1);
 }
 
+TEST_F(PrijemFormulareTest, TheRegisterShowsTotalsAtTwoPlacesAndWholeDatesUncut) {
+    const int c = prijemka();
+    ASSERT_TRUE(najdi(c));
+    DataGrid& g = *grid->DbGrid1;
+    GridModel& m = *g.gridModel();
+    const int row = m.rowOfCurrent();
+    ASSERT_GE(row, 0);
+    int checked = 0;
+    for (int col = 0; col < m.columnCount(); ++col) {
+        const QString field = m.columns()[col].field;
+        if (field != "Cena_ZobrCelk" && field != "Dat_Vystaveni" && field != "Dat_Plneni") continue;
+        const QString text = m.data(m.index(row, col)).toString();
+        if (field == "Cena_ZobrCelk") {
+            EXPECT_TRUE(QRegularExpression("^-?\\d+,\\d\\d$").match(text).hasMatch())
+                << text.toStdString();
+        }
+        EXPECT_GE(g.columnWidth(col), g.fontMetrics().horizontalAdvance(text))
+            << field.toStdString() << " is cut: " << text.toStdString();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 3);
+}
+
 TEST_F(PrijemFormulareTest, EnterFinishesTheLineAndStartsTheNextAndF6SavesWithoutTheEmptyLine) {
     int cislo = 0;
     novy([&](TFormulIPrijVstup& v) {

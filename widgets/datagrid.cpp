@@ -39,16 +39,26 @@ int charsOfField(const FieldDef& f) {
         return qBound(4, f.size, 40);
     case FieldKind::Date:
         return 10;
-    case FieldKind::Timestamp:
-        return 19; // "dd.mm.yyyy hh:mm:ss"
-    case FieldKind::Time:
-        return 8;
     case FieldKind::Logical:
         return 5;
     case FieldKind::Memo:
         return 20;
     default:
         return 10;
+    }
+}
+
+// The widest text of a date or time field as the grid shows it; empty for other kinds.
+QString sampleOfField(const FieldDef& f) {
+    switch (f.kind) {
+    case FieldKind::Date:
+        return QStringLiteral("00.00.0000");
+    case FieldKind::Time:
+        return QStringLiteral("00:00:00");
+    case FieldKind::Timestamp:
+        return QStringLiteral("00.00.0000 00:00:00");
+    default:
+        return QString();
     }
 }
 
@@ -154,8 +164,13 @@ void DataGrid::applyWidths() {
         } else {
             int fi = model_->fieldIndexOfColumn(i);
             int chars = w > 0 ? w : (fi >= 0 ? charsOfField(table_->fieldDef(fi)) : 10);
+            px = chars * ch + 12;
+            // Dates and times are as wide as their digits (wider than an average letter).
+            const QString sample =
+                fi >= 0 && w == 0 ? sampleOfField(table_->fieldDef(fi)) : QString();
+            if (!sample.isEmpty()) px = fontMetrics().horizontalAdvance(sample) + 12;
             // The caption is never cut: the column is at least as wide as its title.
-            px = qMax(chars * ch + 12, titleWidth(columnTitle(i)));
+            px = qMax(px, titleWidth(columnTitle(i)));
         }
         setColumnWidth(i, px);
     }

@@ -3,9 +3,11 @@
 #include "ceny_vyrobku.h"
 #include "database.h"
 #include "demo_zaklad.h"
+#include "storage_error.h"
 #include "util/nastaveni.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QStringList>
 #include <QVector>
 
@@ -31,6 +33,8 @@ struct ZdrojVyrobku {
     int skupina;               // index into kSkupiny
     int dodavatel;             // partner number
     bool snizenaSazba = false; // the second VAT rate of the settings, not the first
+    // A paint mixed to order: its recipe, component names with the quantity per unit.
+    QVector<QPair<QString, double>> recept = {};
 };
 
 const Skupina kSkupiny[] = {
@@ -149,6 +153,33 @@ QVector<ZdrojVyrobku> sortiment() {
                    {"Respirátor FFP2", "ks", 19, true}};
     for (const auto& d : doplnky)
         v.push_back({QString::fromUtf8(d.nazev), QString::fromUtf8(d.mj), d.cena, 5, 4, d.snizena});
+    // Facade paints tinted to order: the white base with the pastes of the shade; bought at what
+    // their components cost.
+    const struct {
+        const char* nazev;
+        QVector<QPair<QString, double>> recept;
+    } tonovane[] = {
+        {"Akrylát fasádní tónovaný pískový 9 l",
+         {{"Akrylát fasádní bílá 9 l", 1},
+          {"Tónovací pasta žlutá", 2},
+          {"Tónovací pasta červená", 0.5}}},
+        {"Akrylát fasádní tónovaný šedomodrý 9 l",
+         {{"Akrylát fasádní bílá 9 l", 1},
+          {"Tónovací pasta modrá", 1.5},
+          {"Tónovací pasta černá", 0.5}}},
+        {"Latex interiérový tónovaný meruňkový 2,5 l",
+         {{"Latex interiérový omyvatelný bílá 2,5 l", 1},
+          {"Tónovací pasta žlutá", 1},
+          {"Tónovací pasta červená", 0.5}}},
+    };
+    for (const auto& t : tonovane) {
+        double nakupni = 0;
+        for (const auto& [nazev, mnozstvi] : t.recept)
+            for (const ZdrojVyrobku& z : v)
+                if (z.nazev == nazev) nakupni += z.nakupni * mnozstvi;
+        v.push_back({QString::fromUtf8(t.nazev), QStringLiteral("ks"), zaokrouhli(nakupni, 1), 1, 1,
+                     false, t.recept});
+    }
     return v;
 }
 
@@ -218,6 +249,12 @@ int NaplnVyrobky(Database& db) {
     const QDateTime ted = QDateTime::currentDateTime();
     NastaveniProgramu nastaveni;
     nactiNastaveni(db.root(), nastaveni);
+    struct Slozka {
+        int cislo;
+        QString objCis;
+        Decimal cena;
+    };
+    QHash<QString, Slozka> podleNazvu;
     for (const ZdrojVyrobku& z : zdroj) {
         const Skupina& s = kSkupiny[z.skupina];
         const int cislo = 1000 * (z.skupina + 1) + (++citac[z.skupina]);
@@ -254,7 +291,25 @@ int NaplnVyrobky(Database& db) {
                      {"Objednano", 0.0},
                      {"DisponMn", 0.0},
                      {"Dat_Zmen", ted}});
+        podleNazvu.insert(z.nazev, {cislo, objCis, c.vo});
     }
+    // The recipes of the paints mixed to order, each component at its wholesale price.
+    Table komp(db, QStringLiteral("Ciselnik\\Vyr_Komp"));
+    komp.open();
+    for (const ZdrojVyrobku& z : zdroj)
+        for (const auto& [nazev, mnozstvi] : z.recept) {
+            if (!podleNazvu.contains(nazev))
+                throw StorageError(
+                    StorageErrorKind::Other,
+                    QStringLiteral("Složka receptu %1 není v sortimentu.").arg(nazev));
+            const Slozka& k = podleNazvu[nazev];
+            pridej(komp, {{"Cis_Vyr", podleNazvu[z.nazev].cislo},
+                          {"KCisVyr", k.cislo},
+                          {"KObjCis", k.objCis},
+                          {"KNazev", nazev},
+                          {"KStand_Mn", mnozstvi},
+                          {"KStand_PC", k.cena.toDouble()}});
+        }
     // The product series continue after the numbers given out.
     Table rady(db, QStringLiteral("Ciselnik\\Cis_rada"));
     rady.open();

@@ -223,3 +223,28 @@ TEST_F(FirmyDemoTest, DemoProductsKeepThePriceRelationsOfTheForm) {
     EXPECT_TRUE(nactiSeznam(koren(), kSouborDruhMn).contains("ks"));
     EXPECT_TRUE(nactiSeznam(koren(), kSouborObjMn).contains("krt"));
 }
+
+TEST_F(FirmyDemoTest, TintedPaintsHaveRecipesOfExistingProducts) {
+    Table k(*db, QStringLiteral("Ciselnik\\Vyr_Komp"));
+    k.open();
+    Table v(*db, QStringLiteral("Ciselnik\\Vyrobky"));
+    v.setIndexName(QString());
+    v.open();
+    QSet<qint64> michane;
+    int radku = 0;
+    for (k.first(); !k.eof() && k.hasRecord(); k.next(), ++radku) {
+        SCOPED_TRACE(k.field("KNazev").asString().toStdString());
+        ASSERT_TRUE(v.findKey({k.field("KCisVyr").asInteger()}));
+        EXPECT_EQ(v.field("Nazev").asString(), k.field("KNazev").asString());
+        EXPECT_EQ(v.field("ObjCis").asString(), k.field("KObjCis").asString());
+        EXPECT_GT(k.field("KStand_Mn").asFloat(), 0);
+        EXPECT_GT(k.field("KStand_PC").asFloat(), 0);
+        michane << k.field("Cis_Vyr").asInteger();
+    }
+    EXPECT_EQ(michane.size(), 3);
+    EXPECT_GE(radku, 9);
+    for (qint64 c : michane) {
+        ASSERT_TRUE(v.findKey({c}));
+        EXPECT_TRUE(v.field("Nazev").asString().contains("tónovaný")) << c;
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "decimal.h"
 #include "platform.h"
+#include "storage_error.h"
 
 #include <QHBoxLayout>
 #include <QToolButton>
@@ -209,6 +210,9 @@ bool Navigator::trigger(Action a) {
     } catch (const DivisionByZero&) {
         ok = false;
         Platform::current().error(QString::fromUtf16(kDeleniNulou));
+    } catch (const Abort&) {
+        // The table has told the user already (its own message of a refused key, say).
+        ok = false;
     } catch (const std::exception& e) {
         ok = false;
         Platform::current().error(QString::fromUtf8(e.what()));

@@ -6,6 +6,7 @@
 
 #include "ceny_vyrobku.h"
 #include "formul_vyrobky.h"
+#include "navigator.h"
 #include "util/path_resolver.h"
 
 #include <QComboBox>
@@ -127,6 +128,63 @@ TEST_F(FormulVyrobkyTest, UnitListsRoundTripAndVariantsStayClosedWithoutTheSetti
     QFile mjSoubor(resolvedFilePath(dir.path(), QStringLiteral("Ciselnik\\DruhMn.txt")));
     ASSERT_TRUE(mjSoubor.open(QIODevice::ReadOnly));
     EXPECT_TRUE(mjSoubor.readAll().contains("bal"));
+}
+
+// The recipe page under the order-code key: a component typed in small letters is found, an
+// unknown key is told and leaves the line open, and the same component twice is refused with
+// the table's message while the first line stays.
+TEST_F(FormulVyrobkyTest, RecipeComponentsByOrderCodeInAnyCaseAndNoTwice) {
+    Table vyr(*db, "Ciselnik\\Vyrobky");
+    add(vyr, {{"Cis_vyr", 2},
+              {"ObjCis", "PASTA-Z"},
+              {"Nazev", "Tónovací pasta žlutá"},
+              {"Druh_Pol", "S"},
+              {"DPH", 21},
+              {"Cis_Firmy", 7},
+              {"NC_Netto", 39},
+              {"PC_Zakl", 47.2},
+              {"Faktor_Bal", 1},
+              {"CenaZa", 1}});
+    nastaveniProgramu().HlKlicVyr = QStringLiteral("OBJCIS");
+    TFormulVyrobky f(*dm);
+    f.openRegister();
+    ASSERT_TRUE(f.table().locate("Cis_vyr", {1}));
+    f.KompletClick();
+    Table& komp = *dm->TableVyrKomp;
+    auto radek = [&](const QString& klic) {
+        EXPECT_TRUE(f.NavigatorKomplet->trigger(Navigator::Insert));
+        f.EditKlicKomponenty->setText(klic);
+        f.KlicKomponentyEnter();
+    };
+    ui.answer(Button::Ok, "Nenalezen výrobek, hledej nebo zadej znovu");
+    radek("nic-takoveho");
+    ASSERT_FALSE(ui.shown().isEmpty());
+    EXPECT_EQ(ui.shown().last().text, "Nenalezen výrobek, hledej nebo zadej znovu");
+    EXPECT_EQ(komp.state(), TableState::Insert);
+    f.EditKlicKomponenty->setText("pasta-z");
+    f.KlicKomponentyEnter();
+    EXPECT_EQ(komp.field("KCisVyr").asInteger(), 2);
+    EXPECT_EQ(komp.field("KNazev").asString(), "Tónovací pasta žlutá");
+    EXPECT_EQ(komp.field("KStand_PC").asDecimal(), Decimal::fromDouble(47.2));
+    f.EditKStand_Mn->setText("0,5");
+    EXPECT_TRUE(f.NavigatorKomplet->trigger(Navigator::Post));
+    EXPECT_EQ(komp.recordCount(), 1);
+
+    radek("PASTA-Z");
+    f.EditKStand_Mn->setText("1");
+    ui.clearShown();
+    // One box, the table's own; nothing after it.
+    ui.answer(Button::Ok,
+              "Položka s kombinací těchto čísel výrobků již existuje, položka nebude uložena",
+              "Chyba");
+    EXPECT_FALSE(f.NavigatorKomplet->trigger(Navigator::Post));
+    EXPECT_EQ(ui.shown().size(), 1);
+    komp.cancel();
+    komp.refresh();
+    EXPECT_EQ(komp.recordCount(), 1);
+    komp.first();
+    EXPECT_EQ(komp.field("KStand_Mn").asDecimal(), Decimal::fromDouble(0.5));
+    f.closeRegister();
 }
 
 } // namespace

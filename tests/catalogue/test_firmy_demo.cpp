@@ -81,6 +81,16 @@ TEST_F(FirmyDemoTest, TemplatesLoadWithTheirPartnerFields) {
                     ++polozek;
                     EXPECT_TRUE(pole.contains(e.referenceName, Qt::CaseInsensitive))
                         << e.referenceName.toStdString();
+                } else if (e.kind == report::KindFunction) {
+                    // A field shown in a number format of its own: the function reads it.
+                    const report::TRadekFunkce* f = nullptr;
+                    for (const report::TRadekFunkce& r : def.functions.items)
+                        if (r.name.compare(e.referenceName, Qt::CaseInsensitive) == 0) f = &r;
+                    ASSERT_TRUE(f) << e.referenceName.toStdString();
+                    if (!f->expression.startsWith('#')) continue;
+                    ++polozek;
+                    EXPECT_TRUE(pole.contains(f->expression.mid(1), Qt::CaseInsensitive))
+                        << f->expression.toStdString();
                 }
         EXPECT_GE(polozek, 4);
     }

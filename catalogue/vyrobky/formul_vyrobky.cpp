@@ -375,7 +375,6 @@ void TFormulVyrobky::vytvorVstup() {
     EditBox* cisFirmy =
         fieldBox(QStringLiteral("Cis_Firmy"), QStringLiteral("Číslo dodavatele"), page);
     cisFirmy->setReadOnly(true);
-    cisFirmy->setMaximumWidth(90);
     boxy_.insert(QStringLiteral("CIS_FIRMY"), cisFirmy);
     dodavatel->addWidget(cisFirmy);
     vyr->addRow(QStringLiteral("Dodavatel"), dodavatel);

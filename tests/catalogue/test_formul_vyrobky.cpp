@@ -9,6 +9,7 @@
 #include "navigator.h"
 #include "util/path_resolver.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -103,6 +104,15 @@ TEST_F(FormulVyrobkyTest, PricesShowTwoPlacesAndTheNumberIsClosedForEditing) {
     EXPECT_FALSE(f.edit("Cis_vyr")->isEnabled());
     EXPECT_FALSE(f.seznam("Cis_Rada")->isEnabled());
     EXPECT_EQ(f.EditDodavatel->text(), "Barvy s.r.o.");
+    // The supplier's number beside the name is shown whole, not clipped by a narrow box.
+    f.resize(1366, 700);
+    f.show();
+    QApplication::processEvents();
+    EditBox* cislo = f.edit("Cis_Firmy");
+    ASSERT_TRUE(cislo);
+    EXPECT_EQ(cislo->text(), "7");
+    EXPECT_GE(cislo->lineEdit()->width(), cislo->lineEdit()->minimumSizeHint().width());
+    EXPECT_GE(cislo->width(), cislo->minimumSizeHint().width());
     f.cancelEntry();
     f.closeRegister();
 }

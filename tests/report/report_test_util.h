@@ -3,6 +3,7 @@
 // under tests/report/data/golden (BRIX_UPDATE_GOLDEN=1 rewrites them; check every change by
 // eye), and running the external checking tools.
 
+#include "golden_files.h"
 #include "gui_app.h"
 
 #include <gtest/gtest.h>
@@ -21,20 +22,6 @@ namespace brix::test {
 
 inline QString goldenFile(const QString& name) {
     return QStringLiteral(BRIX_SOURCE_DIR "/tests/report/data/golden/") + name;
-}
-
-// The golden file's bytes; with BRIX_UPDATE_GOLDEN set, the file is written with the bytes
-// first.
-inline QByteArray goldenBytes(const QString& path, const QByteArray& bytes) {
-    if (qEnvironmentVariableIsSet("BRIX_UPDATE_GOLDEN")) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-        f.write(bytes);
-    }
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
 }
 
 // Compares bytes with the golden file of the name (with its extension).

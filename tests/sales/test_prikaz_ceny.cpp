@@ -3,6 +3,7 @@
 // with golden files under tests/sales/data/golden (BRIX_UPDATE_GOLDEN=1 rewrites them; check
 // every change by eye).
 #include "ceny_fixture.h"
+#include "golden_files.h"
 
 #include "datacis.h"
 #include "db_commands.h"
@@ -20,16 +21,9 @@ QString goldenPath(const QString& name) {
 }
 
 void expectGolden(const QString& name, const QByteArray& bytes) {
-    const QString path = goldenPath(name);
-    if (qEnvironmentVariableIsSet("BRIX_UPDATE_GOLDEN")) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-        f.write(bytes);
-        return;
-    }
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    EXPECT_EQ(QString::fromUtf8(f.readAll()), QString::fromUtf8(bytes)) << name.toStdString();
+    EXPECT_EQ(QString::fromUtf8(test::goldenBytes(goldenPath(name), bytes)),
+              QString::fromUtf8(bytes))
+        << name.toStdString();
 }
 
 class PrikazCeny : public brix::test::DataModuleTest {

@@ -759,6 +759,10 @@ void Database::upgradeSchema() {
     tx.commit();
 }
 
+qint64 Database::changeCount() const {
+    return sqlite3_total_changes64(db_);
+}
+
 quint64 Database::generation() {
     checkExternalChanges();
     return generation_;
@@ -824,6 +828,7 @@ Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
              s = sqlite3_next_stmt(db_.db_, s))
             if (sqlite3_stmt_busy(s) && sqlite3_stmt_readonly(s)) sqlite3_reset(s);
         db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        ++db_.writeEpoch_;
         // Whatever another copy committed before the lock was taken counts from here on.
         db_.checkExternalChanges();
     } else
@@ -834,6 +839,7 @@ Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
 Database::Transaction::~Transaction() {
     if (done_) return;
     --db_.depth_;
+    ++db_.writeEpoch_;
     try {
         if (level_ == 0)
             db_.exec(QStringLiteral("ROLLBACK"));

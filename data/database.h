@@ -144,6 +144,10 @@ public:
         bool done_ = false;
     };
     bool inTransaction() const { return depth_ > 0; }
+    // Changes with every write lock taken and every rollback (also to a savepoint): while it and
+    // the connection's change count stay, a row read under the lock is still as it was read.
+    quint64 writeEpoch() const { return writeEpoch_; }
+    qint64 changeCount() const;
 
     // Czech message for a failed SQLite call.
     StorageError error(int rc, const QString& what) const;
@@ -163,6 +167,7 @@ private:
     sqlite3* db_ = nullptr;
     int depth_ = 0;
     quint64 generation_ = 1;
+    quint64 writeEpoch_ = 1;
     qint64 dataVersion_ = -1;
     // The shared-memory index of the write-ahead log, and its header as last seen.
     const volatile unsigned char* walIndex_ = nullptr;

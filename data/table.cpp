@@ -64,23 +64,37 @@ QStringList splitFields(const QString& s) {
     return out;
 }
 
+// The shape of "field = value": 0 an equality, 1 a blank, 2 the range of a value kept at four
+// places.
+enum EqualityShape : quint32 { Equal = 0, Blank = 1, FourPlaces = 2 };
+
+EqualityShape equalityShape(const FieldDef& f, const QVariant& v) {
+    if (v.isNull()) return Blank;
+    if (storedAtFourPlaces(f) && std::fabs(v.toDouble()) < 1e14) return FourPlaces;
+    return Equal;
+}
+
 // "field = value" for locate and findKey; money, prices and quantities compare at four places
-// (the stored values that round to the value), as the filters do.
-void addEquality(QStringList& parts, SqlCondition& c, const FieldDef& f, const QVariant& v) {
-    const QString col = sqlIdentifier(f.name);
-    if (v.isNull()) {
-        parts << col + QLatin1String(" IS NULL");
+// (the stored values that round to the value), as the filters do. Without `parts` only the
+// parameters are added (the condition's text is known).
+void addEquality(QStringList* parts, SqlCondition& c, const FieldDef& f, const QVariant& v) {
+    const QString col = parts ? sqlIdentifier(f.name) : QString();
+    switch (equalityShape(f, v)) {
+    case Blank:
+        if (parts) *parts << col + QLatin1String(" IS NULL");
         return;
-    }
-    if (storedAtFourPlaces(f) && std::fabs(v.toDouble()) < 1e14) {
+    case FourPlaces: {
         const std::int64_t raw = Decimal::fromDouble(v.toDouble()).raw();
-        parts << QStringLiteral("(%1 >= ? AND %1 < ?)").arg(col);
+        if (parts) *parts << QStringLiteral("(%1 >= ? AND %1 < ?)").arg(col);
         c.add(double(raw * 2 - 1) / double(2 * Decimal::kScale), FieldKind::Float);
         c.add(double(raw * 2 + 1) / double(2 * Decimal::kScale), FieldKind::Float);
         return;
     }
-    parts << col + QLatin1String(" = ?");
-    c.add(v, f.kind);
+    case Equal:
+        if (parts) *parts << col + QLatin1String(" = ?");
+        c.add(v, f.kind);
+        return;
+    }
 }
 
 StorageError stateError(const QString& table, const QString& what) {
@@ -129,6 +143,26 @@ Table::Table(Database& db, const QString& address, const QString& baseDirectory)
         orderFields_ = def_.primaryKey;
     else
         orderFields_ = def_.index(indexName_)->fields;
+    tableSql_ = q(def_.sqlName);
+    orderChanged();
+}
+
+void Table::orderChanged() {
+    orderSql_.clear();
+    QStringList forward, back;
+    for (const QString& f : orderFields_) {
+        orderSql_ << q(f);
+        forward << orderSql_.back();
+        back << orderSql_.back() + QLatin1String(" DESC");
+    }
+    forward << QStringLiteral("rowid");
+    back << QStringLiteral("rowid DESC");
+    orderForward_ = forward.join(QLatin1String(", "));
+    orderBack_ = back.join(QLatin1String(", "));
+    reads_.clear();
+    keySql_.clear();
+    equalRangeSql_.clear();
+    rangeConditionValid_ = false;
 }
 
 Table::~Table() {
@@ -141,9 +175,22 @@ Table::~Table() {
 }
 
 int Table::fieldIndex(const QString& name) const {
-    for (int i = 0; i < fields_.size(); ++i)
-        if (fields_[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
-    return -1;
+    // Callers name fields by literals, whose text stays where it is: a name met at the same
+    // place before is the same name (checked, as a place may be reused by another text).
+    RecentName& recent = recentNames_[(quintptr(name.constData()) >> 4) % kRecentNames];
+    if (recent.text == name.constData() && recent.size == name.size() && recent.name == name)
+        return recent.index;
+    int found = -1;
+    const auto it = fieldIndexCache_.constFind(name);
+    if (it != fieldIndexCache_.cend()) {
+        found = it.value();
+    } else {
+        for (int i = 0; i < fields_.size() && found < 0; ++i)
+            if (fields_[i].name.compare(name, Qt::CaseInsensitive) == 0) found = i;
+        if (fieldIndexCache_.size() < 1024) fieldIndexCache_.insert(name, found);
+    }
+    recent = {name.constData(), name.size(), name, found};
+    return found;
 }
 
 Field Table::field(const QString& name) {
@@ -178,6 +225,9 @@ void Table::setFieldValue(int index, const QVariant& value) {
 void Table::addCalculatedField(const FieldDef& def) {
     fields_.push_back(def);
     buf_.resize(fields_.size());
+    fieldIndexCache_.clear();
+    for (RecentName& r : recentNames_)
+        r = RecentName();
 }
 
 void Table::requireActive(const char* what) const {
@@ -228,6 +278,49 @@ Statement& Table::cached(const QString& sql) {
     auto st = cachedStatement(statements_, db_, sql);
     st->reset();
     return *st;
+}
+
+Statement& Table::prepared(std::shared_ptr<Statement>& slot, const std::function<QString()>& sql) {
+    if (!slot) slot = std::make_shared<Statement>(db_.prepare(sql()));
+    slot->reset();
+    return *slot;
+}
+
+Statement& Table::read(Read kind, const QString& where) {
+    const QString key = QChar(QLatin1Char(char(kind))) + where;
+    auto it = reads_.find(key);
+    if (it == reads_.end()) {
+        const QString w = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where;
+        const QString rows = QStringLiteral("SELECT %1 FROM %2%3").arg(selectList_, tableSql_, w);
+        QString sql;
+        switch (kind) {
+        case Read::First:
+            sql = rows + QLatin1String(" ORDER BY ") + orderForward_ + QLatin1String(" LIMIT 1");
+            break;
+        case Read::FirstAll:
+            sql = rows + QLatin1String(" ORDER BY ") + orderForward_;
+            break;
+        case Read::Batch:
+            sql = rows + QLatin1String(" ORDER BY ") + orderForward_ + QLatin1String(" LIMIT ?");
+            break;
+        case Read::BatchBack:
+            sql = rows + QLatin1String(" ORDER BY ") + orderBack_ + QLatin1String(" LIMIT ?");
+            break;
+        case Read::Any:
+            sql = QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1").arg(tableSql_, w);
+            break;
+        case Read::Rows:
+            sql = rows;
+            break;
+        case Read::Count:
+            sql = QStringLiteral("SELECT count(*) FROM %1%2").arg(tableSql_, w);
+            break;
+        }
+        if (reads_.size() > 256) reads_.clear();
+        it = reads_.insert(key, std::make_shared<Statement>(db_.prepare(sql)));
+    }
+    it.value()->reset();
+    return *it.value();
 }
 
 void Table::bindAll(Statement& st, const SqlCondition& c, int from) {
@@ -293,7 +386,7 @@ SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64
     if (!anyNull && forward) {
         QStringList cols, marks;
         for (int i = 0; i < orderFields_.size(); ++i) {
-            cols << q(orderFields_[i]);
+            cols << orderSql_[i];
             marks << QStringLiteral("?");
             c.add(vals[i], kindOf(orderFields_[i]));
         }
@@ -315,7 +408,7 @@ SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64
                 .arg(forward ? QLatin1String(">") : QLatin1String("<"),
                      inclusive ? QLatin1String("=") : QLatin1String(""));
         }
-        QString col = q(orderFields_[i]);
+        const QString& col = orderSql_[i];
         const QVariant& v = vals[i];
         FieldKind k = kindOf(orderFields_[i]);
         if (forward) {
@@ -335,7 +428,8 @@ SqlCondition Table::afterRow(bool forward, const QVector<QVariant>& vals, qint64
     return c;
 }
 
-SqlCondition Table::baseCondition() {
+const SqlCondition& Table::rangeCondition() {
+    if (rangeConditionValid_) return rangeCondition_;
     SqlCondition c;
     if (rangeSet_) {
         int n = int(std::min<qsizetype>(orderFields_.size(),
@@ -345,22 +439,32 @@ SqlCondition Table::baseCondition() {
             equal = equal && !v.isNull();
         if (equal) {
             SqlCondition e;
-            QStringList parts;
-            for (int i = 0; i < n; ++i) {
-                parts << q(orderFields_[i]) + QLatin1String(" = ?");
+            for (int i = 0; i < n; ++i)
                 e.add(rangeLow_[i], kindOf(orderFields_[i]));
+            QString& sql = equalRangeSql_[n];
+            if (sql.isEmpty()) {
+                QStringList parts;
+                for (int i = 0; i < n; ++i)
+                    parts << orderSql_[i] + QLatin1String(" = ?");
+                sql = parts.join(QLatin1String(" AND "));
             }
-            e.sql = parts.join(QLatin1String(" AND "));
+            e.sql = sql;
             c.append(e);
         } else {
             if (!rangeLow_.isEmpty()) c.append(keyCompare(orderFields_, rangeLow_, true));
             if (!rangeHigh_.isEmpty()) c.append(keyCompare(orderFields_, rangeHigh_, false));
         }
     }
+    rangeCondition_ = c;
+    rangeConditionValid_ = true;
+    return rangeCondition_;
+}
+
+SqlCondition Table::baseCondition() {
+    SqlCondition c = rangeCondition();
     if (master_) {
         SqlCondition m;
         bool none = !master_->active() || !master_->hasRecord_;
-        QStringList parts;
         for (int i = 0; !none && i < detailFields_.size(); ++i) {
             int mi = master_->fieldIndex(masterFields_[i]);
             QVariant v = mi < 0 ? QVariant() : master_->buf_[mi];
@@ -368,14 +472,20 @@ SqlCondition Table::baseCondition() {
                 none = true;
                 break;
             }
-            parts << q(detailFields_[i]) + QLatin1String(" = ?");
             m.add(v, kindOf(detailFields_[i]));
         }
         if (none) {
             m = SqlCondition();
             m.sql = QStringLiteral("0");
         } else {
-            m.sql = parts.join(QLatin1String(" AND "));
+            if (!masterSqlValid_) {
+                QStringList parts;
+                for (const QString& f : detailFields_)
+                    parts << q(f) + QLatin1String(" = ?");
+                masterSql_ = parts.join(QLatin1String(" AND "));
+                masterSqlValid_ = true;
+            }
+            m.sql = masterSql_;
         }
         c.append(m);
     }
@@ -388,7 +498,16 @@ void Table::loadRow(Statement& st) {
     for (int i = 0; i < physicalCount_; ++i)
         buf_[i] = st.column(i + 1, fields_[i].kind);
     hasRecord_ = true;
+    loadEpoch_ = db_.inTransaction() ? db_.writeEpoch() : 0;
+    loadChanges_ = db_.changeCount();
     calculate(true);
+}
+
+// The record in the buffer was read under the write lock this connection holds and nothing was
+// written on it since (no other copy writes while the lock holds): it is stored as it was read.
+bool Table::loadedUnderLock() const {
+    return hasRecord_ && loadEpoch_ != 0 && db_.inTransaction() && loadEpoch_ == db_.writeEpoch() &&
+           loadChanges_ == db_.changeCount();
 }
 
 void Table::calculate(bool clear) {
@@ -416,9 +535,12 @@ struct Table::KeepRecord {
     QVector<QVariant> buf;
     qint64 rowid;
     bool has;
+    quint64 epoch;
+    qint64 changes;
     bool restore = true;
     KeepRecord(Table& table, Statement& statement)
-        : t(table), st(statement), buf(table.buf_), rowid(table.rowid_), has(table.hasRecord_) {}
+        : t(table), st(statement), buf(table.buf_), rowid(table.rowid_), has(table.hasRecord_),
+          epoch(table.loadEpoch_), changes(table.loadChanges_) {}
     KeepRecord(const KeepRecord&) = delete;
     KeepRecord& operator=(const KeepRecord&) = delete;
     ~KeepRecord() {
@@ -427,6 +549,8 @@ struct Table::KeepRecord {
         t.buf_ = std::move(buf);
         t.rowid_ = rowid;
         t.hasRecord_ = has;
+        t.loadEpoch_ = epoch;
+        t.loadChanges_ = changes;
     }
 };
 
@@ -448,18 +572,11 @@ bool Table::stepAccepted(Statement& st) {
 }
 
 void Table::clearBuffer() {
+    loadEpoch_ = 0;
     for (QVariant& v : buf_)
         v = QVariant();
     rowid_ = 0;
     hasRecord_ = false;
-}
-
-static QString orderClause(const QStringList& fields, bool forward) {
-    QStringList parts;
-    for (const QString& f : fields)
-        parts << q(f) + (forward ? QString() : QStringLiteral(" DESC"));
-    parts << (forward ? QStringLiteral("rowid") : QStringLiteral("rowid DESC"));
-    return parts.join(QLatin1String(", "));
 }
 
 void Table::openStream(bool forward, bool fromCurrent) {
@@ -491,7 +608,7 @@ QVector<SqlCondition> Table::continuation(bool forward, const QVector<QVariant>&
         SqlCondition c;
         QStringList parts;
         for (int i = 0; i < n; ++i) {
-            const QString col = q(orderFields_[i]);
+            const QString& col = orderSql_[i];
             if (key[i].isNull()) {
                 parts << col + QLatin1String(" IS NULL");
             } else {
@@ -513,7 +630,7 @@ QVector<SqlCondition> Table::continuation(bool forward, const QVector<QVariant>&
     out << with(prefix(n), forward ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?"),
                 rowid, FieldKind::LongInt);
     for (int i = n - 1; i >= 0; --i) {
-        const QString col = q(orderFields_[i]);
+        const QString& col = orderSql_[i];
         const FieldKind k = kindOf(orderFields_[i]);
         if (forward) {
             if (key[i].isNull())
@@ -542,12 +659,7 @@ void Table::fillStream() {
         if (wanted <= 0) break;
         SqlCondition c = s.base;
         c.append(part);
-        const QString sql =
-            QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?")
-                .arg(selectList(), q(def_.sqlName),
-                     c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
-                     orderClause(orderFields_, s.forward));
-        Statement& st = cached(sql);
+        Statement& st = read(s.forward ? Read::Batch : Read::BatchBack, c.sql);
         bindAll(st, c);
         st.bind(int(c.params.size()) + 1, wanted, FieldKind::LongInt);
         while (st.step()) {
@@ -571,6 +683,7 @@ void Table::fillStream() {
 }
 
 bool Table::streamNext() {
+    loadEpoch_ = 0; // rows of a batch may be older than the last write
     Stream& s = *stream_;
     const bool callback = filtered_ && filterCallback_;
     QVector<QVariant> keep;
@@ -631,6 +744,12 @@ void Table::close() {
     beforeClose.fire(*this);
     invalidate();
     statements_.clear();
+    reads_.clear();
+    updates_.clear();
+    for (auto* st :
+         {&insertSt_, &updateSt_, &storedSt_, &deleteSt_, &keyTakenSt_[0], &keyTakenSt_[1]})
+        st->reset();
+    foreignSt_.clear();
     clearBuffer();
     eof_ = bof_ = true;
     state_ = TableState::Inactive;
@@ -708,17 +827,14 @@ bool Table::isEmpty() {
     if (state_ == TableState::Insert) return false;
     // The view, not the cursor: a posted record may have left the filter or range it stands on.
     SqlCondition c = baseCondition();
-    const QString where = c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql;
     if (!(filtered_ && filterCallback_)) {
-        Statement& st =
-            cached(QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1").arg(q(def_.sqlName), where));
+        Statement& st = read(Read::Any, c.sql);
         bindAll(st, c);
         const bool any = st.step();
         st.reset();
         return !any;
     }
-    Statement& st =
-        cached(QStringLiteral("SELECT %1 FROM %2%3").arg(selectList(), q(def_.sqlName), where));
+    Statement& st = read(Read::Rows, c.sql);
     bindAll(st, c);
     KeepRecord keep(*this, st);
     bool any = false;
@@ -733,10 +849,7 @@ qint64 Table::recordCount() {
     requireActive("recordCount");
     SqlCondition c = baseCondition();
     if (filtered_ && filterCallback_) {
-        QString sql = QStringLiteral("SELECT %1 FROM %2%3")
-                          .arg(selectList(), q(def_.sqlName),
-                               c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql);
-        Statement& st = cached(sql);
+        Statement& st = read(Read::Rows, c.sql);
         bindAll(st, c);
         KeepRecord keep(*this, st);
         qint64 n = 0;
@@ -746,10 +859,7 @@ qint64 Table::recordCount() {
         }
         return n;
     }
-    QString sql =
-        QStringLiteral("SELECT count(*) FROM %1%2")
-            .arg(q(def_.sqlName), c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql);
-    Statement& st = cached(sql);
+    Statement& st = read(Read::Count, c.sql);
     bindAll(st, c);
     qint64 n = st.step() ? st.columnInt(0) : 0;
     st.reset();
@@ -759,13 +869,8 @@ qint64 Table::recordCount() {
 bool Table::seekFirst(const SqlCondition& extra) {
     SqlCondition c = baseCondition();
     c.append(extra);
-    bool limit = !(filtered_ && filterCallback_);
-    QString sql =
-        QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4%5")
-            .arg(selectList(), q(def_.sqlName),
-                 c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
-                 orderClause(orderFields_, true), limit ? QStringLiteral(" LIMIT 1") : QString());
-    Statement& st = cached(sql);
+    const bool limit = !(filtered_ && filterCallback_);
+    Statement& st = read(limit ? Read::First : Read::FirstAll, c.sql);
     bindAll(st, c);
     bool found = false;
     try {
@@ -827,6 +932,7 @@ void Table::setIndexName(const QString& name) {
     if (active()) checkBrowse();
     indexName_ = name.isEmpty() ? QString() : def_.index(name)->name;
     orderFields_ = fields;
+    orderChanged();
     rangeSet_ = false;
     invalidate();
     if (active()) onDataChanged.fire(*this);
@@ -877,13 +983,44 @@ bool Table::findKey(const QVariantList& values) {
             StorageErrorKind::Other,
             QStringLiteral("Klíč má více hodnot než index tabulky %1").arg(def_.address()),
             def_.address());
-    SqlCondition c;
-    QStringList parts;
+    // The condition's text by the shape of the key: how many values, which blank, which compared
+    // at four places.
+    QVariantList vals;
+    quint32 shape = quint32(values.size());
     for (int i = 0; i < values.size(); ++i) {
         const FieldDef& f = fields_[fieldIndex(orderFields_[i])];
-        addEquality(parts, c, f, toFieldValue(values[i], f));
+        vals << toFieldValue(values[i], f);
+        if (i < 12) shape |= quint32(equalityShape(f, vals.back())) << (8 + 2 * i);
     }
-    c.sql = parts.join(QLatin1String(" AND "));
+    // The record in the buffer, read under this write lock with nothing written since, is the one
+    // record of its primary key.
+    if (state_ == TableState::Browse && loadedUnderLock() && !(filtered_ && filterCallback_) &&
+        vals.size() == def_.primaryKey.size() && orderFields_ == def_.primaryKey) {
+        bool same = true;
+        for (int i = 0; same && i < vals.size(); ++i) {
+            const int fi = fieldIndex(orderFields_[i]);
+            same = fi >= 0 && !vals[i].isNull() && buf_[fi] == vals[i];
+        }
+        if (same) {
+            invalidate();
+            eof_ = bof_ = false;
+            currentChanged();
+            return true;
+        }
+    }
+    const bool shaped = values.size() <= 12;
+    const auto known = shaped ? keySql_.constFind(shape) : keySql_.cend();
+    const bool have = known != keySql_.cend();
+    SqlCondition c;
+    QStringList parts;
+    for (int i = 0; i < vals.size(); ++i)
+        addEquality(have ? nullptr : &parts, c, fields_[fieldIndex(orderFields_[i])], vals[i]);
+    if (have) {
+        c.sql = known.value();
+    } else {
+        c.sql = parts.join(QLatin1String(" AND "));
+        if (shaped) keySql_.insert(shape, c.sql);
+    }
     return seekFirst(c);
 }
 
@@ -908,6 +1045,7 @@ void Table::setRange(const QVariantList& low, const QVariantList& high) {
     for (int i = 0; i < high.size() && i < orderFields_.size(); ++i)
         rangeHigh_ << toFieldValue(high[i], def_.fields[def_.fieldIndex(orderFields_[i])]);
     rangeSet_ = true;
+    rangeConditionValid_ = false;
     invalidate();
     if (active()) {
         first();
@@ -919,6 +1057,7 @@ void Table::cancelRange() {
     if (!rangeSet_) return;
     if (active()) checkBrowse();
     rangeSet_ = false;
+    rangeConditionValid_ = false;
     invalidate();
     if (active()) {
         first();
@@ -1057,7 +1196,7 @@ bool Table::locate(const QString& fieldList, const QVariantList& values,
             c.add(s, FieldKind::Text);
             continue;
         }
-        addEquality(parts, c, f, toFieldValue(raw, f));
+        addEquality(&parts, c, f, toFieldValue(raw, f));
     }
     c.sql = parts.join(QLatin1String(" AND "));
     // The current record or one after it in the current order: one range on the order's index
@@ -1093,6 +1232,7 @@ void Table::setMaster(Table* master, const QString& masterFields, const QString&
     master_ = master;
     masterFields_ = splitFields(masterFields);
     detailFields_ = splitFields(detailFields);
+    masterSqlValid_ = false;
     if (master_) master_->details_.push_back(this);
     invalidate();
     if (active()) {
@@ -1135,9 +1275,14 @@ void Table::edit() {
     beforeEdit.fire(*this);
     // Edit the record as it is now, not as it was read.
     QVector<QVariant> stored;
-    if (!readStored(rowid_, stored) || !sameRecord(stored)) throw deletedByOther(def_.address());
+    if (loadedUnderLock())
+        stored = QVector<QVariant>(buf_.begin(), buf_.begin() + physicalCount_);
+    else if (!readStored(rowid_, stored) || !sameRecord(stored))
+        throw deletedByOther(def_.address());
     for (int i = 0; i < physicalCount_; ++i)
         buf_[i] = stored[i];
+    editEpoch_ = db_.inTransaction() ? db_.writeEpoch() : 0;
+    editChanges_ = db_.changeCount();
     calculate(true);
     original_ = stored;
     assigned_.fill(false, physicalCount_);
@@ -1150,21 +1295,22 @@ void Table::edit() {
 }
 
 bool Table::rowExists(const TableDef& t, const QStringList& fields, const QVector<QVariant>& values,
-                      qint64 exceptRowid) {
-    QStringList parts;
+                      qint64 exceptRowid, std::shared_ptr<Statement>* slot) {
     SqlCondition c;
     for (int i = 0; i < fields.size(); ++i) {
         const FieldDef* f = t.field(fields[i]);
-        FieldKind k = f ? f->kind : FieldKind::Text;
-        parts << q(fields[i]) + QLatin1String(" IS ?");
-        c.add(values[i], k);
+        c.add(values[i], f ? f->kind : FieldKind::Text);
     }
-    if (exceptRowid > 0) {
-        parts << QStringLiteral("rowid <> ?");
-        c.add(exceptRowid, FieldKind::LongInt);
-    }
-    Statement& st = cached(QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1")
-                               .arg(q(t.sqlName), parts.join(QLatin1String(" AND "))));
+    if (exceptRowid > 0) c.add(exceptRowid, FieldKind::LongInt);
+    auto sql = [&] {
+        QStringList parts;
+        for (const QString& f : fields)
+            parts << q(f) + QLatin1String(" IS ?");
+        if (exceptRowid > 0) parts << QStringLiteral("rowid <> ?");
+        return QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1")
+            .arg(q(t.sqlName), parts.join(QLatin1String(" AND ")));
+    };
+    Statement& st = slot ? prepared(*slot, sql) : cached(sql());
     bindAll(st, c);
     bool found = st.step();
     st.reset();
@@ -1172,8 +1318,9 @@ bool Table::rowExists(const TableDef& t, const QStringList& fields, const QVecto
 }
 
 bool Table::readStored(qint64 rowid, QVector<QVariant>& values) {
-    Statement& st = cached(
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), q(def_.sqlName)));
+    Statement& st = prepared(storedSt_, [&] {
+        return QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList_, tableSql_);
+    });
     st.bind(1, rowid, FieldKind::LongInt);
     const bool found = st.step();
     if (found) {
@@ -1201,6 +1348,15 @@ bool Table::sameRecord(const QVector<QVariant>& stored) const {
 // read, by the conflict policy. Throws when the post must not go on; for Overwrite of a deleted
 // record the post becomes an insert (rowid_ 0).
 void Table::settleConflict() {
+    // Nothing was written on this connection since edit() read the record under this write lock,
+    // and no other copy writes while the lock holds: the record is stored as edit() read it.
+    if (editEpoch_ != 0 && db_.inTransaction() && editEpoch_ == db_.writeEpoch() &&
+        editChanges_ == db_.changeCount() && original_.size() == physicalCount_) {
+        if (conflictPolicy_ == ConflictPolicy::Merge)
+            for (int i = 0; i < physicalCount_; ++i)
+                if (!assigned_.value(i)) buf_[i] = original_[i];
+        return;
+    }
     QVector<QVariant> stored;
     const bool exists = readStored(rowid_, stored) && sameRecord(stored);
     switch (conflictPolicy_) {
@@ -1215,6 +1371,7 @@ void Table::settleConflict() {
         if (!exists) throw deletedByOther(def_.address());
         for (int i = 0; i < physicalCount_; ++i)
             if (!assigned_.value(i)) buf_[i] = stored[i];
+        original_ = stored; // what the write below changes
         return;
     }
 }
@@ -1249,37 +1406,72 @@ void Table::doPost() {
         buf_[i] = QVariant(qint64(st.columnInt(0)));
         st.reset();
     }
+    // A record that keeps the key and the references it was stored with needs no check of them.
+    const bool stored = !inserting && original_.size() == physicalCount_;
+    auto unchanged = [&](int i) { return stored && buf_[i] == original_[i]; };
     if (!def_.primaryKey.isEmpty()) {
         QVector<QVariant> key;
-        for (const QString& k : def_.primaryKey)
-            key << buf_[fieldIndex(k)];
-        if (rowExists(def_, def_.primaryKey, key, inserting ? 0 : rowid_))
+        bool same = true;
+        for (const QString& k : def_.primaryKey) {
+            const int i = fieldIndex(k);
+            key << buf_[i];
+            same = same && unchanged(i);
+        }
+        if (!same && rowExists(def_, def_.primaryKey, key, inserting ? 0 : rowid_,
+                               &keyTakenSt_[inserting ? 0 : 1]))
             throw StorageError(StorageErrorKind::KeyViolation,
                                QStringLiteral("Záznam s tímto klíčem již existuje"),
                                def_.address());
     }
-    for (const ForeignKeyRule& fk : def_.foreignKeys) {
+    foreignSt_.resize(size_t(def_.foreignKeys.size()));
+    for (qsizetype n = 0; n < def_.foreignKeys.size(); ++n) {
+        const ForeignKeyRule& fk = def_.foreignKeys[n];
         int fi = fieldIndex(fk.field);
-        if (fi < 0 || buf_[fi].isNull()) continue;
+        if (fi < 0 || buf_[fi].isNull() || unchanged(fi)) continue;
         const TableDef& ref = db_.table(fk.refTable);
-        if (!rowExists(ref, {fk.refField}, {buf_[fi]}, 0))
+        if (!rowExists(ref, {fk.refField}, {buf_[fi]}, 0, &foreignSt_[size_t(n)]))
             throw StorageError(
                 StorageErrorKind::ForeignKeyViolation,
                 QStringLiteral("Hodnota pole %1 chybí v tabulce %2").arg(fk.field, ref.address()),
                 def_.address(), fk.field);
     }
     if (inserting) {
-        Statement& st = cached(insertSql_);
+        Statement& st = prepared(insertSt_, [&] { return insertSql_; });
         for (int i = 0; i < physicalCount_; ++i)
             st.bind(i + 1, buf_[i], fields_[i].kind);
         st.exec();
         rowid_ = sqlite3_last_insert_rowid(db_.handle());
-    } else {
-        Statement& st = cached(updateSql_);
+    } else if (conflictPolicy_ == ConflictPolicy::Overwrite || !stored) {
+        // The buffer over whatever is stored.
+        Statement& st = prepared(updateSt_, [&] { return updateSql_; });
         for (int i = 0; i < physicalCount_; ++i)
             st.bind(i + 1, buf_[i], fields_[i].kind);
         st.bind(physicalCount_ + 1, rowid_, FieldKind::LongInt);
         st.exec();
+    } else {
+        // Only the fields that differ from the stored record: the indexes of the others stay.
+        QByteArray changed(physicalCount_, '0');
+        bool any = false;
+        for (int i = 0; i < physicalCount_; ++i)
+            if (!unchanged(i)) {
+                changed[i] = '1';
+                any = true;
+            }
+        if (any) {
+            if (updates_.size() > 64 && !updates_.contains(changed)) updates_.clear();
+            Statement& st = prepared(updates_[changed], [&] {
+                QStringList sets;
+                for (int i = 0; i < physicalCount_; ++i)
+                    if (changed[i] == '1') sets << q(fields_[i].name) + QLatin1String(" = ?");
+                return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                    .arg(tableSql_, sets.join(QLatin1String(", ")));
+            });
+            int n = 0;
+            for (int i = 0; i < physicalCount_; ++i)
+                if (changed[i] == '1') st.bind(++n, buf_[i], fields_[i].kind);
+            st.bind(n + 1, rowid_, FieldKind::LongInt);
+            st.exec();
+        }
     }
     if (tx) tx->commit();
     keep.done = true;
@@ -1349,7 +1541,8 @@ void Table::doDelete() {
                 QStringLiteral("Záznam má podřízené záznamy v tabulce %1").arg(detail.address()),
                 def_.address());
     }
-    Statement& st = cached(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(q(def_.sqlName)));
+    Statement& st = prepared(
+        deleteSt_, [&] { return QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(tableSql_); });
     st.bind(1, rowid_, FieldKind::LongInt);
     st.exec();
     if (tx) tx->commit();
@@ -1410,12 +1603,12 @@ QVector<Table::Row> Table::fetchRows(qint64 offset, int limit) {
     if (!active() || limit <= 0) return rows;
     SqlCondition c = baseCondition();
     bool callback = filtered_ && filterCallback_;
-    QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4%5")
-                      .arg(selectList(), q(def_.sqlName),
-                           c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql,
-                           orderClause(orderFields_, true),
-                           callback ? QString()
-                                    : QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset));
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4%5")
+            .arg(selectList(), q(def_.sqlName),
+                 c.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.sql, orderForward_,
+                 callback ? QString()
+                          : QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset));
     Statement& st = cached(sql);
     bindAll(st, c);
     KeepRecord keep(*this, st);
@@ -1447,8 +1640,7 @@ qint64 Table::currentRowNumber() {
         }
     }
     c.append(afterCurrent(false));
-    Statement& st =
-        cached(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(q(def_.sqlName), c.sql));
+    Statement& st = read(Read::Count, c.sql);
     bindAll(st, c);
     qint64 n = st.step() ? st.columnInt(0) : -1;
     st.reset();

@@ -213,6 +213,22 @@ private:
     void currentChanged();
     void masterChanged();
     Statement& cached(const QString& sql);
+    // The reads of this cursor by their shape: the kind of read and its condition. The text of
+    // each is built and prepared once, until the order changes or the cursor closes.
+    enum class Read : char {
+        First = 'F',    // the first row in the order
+        FirstAll = 'f', // the rows in the order, for a record callback to judge
+        Batch = 'B',    // a batch of rows forward, its size bound last
+        BatchBack = 'b',
+        Any = 'A',   // whether a row is there
+        Rows = 'R',  // the rows unordered, for a record callback to judge
+        Count = 'C', // how many rows
+    };
+    Statement& read(Read kind, const QString& where);
+    // A statement of this cursor's own, prepared on first use.
+    Statement& prepared(std::shared_ptr<Statement>& slot, const std::function<QString()>& sql);
+    void orderChanged();
+    const SqlCondition& rangeCondition();
     void bindAll(Statement& st, const SqlCondition& c, int from = 1);
     bool seekFirst(const SqlCondition& extra);
     void openStream(bool forward, bool fromCurrent);
@@ -224,7 +240,7 @@ private:
     bool sameRecord(const QVector<QVariant>& stored) const;
     void settleConflict();
     bool rowExists(const TableDef& t, const QStringList& fields, const QVector<QVariant>& values,
-                   qint64 exceptRowid);
+                   qint64 exceptRowid, std::shared_ptr<Statement>* slot = nullptr);
     // The rows after (before) the current one in the current order; `inclusive` takes the
     // current row too.
     SqlCondition afterCurrent(bool forward, bool inclusive = false) const;
@@ -271,6 +287,39 @@ private:
     quint64 streamGeneration_ = 0;
     QHash<QString, std::shared_ptr<Statement>> statements_;
     QString selectList_, insertSql_, updateSql_;
+
+    // Built once: the quoted table and order fields, the order clauses, the range's condition,
+    // the master's condition text, findKey's conditions by the shape of the key given.
+    QString tableSql_;
+    QStringList orderSql_;
+    QString orderForward_, orderBack_;
+    SqlCondition rangeCondition_;
+    bool rangeConditionValid_ = false;
+    QString masterSql_;
+    bool masterSqlValid_ = false;
+    QHash<quint32, QString> keySql_;
+    QHash<int, QString> equalRangeSql_;
+    QHash<QByteArray, std::shared_ptr<Statement>> updates_; // by the fields written
+    QHash<QString, std::shared_ptr<Statement>> reads_;
+    std::shared_ptr<Statement> insertSt_, updateSt_, storedSt_, deleteSt_, keyTakenSt_[2];
+    std::vector<std::shared_ptr<Statement>> foreignSt_;
+    mutable QHash<QString, int> fieldIndexCache_;
+    struct RecentName {
+        const QChar* text = nullptr;
+        qsizetype size = 0;
+        QString name; // holds the text, so that its place is not reused while it is here
+        int index = -1;
+    };
+    static constexpr int kRecentNames = 64;
+    mutable RecentName recentNames_[kRecentNames];
+    // The write lock's epoch and the connection's change count when edit() read the record
+    // under the lock (epoch 0: read without it).
+    quint64 editEpoch_ = 0;
+    qint64 editChanges_ = 0;
+    // The same for the record in the buffer as a single-record read loaded it.
+    quint64 loadEpoch_ = 0;
+    qint64 loadChanges_ = 0;
+    bool loadedUnderLock() const;
 };
 
 } // namespace brix

@@ -156,21 +156,23 @@ bool KontextPohybu::stavZasoby(qint64 cisVyr, const QString& sklad, Decimal* ks,
     return nalezena;
 }
 
-void KontextPohybu::pridejNaSklad(qint64 cisVyr, const QString& objCis, const QString& sklad,
+bool KontextPohybu::pridejNaSklad(qint64 cisVyr, const QString& objCis, const QString& sklad,
                                   Decimal ks, Decimal kc, Decimal rezervace) {
-    Table& zas = radekZasoby(cisVyr, objCis, sklad);
+    bool vytvorena = false;
+    Table& zas = radekZasoby(cisVyr, objCis, sklad, &vytvorena);
     pricti(zas, QStringLiteral("SklZas_ks"), ks);
     pricti(zas, QStringLiteral("SklZas_kc"), kc);
     pricti(zas, QStringLiteral("Rezervace"), rezervace);
     zas.post();
 
     Table& vyr = vyrobky();
-    if (!vyr.findKey({cisVyr})) return;
+    if (!vyr.findKey({cisVyr})) return !vytvorena;
     vyr.edit();
     pricti(vyr, QStringLiteral("SklZas_Ks"), ks);
     pricti(vyr, QStringLiteral("SklZas_Kc"), kc);
     pricti(vyr, QStringLiteral("Rezervace"), rezervace);
     vyr.post();
+    return !vytvorena;
 }
 
 } // namespace brix::sklad

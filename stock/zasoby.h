@@ -62,8 +62,8 @@ public:
     void ZmenaRezervacePolozky(const RodinaDokladu& rodina, Table& polozky, bool smazat);
 
     // Adds to the stock level of (product, warehouse), created when missing, and to the
-    // product's totals. The product must exist.
-    void pridejNaSklad(qint64 cisVyr, const QString& objCis, const QString& sklad, Decimal ks,
+    // product's totals. The product must exist. False when the stock level had to be created.
+    bool pridejNaSklad(qint64 cisVyr, const QString& objCis, const QString& sklad, Decimal ks,
                        Decimal kc, Decimal rezervace);
     // The stock level of (product, warehouse) in edit, created with zero figures when missing;
     // `vytvorena` tells which.

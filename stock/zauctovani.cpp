@@ -42,6 +42,19 @@ std::vector<Table::Bookmark> zalozky(Table& t) {
     return out;
 }
 
+// The same for the records from the current one on (a range just set stands on its first).
+std::vector<Table::Bookmark> zalozkyOdAktualni(Table& t) {
+    std::vector<Table::Bookmark> out;
+    for (; !t.eof() && t.hasRecord(); t.next())
+        out.push_back(t.bookmark());
+    return out;
+}
+
+// Back to a record unless the cursor stands on it.
+void naZalozku(Table& t, Table::Bookmark b) {
+    if (t.bookmark() != b || t.state() != TableState::Browse) t.gotoBookmark(b);
+}
+
 void nastavStav(Table& t, const QString& stav) {
     t.edit();
     t.field(QStringLiteral("STAV")).setString(stav);
@@ -286,7 +299,7 @@ void Zauctovani::oprava(Doklad& d, VysledekPohybu& v) {
         const std::vector<Pohyb> nove = r_.pohyby(&d.h, d.p, k_.nastaveni(), nullptr);
         denik.setRange({QString(r_.druhUctu), d.cisUctu, porCis},
                        {QString(r_.druhUctu), d.cisUctu, porCis});
-        std::vector<Table::Bookmark> zaznamy = zalozky(denik);
+        std::vector<Table::Bookmark> zaznamy = zalozkyOdAktualni(denik);
         if (zaznamy.empty()) {
             // An item the closing left unposted (its product was missing) is posted now.
             if (neuctovana(d.p)) {
@@ -303,7 +316,7 @@ void Zauctovani::oprava(Doklad& d, VysledekPohybu& v) {
             const std::vector<Pohyb> rezervace = k_.rezervacePolozky(r_, &d.h, d.p);
             std::vector<bool> pouzity(nove.size(), false);
             for (Table::Bookmark z : zaznamy) {
-                denik.gotoBookmark(z);
+                naZalozku(denik, z);
                 const Smer smer = textPole(denik, QStringLiteral("P_V")).toUpper() == "V"
                                       ? Smer::Vydej
                                       : Smer::Prijem;
@@ -312,30 +325,44 @@ void Zauctovani::oprava(Doklad& d, VysledekPohybu& v) {
                 const Decimal stareMn = castkaPole(denik, QStringLiteral("Mnozstvi"));
                 const Decimal stareKc = castkaPole(denik, QStringLiteral("SklCena"));
                 const int s = znamenko(smer);
-                if (!k_.stavZasoby(stareVyr, stareSklad, nullptr, nullptr))
+                const auto chybiRadek = [&] {
                     v.zpravy.push_back({kVarovani, QStringLiteral("Nenalezena položka ") +
                                                        QString::number(stareVyr) +
                                                        QStringLiteral(",bude vytvořena nová "
                                                                       "věta")});
-                k_.pridejNaSklad(stareVyr, textPole(d.p, QStringLiteral("ObjCis")), stareSklad,
-                                 Decimal(-s) * stareMn, Decimal(-s) * stareKc, Decimal());
+                };
                 size_t i = 0;
                 while (i < nove.size() && (pouzity[i] || nove[i].smer != smer))
                     ++i;
-                if (i == nove.size()) {
-                    denik.gotoBookmark(z);
+                const Pohyb* p = i < nove.size() ? &nove[i] : nullptr;
+                Decimal hodnota;
+                if (p) {
+                    pouzity[i] = true;
+                    const Decimal jednotkova =
+                        stareMn.isZero() ? p->jednotkovaHodnota : stareKc / stareMn;
+                    hodnota = zaokrouhleno(jednotkova * p->mnozstvi, krok);
+                }
+                if (p && p->cisVyr == stareVyr && p->sklad == stareSklad) {
+                    // The old figures out and the new in, on the same stock level at once.
+                    if (!k_.pridejNaSklad(stareVyr, p->objCis, stareSklad,
+                                          Decimal(s) * (p->mnozstvi - stareMn),
+                                          Decimal(s) * (hodnota - stareKc), Decimal()))
+                        chybiRadek();
+                } else {
+                    if (!k_.pridejNaSklad(stareVyr, textPole(d.p, QStringLiteral("ObjCis")),
+                                          stareSklad, Decimal(-s) * stareMn, Decimal(-s) * stareKc,
+                                          Decimal()))
+                        chybiRadek();
+                    if (p)
+                        k_.pridejNaSklad(p->cisVyr, p->objCis, p->sklad, Decimal(s) * p->mnozstvi,
+                                         Decimal(s) * hodnota, Decimal());
+                }
+                naZalozku(denik, z);
+                if (!p) {
                     denik.remove(); // the item no longer moves stock this way
                     continue;
                 }
-                pouzity[i] = true;
-                const Pohyb& p = nove[i];
-                const Decimal jednotkova =
-                    stareMn.isZero() ? p.jednotkovaHodnota : stareKc / stareMn;
-                const Decimal hodnota = zaokrouhleno(jednotkova * p.mnozstvi, krok);
-                k_.pridejNaSklad(p.cisVyr, p.objCis, p.sklad, Decimal(s) * p.mnozstvi,
-                                 Decimal(s) * hodnota, Decimal());
-                denik.gotoBookmark(z);
-                zapisDoDeniku(d, p, hodnota, &denik);
+                zapisDoDeniku(d, *p, hodnota, &denik);
             }
             for (size_t i = 0; i < nove.size(); ++i)
                 if (!pouzity[i]) zapisDoDeniku(d, nove[i], zauctujPohyb(nove[i], false), nullptr);

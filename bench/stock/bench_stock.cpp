@@ -290,6 +290,12 @@ void BM_ReceiptCorrect100Raw(benchmark::State& state) {
             .arg(r.den));
     sqlite3_stmt* polozkaZapis =
         r.prepare(QStringLiteral("UPDATE \"%1\" SET Stav = 'V' WHERE rowid = ?").arg(r.pol));
+    // The product's totals follow the correction.
+    sqlite3_stmt* vyrobek = r.prepare(
+        QStringLiteral("SELECT SklZas_Ks, SklZas_Kc FROM \"%1\" WHERE Cis_vyr = ?").arg(r.vyr));
+    sqlite3_stmt* vyrobekZapis =
+        r.prepare(QStringLiteral("UPDATE \"%1\" SET SklZas_Ks = ?, SklZas_Kc = ? WHERE Cis_vyr = ?")
+                      .arg(r.vyr));
     for (auto _ : state) {
         Database::Transaction tx(db);
         sqlite3_bind_int(hlavicka, 1, kPrijemka);
@@ -322,6 +328,16 @@ void BM_ReceiptCorrect100Raw(benchmark::State& state) {
             sqlite3_bind_int64(zasobaZapis, 4, radek);
             sqlite3_step(zasobaZapis);
             sqlite3_reset(zasobaZapis);
+            sqlite3_bind_int64(vyrobek, 1, cisVyr);
+            sqlite3_step(vyrobek);
+            const double vks = sqlite3_column_double(vyrobek, 0);
+            const double vkc = sqlite3_column_double(vyrobek, 1);
+            sqlite3_reset(vyrobek);
+            sqlite3_bind_double(vyrobekZapis, 1, vks + q - stareQ);
+            sqlite3_bind_double(vyrobekZapis, 2, vkc + n - staraV);
+            sqlite3_bind_int64(vyrobekZapis, 3, cisVyr);
+            sqlite3_step(vyrobekZapis);
+            sqlite3_reset(vyrobekZapis);
             sqlite3_bind_double(zaznamZapis, 1, q);
             sqlite3_bind_double(zaznamZapis, 2, n);
             sqlite3_bind_double(zaznamZapis, 3, sqlite3_column_double(polozky, 4));
@@ -336,8 +352,8 @@ void BM_ReceiptCorrect100Raw(benchmark::State& state) {
         sqlite3_reset(polozky);
         tx.commit();
     }
-    for (sqlite3_stmt* s :
-         {hlavicka, polozky, zaznam, zasoba, zasobaZapis, zaznamZapis, polozkaZapis})
+    for (sqlite3_stmt* s : {hlavicka, polozky, zaznam, zasoba, zasobaZapis, zaznamZapis,
+                            polozkaZapis, vyrobek, vyrobekZapis})
         sqlite3_finalize(s);
 }
 

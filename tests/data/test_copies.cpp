@@ -279,6 +279,78 @@ TEST_F(CopiesTest, TwoCursorsOfOneCopyMergeLikeTwoCopies) {
     EXPECT_EQ(stored(), "Plzeň/5");
 }
 
+// Inside one write transaction a record edited and posted is not read twice, but only while
+// nothing was written since it was read: a write by another cursor of this copy in between, or a
+// rollback to a savepoint, is still settled by the policy.
+TEST_F(CopiesTest, InsideATransactionAWriteBetweenEditAndPostIsStillSettled) {
+    {
+        Database::Transaction tx(*db);
+        Table a(*db, "T\\Osoby"), b(*db, "T\\Osoby");
+        beginEdit(a, ConflictPolicy::Detect);
+        b.open();
+        ASSERT_TRUE(b.findKey({"Novák", "Jan"}));
+        b.edit();
+        b.field("Cis_firmy").setInteger(5);
+        b.post();
+        EXPECT_EQ(failedPost(a), StorageErrorKind::RecordChangedByOther);
+        a.cancel();
+        beginEdit(a, ConflictPolicy::Merge);
+        b.edit();
+        b.field("Cis_firmy").setInteger(6);
+        b.post();
+        a.post();
+        tx.commit();
+    }
+    EXPECT_EQ(stored(), "Plzeň/6");
+    {
+        Database::Transaction tx(*db);
+        Table a(*db, "T\\Osoby");
+        a.setConflictPolicy(ConflictPolicy::Detect);
+        a.open();
+        {
+            Database::Transaction inner(*db);
+            Table b(*db, "T\\Osoby");
+            b.open();
+            ASSERT_TRUE(b.findKey({"Novák", "Jan"}));
+            b.edit();
+            b.field("Mesto").setString("Kolín");
+            b.post();
+            ASSERT_TRUE(a.findKey({"Novák", "Jan"}));
+            a.edit(); // reads "Kolín", which the rollback below takes back
+        }             // rolled back
+        a.field("Cis_firmy").setInteger(8);
+        EXPECT_EQ(failedPost(a), StorageErrorKind::RecordChangedByOther);
+    }
+    EXPECT_EQ(stored(), "Plzeň/6");
+}
+
+// An edit that keeps its key and references is not refused for them; one that changes them is
+// checked as before, also inside a transaction.
+TEST_F(CopiesTest, AnEditIsCheckedForTheKeyAndReferencesItChanges) {
+    Table z(*db, "T\\Zasoby"), p(*db, "T\\Polozky");
+    z.open();
+    p.open();
+    add(z, {{"Cis_Vyr", 1}, {"Cis_Sklad", "1"}});
+    add(p, {{"Cis_Uctu", 1}, {"PorCis", 1}, {"Cis_Vyr", 1}});
+    add(p, {{"Cis_Uctu", 1}, {"PorCis", 2}, {"Cis_Vyr", 1}});
+    Database::Transaction tx(*db);
+    ASSERT_TRUE(p.findKey({1, 2}));
+    p.edit();
+    p.field("Mnozstvi").setFloat(3);
+    p.post();
+    p.edit();
+    p.field("PorCis").setInteger(1);
+    EXPECT_EQ(failedPost(p), StorageErrorKind::KeyViolation);
+    p.field("PorCis").setInteger(2);
+    p.field("Cis_Vyr").setInteger(9);
+    EXPECT_EQ(failedPost(p), StorageErrorKind::ForeignKeyViolation);
+    p.cancel();
+    tx.commit();
+    ASSERT_TRUE(p.findKey({1, 2}));
+    EXPECT_EQ(p.field("Mnozstvi").asFloat(), 3);
+    EXPECT_EQ(p.field("Cis_Vyr").asInteger(), 1);
+}
+
 TEST_F(CopiesTest, TheDataModuleTellsTheUserAndKeepsTheRecordInEdit) {
     TestPlatform ui;
     Table t(*db, "T\\Osoby");

@@ -173,7 +173,7 @@ TEST_F(HandlersTest, ComponentTablesDropTheirRangeAndIndexOnCloseAndOpen) {
 TEST_F(HandlersTest, RegistersShowOnlyTheMarkedRecords) {
     Table& vyr = *dm->TableVyr;
     int repaints = 0;
-    vyr.onDataChanged.add([&](Table&) { ++repaints; });
+    const int counting = vyr.onDataChanged.add([&](Table&) { ++repaints; });
     dm->filtrOznacenych(vyr, "ObjCis", {"P-1", "P-3"});
     EXPECT_TRUE(vyr.filtered());
     QStringList shown;
@@ -191,6 +191,7 @@ TEST_F(HandlersTest, RegistersShowOnlyTheMarkedRecords) {
     EXPECT_EQ(dm->TableFir->recordCount(), 1);
     zrusFiltrOznacenych(vyr);
     EXPECT_EQ(vyr.recordCount(), 3);
+    vyr.onDataChanged.remove(counting); // the count dies with this test, the table lives on
 }
 
 TEST_F(HandlersTest, StatusBarFollowsTheTableState) {

@@ -324,7 +324,8 @@ void mapCase(sqlite3_context* ctx, sqlite3_value* arg, bool toUpper) {
     const auto* t = sqlite3_value_text(arg);
     int n = sqlite3_value_bytes(arg);
     if (isAscii(t, n)) {
-        std::string s(reinterpret_cast<const char*>(t), size_t(n));
+        thread_local std::string s;
+        s.assign(reinterpret_cast<const char*>(t), size_t(n));
         for (char& c : s)
             if (toUpper ? (c >= 'a' && c <= 'z') : (c >= 'A' && c <= 'Z'))
                 c = char(toUpper ? c - 32 : c + 32);
@@ -344,18 +345,36 @@ void fnLower(sqlite3_context* ctx, int, sqlite3_value** argv) {
     mapCase(ctx, argv[0], false);
 }
 
+// A text read through its lowering: ASCII bytes lowered on the fly, or mapped characters.
+struct AsciiLowered {
+    const unsigned char* p;
+    qsizetype n;
+    qsizetype size() const { return n; }
+    char16_t operator[](qsizetype i) const {
+        const unsigned char c = p[i];
+        return c >= 'A' && c <= 'Z' ? char16_t(c + 32) : char16_t(c);
+    }
+};
+struct Utf16Text {
+    const char16_t* p;
+    qsizetype n;
+    qsizetype size() const { return n; }
+    char16_t operator[](qsizetype i) const { return p[i]; }
+};
+
 // LIKE ignoring case for Czech letters too; % any run, _ one character, optional escape.
-bool likeMatch(QStringView pat, qsizetype pi, QStringView s, qsizetype si, QChar esc) {
+template <class Pattern, class Text>
+bool likeMatch(const Pattern& pat, qsizetype pi, const Text& s, qsizetype si, char16_t esc) {
     while (pi < pat.size()) {
-        QChar pc = pat[pi];
-        if (!esc.isNull() && pc == esc && pi + 1 < pat.size()) {
+        const char16_t pc = pat[pi];
+        if (esc && pc == esc && pi + 1 < pat.size()) {
             if (si >= s.size() || s[si] != pat[pi + 1]) return false;
             pi += 2;
             ++si;
             continue;
         }
-        if (pc == QLatin1Char('%')) {
-            while (pi < pat.size() && pat[pi] == QLatin1Char('%'))
+        if (pc == u'%') {
+            while (pi < pat.size() && pat[pi] == u'%')
                 ++pi;
             if (pi == pat.size()) return true;
             for (qsizetype k = si; k <= s.size(); ++k)
@@ -363,7 +382,7 @@ bool likeMatch(QStringView pat, qsizetype pi, QStringView s, qsizetype si, QChar
             return false;
         }
         if (si >= s.size()) return false;
-        if (pc != QLatin1Char('_') && pc != s[si]) return false;
+        if (pc != u'_' && pc != s[si]) return false;
         ++pi;
         ++si;
     }
@@ -382,19 +401,29 @@ void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         }
         esc = e[0];
     }
-    // Both sides lowered as Qt lowers them: by the table for Latin texts, else through Qt.
-    thread_local std::u16string pat, text;
+    // Both sides lowered as Qt lowers them: ASCII on the fly, other Latin texts by the table,
+    // anything else through Qt.
+    const char16_t e = esc.unicode();
     const auto* p = sqlite3_value_text(argv[0]);
     const int np = sqlite3_value_bytes(argv[0]);
     const auto* t = sqlite3_value_text(argv[1]);
     const int nt = sqlite3_value_bytes(argv[1]);
+    if (isAscii(p, np) && isAscii(t, nt)) {
+        const bool m = likeMatch(AsciiLowered{p, np}, 0, AsciiLowered{t, nt}, 0, e);
+        return sqlite3_result_int(ctx, m ? 1 : 0);
+    }
+    thread_local std::u16string pat, text;
     if (mapLatin(p, np, false, pat) && mapLatin(t, nt, false, text)) {
-        sqlite3_result_int(ctx, likeMatch(QStringView(pat), 0, QStringView(text), 0, esc) ? 1 : 0);
-        return;
+        const bool m = likeMatch(Utf16Text{pat.data(), qsizetype(pat.size())}, 0,
+                                 Utf16Text{text.data(), qsizetype(text.size())}, 0, e);
+        return sqlite3_result_int(ctx, m ? 1 : 0);
     }
     const QString lp = argText(argv[0]).toLower();
     const QString ls = argText(argv[1]).toLower();
-    sqlite3_result_int(ctx, likeMatch(lp, 0, ls, 0, esc) ? 1 : 0);
+    const bool m =
+        likeMatch(Utf16Text{reinterpret_cast<const char16_t*>(lp.utf16()), lp.size()}, 0,
+                  Utf16Text{reinterpret_cast<const char16_t*>(ls.utf16()), ls.size()}, 0, e);
+    sqlite3_result_int(ctx, m ? 1 : 0);
 }
 
 // A lowered character c is "plain" when every character whose lowering is c alone has the

@@ -394,12 +394,17 @@ void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     QChar esc;
     if (argc == 3 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
-        QString e = argText(argv[2]);
-        if (e.size() != 1) {
-            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
-            return;
+        const auto* b = sqlite3_value_text(argv[2]);
+        if (sqlite3_value_bytes(argv[2]) == 1 && b[0] < 0x80) {
+            esc = QChar(char16_t(b[0])); // a one-byte escape, as it mostly is
+        } else {
+            QString e = argText(argv[2]);
+            if (e.size() != 1) {
+                sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+                return;
+            }
+            esc = e[0];
         }
-        esc = e[0];
     }
     // Both sides lowered as Qt lowers them: ASCII on the fly, other Latin texts by the table,
     // anything else through Qt.

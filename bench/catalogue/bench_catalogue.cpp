@@ -193,16 +193,17 @@ void BM_QuickSearchAb(benchmark::State& state) {
 void BM_QuickSearchAbRaw(benchmark::State& state) {
     sqlite3* h = data().db->handle();
     const QByteArray count = QStringLiteral("SELECT count(*) FROM \"%1\" WHERE upper(Nazev) "
-                                            "like 'AB%'")
+                                            "like 'AB%' escape '\\'")
                                  .arg(data().vyrobky)
                                  .toUtf8();
-    const QByteArray page = QStringLiteral("SELECT Cis_vyr, Nazev, Kod_Ozn1, Kod_Ozn2, Kod_Ozn3, "
-                                           "Druh_Pol, DPH, MinZas, DruhMn, CenaZa, Cis_Firmy, "
-                                           "PC_Zakl, Dat_Zmen, MO_Cena, SklZas_Ks, SklZas_Kc, "
-                                           "Objednano, Rezervace, DisponMn FROM \"%1\" WHERE "
-                                           "upper(Nazev) like 'AB%' ORDER BY Cis_vyr LIMIT 64")
-                                .arg(data().vyrobky)
-                                .toUtf8();
+    const QByteArray page =
+        QStringLiteral("SELECT Cis_vyr, Nazev, Kod_Ozn1, Kod_Ozn2, Kod_Ozn3, "
+                       "Druh_Pol, DPH, MinZas, DruhMn, CenaZa, Cis_Firmy, "
+                       "PC_Zakl, Dat_Zmen, MO_Cena, SklZas_Ks, SklZas_Kc, "
+                       "Objednano, Rezervace, DisponMn FROM \"%1\" WHERE "
+                       "upper(Nazev) like 'AB%' escape '\\' ORDER BY Cis_vyr LIMIT 64")
+            .arg(data().vyrobky)
+            .toUtf8();
     for (auto _ : state) {
         krok(h, count, state);
         krok(h, page, state);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace brix::czech {
@@ -260,44 +261,120 @@ void resultText(sqlite3_context* ctx, const QString& s) {
     sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
 }
 
-void fnUpper(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    const auto* t = sqlite3_value_text(argv[0]);
-    int n = sqlite3_value_bytes(argv[0]);
+// The case maps of the Latin letters (code points below 0x250), each as Qt maps that character
+// in a whole text; 0 where the map gives more than one character. A text made of these alone
+// is mapped here without building a QString; any other text goes through Qt.
+struct CaseTable {
+    std::array<char16_t, 0x250> lower{}, upper{};
+    CaseTable() {
+        for (char16_t cp = 0; cp < 0x250; ++cp) {
+            const QString one{QChar(cp)};
+            const QString l = one.toLower(), u = one.toUpper();
+            lower[cp] = l.size() == 1 ? l[0].unicode() : 0;
+            upper[cp] = u.size() == 1 ? u[0].unicode() : 0;
+        }
+    }
+};
+
+const CaseTable& caseTable() {
+    static const CaseTable t;
+    return t;
+}
+
+// Maps well-formed UTF-8 of Latin letters into out; false for any other text (malformed bytes
+// included), which the caller then maps through Qt, so that both ways give the same result.
+bool mapLatin(const unsigned char* p, int n, bool toUpper, std::u16string& out) {
+    const auto& map = toUpper ? caseTable().upper : caseTable().lower;
+    out.clear();
+    const unsigned char* end = p + n;
+    while (p < end) {
+        char32_t cp = *p++;
+        if (cp >= 0x80) {
+            if ((cp & 0xE0) != 0xC0 || p == end || (*p & 0xC0) != 0x80) return false;
+            cp = ((cp & 0x1F) << 6) | (*p++ & 0x3F);
+            if (cp < 0x80 || cp >= 0x250) return false;
+        }
+        const char16_t m = map[cp];
+        if (m == 0 && cp != 0) return false;
+        out.push_back(m);
+    }
+    return true;
+}
+
+void resultUtf16(sqlite3_context* ctx, const std::u16string& s) {
+    std::string u;
+    u.reserve(s.size() + 8);
+    for (char16_t c : s) {
+        if (c < 0x80) {
+            u.push_back(char(c));
+        } else if (c < 0x800) {
+            u.push_back(char(0xC0 | (c >> 6)));
+            u.push_back(char(0x80 | (c & 0x3F)));
+        } else {
+            u.push_back(char(0xE0 | (c >> 12)));
+            u.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+            u.push_back(char(0x80 | (c & 0x3F)));
+        }
+    }
+    sqlite3_result_text(ctx, u.data(), int(u.size()), SQLITE_TRANSIENT);
+}
+
+void mapCase(sqlite3_context* ctx, sqlite3_value* arg, bool toUpper) {
+    if (sqlite3_value_type(arg) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const auto* t = sqlite3_value_text(arg);
+    int n = sqlite3_value_bytes(arg);
     if (isAscii(t, n)) {
-        std::string s(reinterpret_cast<const char*>(t), size_t(n));
+        thread_local std::string s;
+        s.assign(reinterpret_cast<const char*>(t), size_t(n));
         for (char& c : s)
-            if (c >= 'a' && c <= 'z') c = char(c - 32);
+            if (toUpper ? (c >= 'a' && c <= 'z') : (c >= 'A' && c <= 'Z'))
+                c = char(toUpper ? c - 32 : c + 32);
         return sqlite3_result_text(ctx, s.data(), n, SQLITE_TRANSIENT);
     }
-    resultText(ctx, argText(argv[0]).toUpper());
+    thread_local std::u16string mapped;
+    if (mapLatin(t, n, toUpper, mapped)) return resultUtf16(ctx, mapped);
+    const QString s = argText(arg);
+    resultText(ctx, toUpper ? s.toUpper() : s.toLower());
+}
+
+void fnUpper(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    mapCase(ctx, argv[0], true);
 }
 
 void fnLower(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    const auto* t = sqlite3_value_text(argv[0]);
-    int n = sqlite3_value_bytes(argv[0]);
-    if (isAscii(t, n)) {
-        std::string s(reinterpret_cast<const char*>(t), size_t(n));
-        for (char& c : s)
-            if (c >= 'A' && c <= 'Z') c = char(c + 32);
-        return sqlite3_result_text(ctx, s.data(), n, SQLITE_TRANSIENT);
-    }
-    resultText(ctx, argText(argv[0]).toLower());
+    mapCase(ctx, argv[0], false);
 }
 
+// A text read through its lowering: ASCII bytes lowered on the fly, or mapped characters.
+struct AsciiLowered {
+    const unsigned char* p;
+    qsizetype n;
+    qsizetype size() const { return n; }
+    char16_t operator[](qsizetype i) const {
+        const unsigned char c = p[i];
+        return c >= 'A' && c <= 'Z' ? char16_t(c + 32) : char16_t(c);
+    }
+};
+struct Utf16Text {
+    const char16_t* p;
+    qsizetype n;
+    qsizetype size() const { return n; }
+    char16_t operator[](qsizetype i) const { return p[i]; }
+};
+
 // LIKE ignoring case for Czech letters too; % any run, _ one character, optional escape.
-bool likeMatch(const QString& pat, qsizetype pi, const QString& s, qsizetype si, QChar esc) {
+template <class Pattern, class Text>
+bool likeMatch(const Pattern& pat, qsizetype pi, const Text& s, qsizetype si, char16_t esc) {
     while (pi < pat.size()) {
-        QChar pc = pat[pi];
-        if (!esc.isNull() && pc == esc && pi + 1 < pat.size()) {
+        const char16_t pc = pat[pi];
+        if (esc && pc == esc && pi + 1 < pat.size()) {
             if (si >= s.size() || s[si] != pat[pi + 1]) return false;
             pi += 2;
             ++si;
             continue;
         }
-        if (pc == QLatin1Char('%')) {
-            while (pi < pat.size() && pat[pi] == QLatin1Char('%'))
+        if (pc == u'%') {
+            while (pi < pat.size() && pat[pi] == u'%')
                 ++pi;
             if (pi == pat.size()) return true;
             for (qsizetype k = si; k <= s.size(); ++k)
@@ -305,7 +382,7 @@ bool likeMatch(const QString& pat, qsizetype pi, const QString& s, qsizetype si,
             return false;
         }
         if (si >= s.size()) return false;
-        if (pc != QLatin1Char('_') && pc != s[si]) return false;
+        if (pc != u'_' && pc != s[si]) return false;
         ++pi;
         ++si;
     }
@@ -315,21 +392,101 @@ bool likeMatch(const QString& pat, qsizetype pi, const QString& s, qsizetype si,
 void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
-    QString pat = argText(argv[0]).toLower();
-    QString s = argText(argv[1]).toLower();
     QChar esc;
     if (argc == 3 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
-        QString e = argText(argv[2]);
-        if (e.size() != 1) {
-            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
-            return;
+        const auto* b = sqlite3_value_text(argv[2]);
+        if (sqlite3_value_bytes(argv[2]) == 1 && b[0] < 0x80) {
+            esc = QChar(char16_t(b[0])); // a one-byte escape, as it mostly is
+        } else {
+            QString e = argText(argv[2]);
+            if (e.size() != 1) {
+                sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+                return;
+            }
+            esc = e[0];
         }
-        esc = e[0];
     }
-    sqlite3_result_int(ctx, likeMatch(pat, 0, s, 0, esc) ? 1 : 0);
+    // Both sides lowered as Qt lowers them: ASCII on the fly, other Latin texts by the table,
+    // anything else through Qt.
+    const char16_t e = esc.unicode();
+    const auto* p = sqlite3_value_text(argv[0]);
+    const int np = sqlite3_value_bytes(argv[0]);
+    const auto* t = sqlite3_value_text(argv[1]);
+    const int nt = sqlite3_value_bytes(argv[1]);
+    if (isAscii(p, np) && isAscii(t, nt)) {
+        const bool m = likeMatch(AsciiLowered{p, np}, 0, AsciiLowered{t, nt}, 0, e);
+        return sqlite3_result_int(ctx, m ? 1 : 0);
+    }
+    thread_local std::u16string pat, text;
+    if (mapLatin(p, np, false, pat) && mapLatin(t, nt, false, text)) {
+        const bool m = likeMatch(Utf16Text{pat.data(), qsizetype(pat.size())}, 0,
+                                 Utf16Text{text.data(), qsizetype(text.size())}, 0, e);
+        return sqlite3_result_int(ctx, m ? 1 : 0);
+    }
+    const QString lp = argText(argv[0]).toLower();
+    const QString ls = argText(argv[1]).toLower();
+    const bool m =
+        likeMatch(Utf16Text{reinterpret_cast<const char16_t*>(lp.utf16()), lp.size()}, 0,
+                  Utf16Text{reinterpret_cast<const char16_t*>(ls.utf16()), ls.size()}, 0, e);
+    sqlite3_result_int(ctx, m ? 1 : 0);
 }
 
+// A lowered character c is "plain" when every character whose lowering is c alone has the
+// primary weight of c in the collation (and, for the "c" and "h" of "ch", is its capital): then
+// a text that folds to a run of plain characters has that run's primary weights.
+struct PlainTable {
+    std::array<bool, 0x250> plain{};
+    PlainTable() {
+        const LatinTable& t = latin();
+        for (char16_t c = 0; c < 0x250; ++c)
+            plain[c] = caseTable().lower[c] == c && t.w[c].primary < 100000;
+        for (char32_t x = 0; x <= 0x10FFFF; ++x) {
+            const char32_t c = QChar::toLower(x);
+            if (c == x || c >= 0x250 || !plain[c]) continue;
+            // The whole-text lowering may give more than one character (then x cannot match
+            // one character of a prefix).
+            if (QString::fromUcs4(&x, 1).toLower() != QString(QChar(char16_t(c)))) continue;
+            const bool same = x < 0x250 && t.w[x].primary == t.w[c].primary &&
+                              (x < 0x80 || (c != 'c' && c != 'h'));
+            if (!same) plain[c] = false;
+        }
+    }
+};
+
 } // namespace
+
+std::optional<CollationRange> foldedPrefixRange(const QString& loweredPrefix) {
+    static const PlainTable plainTable;
+    const LatinTable& t = latin();
+    // The plain start of the prefix; a "c" at its end may begin "ch" in the text, a letter
+    // of its own, so it is left out.
+    qsizetype n = 0;
+    while (n < loweredPrefix.size() && loweredPrefix[n].unicode() < 0x250 &&
+           plainTable.plain[loweredPrefix[n].unicode()])
+        ++n;
+    if (n > 0 && loweredPrefix[n - 1] == QLatin1Char('c')) --n;
+    if (n == 0) return std::nullopt;
+    // A text that starts with these letters ("ch" is one) weighs as they do there and has
+    // more after the last but one: it sorts after the letters before the last, and before
+    // those letters followed by the character weighing next above the last.
+    const QString plain = loweredPrefix.left(n);
+    const qsizetype last =
+        n >= 2 && plain[n - 2] == QLatin1Char('c') && plain[n - 1] == QLatin1Char('h') ? n - 2
+                                                                                       : n - 1;
+    const int weight = last == n - 2 ? kLetterBase + kCH * 2 : t.w[plain[last].unicode()].primary;
+    int best = 0;
+    char16_t next = 0;
+    for (char16_t g = 1; g < 0x250; ++g) {
+        if (g == 'h' || g == 'H') continue; // after a "c" it would join it
+        const int p = t.w[g].primary;
+        if (p > weight && (best == 0 || p < best)) {
+            best = p;
+            next = g;
+        }
+    }
+    if (next == 0) return std::nullopt;
+    return CollationRange{plain.left(last), plain.left(last) + QChar(next)};
+}
 
 void registerSqliteFunctions(sqlite3* db) {
     sqlite3_create_collation(db, "CZECH", SQLITE_UTF8, nullptr, collate);

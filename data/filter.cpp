@@ -1,5 +1,6 @@
 #include "filter.h"
 
+#include "czech.h"
 #include "database.h"
 #include "decimal.h"
 #include "storage_error.h"
@@ -413,9 +414,23 @@ private:
                 return t;
             }
             if (opt_.caseInsensitive) {
-                t.add(prefix.toLower(), FieldKind::Text);
-                t.sql =
+                const QString folded = prefix.toLower();
+                const QString test =
                     QStringLiteral("czech_fold(substr(%1, 1, %2)) = ?").arg(col).arg(prefix.size());
+                // The fold decides; a range of the collation that holds every text it can
+                // accept only lets an index skip the others.
+                const auto range = folded.size() == prefix.size() ? czech::foldedPrefixRange(folded)
+                                                                  : std::nullopt;
+                if (range) {
+                    t.add(range->from, FieldKind::Text);
+                    t.add(range->to, FieldKind::Text);
+                    t.sql =
+                        QStringLiteral("(%1 >= ? COLLATE CZECH AND %1 < ? COLLATE CZECH AND %2)")
+                            .arg(col, test);
+                } else {
+                    t.sql = test;
+                }
+                t.add(folded, FieldKind::Text);
                 return t;
             }
             t.add(prefix, FieldKind::Text);

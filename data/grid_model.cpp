@@ -103,6 +103,20 @@ qint64 GridModel::rowidAt(int row) const {
 }
 
 int GridModel::rowOfCurrent() const {
+    // The pages read hold the rows in the table's order: a browsed record found there has its
+    // row without a count of the records before it (the grid asks on every move and reset).
+    // With nothing read yet, the record is most often the first one (a table just opened,
+    // ordered or filtered), which one row read tells.
+    const qint64 id = table_.bookmark();
+    if (id && table_.active() && table_.state() == TableState::Browse) {
+        if (pages_.isEmpty()) {
+            const QVector<Table::Row> first = table_.fetchRows(0, 1);
+            if (!first.isEmpty() && first.front().rowid == id) return 0;
+        }
+        for (const Page& p : pages_)
+            for (int i = 0; i < p.rows.size(); ++i)
+                if (p.rows[i].rowid == id) return int(p.first + i);
+    }
     qint64 n = table_.currentRowNumber();
     return n < 0 ? -1 : int(n);
 }

@@ -5,6 +5,7 @@
 #include "database.h"
 #include "datacis.h"
 #include "formul_iprij_grid.h"
+#include "formul_var_vyr_ks.h"
 #include "formulare.h"
 #include "hlavni_okno.h"
 #include "koren.h"
@@ -46,6 +47,7 @@ Aplikace::Aplikace(const QString& datovyKoren, const QStringList& argumenty)
     : koren_(datovyKoren), argumenty_(argumenty) {}
 
 Aplikace::~Aplikace() {
+    varianty_.reset();
     zamestnanci_.reset();
     nastaveni_.reset();
     udajeFirmy_.reset();
@@ -104,6 +106,7 @@ bool Aplikace::vytvorSdileneFormulare(QWidget* splash) {
         dm_ = std::make_unique<TDataCis>(*db_);
         sklad::InstalujPravidlaSkladovychDokladu(*dm_, sklad::NastaveniPohybuBehu);
         InstalujVraceniVariant(*dm_);
+        varianty_ = std::make_unique<TFormulVarVyrKS>(*dm_);
         if (!MaZamestnance(*dm_)) {
             if (splash) splash->hide();
             TFormulPrvniStart prvni(*dm_);

@@ -19,6 +19,7 @@ class TFormulZamestGrid;
 class TFormMenu;
 class TFormulNastaveni;
 class TFormulUdajeFirmy;
+class TFormulVarVyrKS;
 
 class Aplikace {
 public:
@@ -40,6 +41,9 @@ public:
     // The employee register, shared: other forms open it as a chooser.
     TFormulZamestGrid* formularZamestnancu() const { return zamestnanci_.get(); }
     TFormulNastaveni* formularNastaveni() const { return nastaveni_.get(); }
+    // The variant dialog "KS variant", shared by the item entry of delivery notes and cash
+    // sales; made at start-up, right after the data module it works on.
+    TFormulVarVyrKS* formularVariant() const { return varianty_.get(); }
     bool nastPrNacten() const { return nastPrNacten_; }
     const QString& datovyKoren() const { return koren_; }
 
@@ -58,6 +62,7 @@ private:
     std::unique_ptr<TFormulNastaveni> nastaveni_;
     std::unique_ptr<TFormulZamestGrid> zamestnanci_;
     std::unique_ptr<TFormulUdajeFirmy> udajeFirmy_;
+    std::unique_ptr<TFormulVarVyrKS> varianty_;
     std::unique_ptr<Database> pripraveno_; // the data root made ready before any form
     bool novyKoren_ = false;
     bool nastPrNacten_ = false;

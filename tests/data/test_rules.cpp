@@ -344,6 +344,17 @@ TEST_F(RulesTest, TheGridModelReadsOnlyThePagesShown) {
     EXPECT_TRUE(m.moveTableTo(1234));
     EXPECT_EQ(t.field("Cis_Vyr").asInteger(), 1235);
     EXPECT_EQ(m.rowOfCurrent(), 1234);
+    // The row of the current record is the same from the pages read as from the table.
+    const int before = m.pagesRead();
+    for (int row : {0, 1, 63, 64, 1234, 4999}) {
+        ASSERT_TRUE(m.moveTableTo(row));
+        EXPECT_EQ(m.rowOfCurrent(), row);
+        EXPECT_EQ(t.currentRowNumber(), row);
+    }
+    EXPECT_LE(m.pagesRead() - before, 1); // row 1234 and 4999 were read before
+    t.first();
+    m.reload();
+    EXPECT_EQ(m.rowOfCurrent(), 0);
     t.setRange({100}, {199});
     EXPECT_EQ(m.rowCount(), 100);
     EXPECT_EQ(m.data(m.index(0, 0)).toString(), "100");

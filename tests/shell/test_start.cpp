@@ -4,6 +4,7 @@
 #include "cis_rada_form.h"
 #include "demo.h"
 #include "formats/paradox.h"
+#include "formul_var_vyr_ks.h"
 #include "hlavni_okno.h"
 #include "nastaveni_form.h"
 #include "o_aplikaci.h"
@@ -81,6 +82,26 @@ TEST_F(StartTest, LowerCasePasswordLogsInAndVerboseIsReadFromTheCommandLine) {
         EXPECT_TRUE(m->pouzitelny(id)) << id.toStdString();
     EXPECT_TRUE(app.formularZamestnancu()->MenuPristupy->isEnabled());
     m->close();
+}
+
+TEST_F(StartTest, StartUpMakesTheVariantDialogOnTheDataModuleBeforeTheLogin) {
+    demo();
+    TFormulVarVyrKS* priPrihlaseni = nullptr;
+    Aplikace app(dir.path(), {"brix"});
+    ui.answerModal(
+        [&](QDialog& d) {
+            priPrihlaseni = app.formularVariant();
+            auto& dlg = static_cast<TPasswordDlg&>(d);
+            dlg.Password->setText(QStringLiteral("brix"));
+            dlg.OKBtnClick();
+        },
+        QStringLiteral("PasswordDlg"));
+    ASSERT_TRUE(app.spust());
+    ASSERT_NE(priPrihlaseni, nullptr);
+    EXPECT_EQ(app.formularVariant(), priPrihlaseni); // one dialog for the whole run
+    EXPECT_EQ(priPrihlaseni->windowTitle(), QStringLiteral("KS variant"));
+    EXPECT_FALSE(priPrihlaseni->isVisible());
+    app.hlavniOkno()->close();
 }
 
 TEST_F(StartTest, FirstArgumentThatOnlyBeginsWithVerboseDoesNotSetTheFlag) {

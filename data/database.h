@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -148,6 +149,15 @@ public:
     // the connection's change count stay, a row read under the lock is still as it was read.
     quint64 writeEpoch() const { return writeEpoch_; }
     qint64 changeCount() const;
+    // Rows written through cursors: a counter per table (its place stays for the connection's
+    // life) and the rows in all. Rows written otherwise (plain statements) are the connection's
+    // change count less these: while that and a table's counter stay, so do its rows.
+    quint64* writeCounter(const QString& sqlName) { return &tableWrites_[sqlName]; }
+    void noteCursorWrite(quint64* counter, qint64 rows) {
+        ++*counter;
+        cursorChanges_ += rows;
+    }
+    qint64 otherChanges() const { return changeCount() - cursorChanges_; }
 
     // Czech message for a failed SQLite call.
     StorageError error(int rc, const QString& what) const;
@@ -168,6 +178,8 @@ private:
     int depth_ = 0;
     quint64 generation_ = 1;
     quint64 writeEpoch_ = 1;
+    std::map<QString, quint64> tableWrites_;
+    qint64 cursorChanges_ = 0;
     qint64 dataVersion_ = -1;
     // The shared-memory index of the write-ahead log, and its header as last seen.
     const volatile unsigned char* walIndex_ = nullptr;

@@ -144,7 +144,20 @@ Table::Table(Database& db, const QString& address, const QString& baseDirectory)
     else
         orderFields_ = def_.index(indexName_)->fields;
     tableSql_ = q(def_.sqlName);
+    writes_ = db_.writeCounter(def_.sqlName);
     orderChanged();
+}
+
+Table::ReadStamp Table::stampNow() const {
+    if (!db_.inTransaction()) return {};
+    return {db_.writeEpoch(), db_.otherChanges(), *writes_};
+}
+
+// Under the same write lock (no other copy writes while it holds) nothing was written on this
+// connection since the stamp to this table, nor by a plain statement.
+bool Table::stillAsRead(const ReadStamp& s) const {
+    return s.epoch != 0 && db_.inTransaction() && s.epoch == db_.writeEpoch() &&
+           s.tableWrites == *writes_ && s.otherChanges == db_.otherChanges();
 }
 
 void Table::orderChanged() {
@@ -498,16 +511,14 @@ void Table::loadRow(Statement& st) {
     for (int i = 0; i < physicalCount_; ++i)
         buf_[i] = st.column(i + 1, fields_[i].kind);
     hasRecord_ = true;
-    loadEpoch_ = db_.inTransaction() ? db_.writeEpoch() : 0;
-    loadChanges_ = db_.changeCount();
+    loadStamp_ = stampNow();
     calculate(true);
 }
 
 // The record in the buffer was read under the write lock this connection holds and nothing was
 // written on it since (no other copy writes while the lock holds): it is stored as it was read.
 bool Table::loadedUnderLock() const {
-    return hasRecord_ && loadEpoch_ != 0 && db_.inTransaction() && loadEpoch_ == db_.writeEpoch() &&
-           loadChanges_ == db_.changeCount();
+    return hasRecord_ && stillAsRead(loadStamp_);
 }
 
 void Table::calculate(bool clear) {
@@ -535,12 +546,11 @@ struct Table::KeepRecord {
     QVector<QVariant> buf;
     qint64 rowid;
     bool has;
-    quint64 epoch;
-    qint64 changes;
+    ReadStamp stamp;
     bool restore = true;
     KeepRecord(Table& table, Statement& statement)
         : t(table), st(statement), buf(table.buf_), rowid(table.rowid_), has(table.hasRecord_),
-          epoch(table.loadEpoch_), changes(table.loadChanges_) {}
+          stamp(table.loadStamp_) {}
     KeepRecord(const KeepRecord&) = delete;
     KeepRecord& operator=(const KeepRecord&) = delete;
     ~KeepRecord() {
@@ -549,8 +559,7 @@ struct Table::KeepRecord {
         t.buf_ = std::move(buf);
         t.rowid_ = rowid;
         t.hasRecord_ = has;
-        t.loadEpoch_ = epoch;
-        t.loadChanges_ = changes;
+        t.loadStamp_ = stamp;
     }
 };
 
@@ -572,7 +581,7 @@ bool Table::stepAccepted(Statement& st) {
 }
 
 void Table::clearBuffer() {
-    loadEpoch_ = 0;
+    loadStamp_ = ReadStamp();
     for (QVariant& v : buf_)
         v = QVariant();
     rowid_ = 0;
@@ -683,7 +692,7 @@ void Table::fillStream() {
 }
 
 bool Table::streamNext() {
-    loadEpoch_ = 0; // rows of a batch may be older than the last write
+    loadStamp_ = ReadStamp(); // rows of a batch may be older than the last write
     Stream& s = *stream_;
     const bool callback = filtered_ && filterCallback_;
     QVector<QVariant> keep;
@@ -1281,8 +1290,7 @@ void Table::edit() {
         throw deletedByOther(def_.address());
     for (int i = 0; i < physicalCount_; ++i)
         buf_[i] = stored[i];
-    editEpoch_ = db_.inTransaction() ? db_.writeEpoch() : 0;
-    editChanges_ = db_.changeCount();
+    editStamp_ = stampNow();
     calculate(true);
     original_ = stored;
     assigned_.fill(false, physicalCount_);
@@ -1350,8 +1358,7 @@ bool Table::sameRecord(const QVector<QVariant>& stored) const {
 void Table::settleConflict() {
     // Nothing was written on this connection since edit() read the record under this write lock,
     // and no other copy writes while the lock holds: the record is stored as edit() read it.
-    if (editEpoch_ != 0 && db_.inTransaction() && editEpoch_ == db_.writeEpoch() &&
-        editChanges_ == db_.changeCount() && original_.size() == physicalCount_) {
+    if (stillAsRead(editStamp_) && original_.size() == physicalCount_) {
         if (conflictPolicy_ == ConflictPolicy::Merge)
             for (int i = 0; i < physicalCount_; ++i)
                 if (!assigned_.value(i)) buf_[i] = original_[i];
@@ -1440,6 +1447,7 @@ void Table::doPost() {
         for (int i = 0; i < physicalCount_; ++i)
             st.bind(i + 1, buf_[i], fields_[i].kind);
         st.exec();
+        db_.noteCursorWrite(writes_, sqlite3_changes64(db_.handle()));
         rowid_ = sqlite3_last_insert_rowid(db_.handle());
     } else if (conflictPolicy_ == ConflictPolicy::Overwrite || !stored) {
         // The buffer over whatever is stored.
@@ -1448,6 +1456,7 @@ void Table::doPost() {
             st.bind(i + 1, buf_[i], fields_[i].kind);
         st.bind(physicalCount_ + 1, rowid_, FieldKind::LongInt);
         st.exec();
+        db_.noteCursorWrite(writes_, sqlite3_changes64(db_.handle()));
     } else {
         // Only the fields that differ from the stored record: the indexes of the others stay.
         QByteArray changed(physicalCount_, '0');
@@ -1471,6 +1480,7 @@ void Table::doPost() {
                 if (changed[i] == '1') st.bind(++n, buf_[i], fields_[i].kind);
             st.bind(n + 1, rowid_, FieldKind::LongInt);
             st.exec();
+            db_.noteCursorWrite(writes_, sqlite3_changes64(db_.handle()));
         }
     }
     if (tx) tx->commit();
@@ -1545,6 +1555,7 @@ void Table::doDelete() {
         deleteSt_, [&] { return QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(tableSql_); });
     st.bind(1, rowid_, FieldKind::LongInt);
     st.exec();
+    db_.noteCursorWrite(writes_, sqlite3_changes64(db_.handle()));
     if (tx) tx->commit();
 }
 

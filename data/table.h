@@ -314,11 +314,18 @@ private:
     mutable RecentName recentNames_[kRecentNames];
     // The write lock's epoch and the connection's change count when edit() read the record
     // under the lock (epoch 0: read without it).
-    quint64 editEpoch_ = 0;
-    qint64 editChanges_ = 0;
-    // The same for the record in the buffer as a single-record read loaded it.
-    quint64 loadEpoch_ = 0;
-    qint64 loadChanges_ = 0;
+    // What a record read under the write lock depends on: the lock's epoch (0: read without it),
+    // the rows written other than through cursors, the writes of this table's cursors.
+    struct ReadStamp {
+        quint64 epoch = 0;
+        qint64 otherChanges = 0;
+        quint64 tableWrites = 0;
+    };
+    ReadStamp stampNow() const;
+    bool stillAsRead(const ReadStamp& s) const;
+    ReadStamp editStamp_; // when edit() took the record
+    ReadStamp loadStamp_; // when a single-record read loaded the buffer
+    quint64* writes_ = nullptr;
     bool loadedUnderLock() const;
 };
 

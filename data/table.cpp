@@ -300,9 +300,9 @@ Statement& Table::prepared(std::shared_ptr<Statement>& slot, const std::function
 }
 
 Statement& Table::read(Read kind, const QString& where) {
-    const QString key = QChar(QLatin1Char(char(kind))) + where;
-    auto it = reads_.find(key);
-    if (it == reads_.end()) {
+    auto& reads = reads_[kind];
+    auto it = reads.find(where);
+    if (it == reads.end()) {
         const QString w = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where;
         const QString rows = QStringLiteral("SELECT %1 FROM %2%3").arg(selectList_, tableSql_, w);
         QString sql;
@@ -329,8 +329,8 @@ Statement& Table::read(Read kind, const QString& where) {
             sql = QStringLiteral("SELECT count(*) FROM %1%2").arg(tableSql_, w);
             break;
         }
-        if (reads_.size() > 256) reads_.clear();
-        it = reads_.insert(key, std::make_shared<Statement>(db_.prepare(sql)));
+        if (reads.size() > 128) reads.clear();
+        it = reads.insert(where, std::make_shared<Statement>(db_.prepare(sql)));
     }
     it.value()->reset();
     return *it.value();

@@ -14,6 +14,7 @@
 #include "filter.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -299,8 +300,8 @@ private:
     bool masterSqlValid_ = false;
     QHash<quint32, QString> keySql_;
     QHash<int, QString> equalRangeSql_;
-    QHash<QByteArray, std::shared_ptr<Statement>> updates_; // by the fields written
-    QHash<QString, std::shared_ptr<Statement>> reads_;
+    QHash<QByteArray, std::shared_ptr<Statement>> updates_;            // by the fields written
+    std::map<Read, QHash<QString, std::shared_ptr<Statement>>> reads_; // by kind, by condition
     std::shared_ptr<Statement> insertSt_, updateSt_, storedSt_, deleteSt_, keyTakenSt_[2];
     std::vector<std::shared_ptr<Statement>> foreignSt_;
     mutable QHash<QString, int> fieldIndexCache_;

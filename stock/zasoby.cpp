@@ -46,16 +46,20 @@ Table& KontextPohybu::tabulka(const QString& adresa) {
     return *slot;
 }
 
+// The three cursors every movement uses, kept at hand.
 Table& KontextPohybu::vyrobky() {
-    return tabulka(kVyrobky);
+    if (!vyrobky_ || !vyrobky_->active()) vyrobky_ = &tabulka(kVyrobky);
+    return *vyrobky_;
 }
 
 Table& KontextPohybu::zasoby() {
-    return tabulka(kZasoby);
+    if (!zasoby_ || !zasoby_->active()) zasoby_ = &tabulka(kZasoby);
+    return *zasoby_;
 }
 
 Table& KontextPohybu::denik() {
-    return tabulka(kDenik);
+    if (!denik_ || !denik_->active()) denik_ = &tabulka(kDenik);
+    return *denik_;
 }
 
 void KontextPohybu::zrusUpravy() {

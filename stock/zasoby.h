@@ -77,6 +77,9 @@ private:
     Database& db_;
     NastaveniPohybu nastaveni_;
     std::map<QString, std::unique_ptr<Table>> tabulky_;
+    Table* vyrobky_ = nullptr;
+    Table* zasoby_ = nullptr;
+    Table* denik_ = nullptr;
     std::map<QString, std::unique_ptr<Table>> ulozene_; // stored items, read only
 };
 
